@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// One category per component; the message texts themselves are fixed by the protocol.
+Q_DECLARE_LOGGING_CATEGORY(lcIpc)
+Q_DECLARE_LOGGING_CATEGORY(lcPages)
+Q_DECLARE_LOGGING_CATEGORY(lcMain)
+Q_DECLARE_LOGGING_CATEGORY(lcPopup)
+Q_DECLARE_LOGGING_CATEGORY(lcListen)
+Q_DECLARE_LOGGING_CATEGORY(lcUpdater)

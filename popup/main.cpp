@@ -1,0 +1,12 @@
+#include "common/logging.h"
+#include "common/platform.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Platform::onTerminationRequest(&app, [] { QCoreApplication::exit(0); });
+    qCInfo(lcPopup) << "vek_popup started";
+    return app.exec();
+}
