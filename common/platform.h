@@ -5,7 +5,8 @@
 class QObject;
 
 // Operating-system services. Every other file stays platform-free.
-namespace Platform {
+namespace Platform
+{
 
 // Calls `handler` on the GUI thread of `context` when the process is asked to
 // end (SIGTERM, SIGINT, SIGHUP). Installed once per process.

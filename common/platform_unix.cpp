@@ -8,7 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 int signalPipe[2] = {-1, -1};
 
@@ -21,7 +22,8 @@ void writeSignal(int sig)
 
 } // namespace
 
-namespace Platform {
+namespace Platform
+{
 
 void onTerminationRequest(QObject *context, std::function<void()> handler)
 {
@@ -31,11 +33,12 @@ void onTerminationRequest(QObject *context, std::function<void()> handler)
         return;
     ::fcntl(signalPipe[1], F_SETFL, O_NONBLOCK);
     auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, context);
-    QObject::connect(notifier, &QSocketNotifier::activated, context, [handler = std::move(handler)] {
-        char byte = 0;
-        [[maybe_unused]] const auto n = ::read(signalPipe[0], &byte, 1);
-        handler();
-    });
+    QObject::connect(notifier, &QSocketNotifier::activated, context,
+                     [handler = std::move(handler)] {
+                         char byte = 0;
+                         [[maybe_unused]] const auto n = ::read(signalPipe[0], &byte, 1);
+                         handler();
+                     });
     struct sigaction action = {};
     action.sa_handler = writeSignal;
     sigemptyset(&action.sa_mask);

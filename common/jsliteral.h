@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Text handed to page scripts is always a JavaScript string literal, so a page
+// receives exactly the original text and no item can run code.
+namespace JsLiteral
+{
+
+// 'text' with quotes, backslashes, line breaks, U+2028/U+2029 and "</" escaped.
+QString quote(const QString &text);
+// name('a1','a2',...), every argument quoted.
+QString call(const QString &functionName, const QStringList &arguments = {});
+
+} // namespace JsLiteral

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QLocalSocket;
+
+// The text protocol between the four programs. Wire format: UTF-8 text, one
+// message per write, no length prefix; a message is recognised by its tag.
+namespace Protocol
+{
+
+inline const QString mainSocketName()
+{
+    return QStringLiteral("vek_localsocket");
+}
+inline const QString popupSocketName()
+{
+    return QStringLiteral("vek_popup_localsocket");
+}
+
+inline const QString newsTag()
+{
+    return QStringLiteral("__vek_get_news__");
+}
+inline const QString popupStartedTag()
+{
+    return QStringLiteral("__popup_started__");
+}
+inline const QString popupMoreTag()
+{
+    return QStringLiteral("__popup_more__");
+}
+inline const QString popupContentTag()
+{
+    return QStringLiteral("__popup_content__");
+}
+inline const QString cookieChangedPrefix()
+{
+    return QStringLiteral("cookieChanged_");
+}
+
+// Message 1: listener -> main.
+QString newsMessage(const QString &itemText);
+// Message 5: main -> pop-up right after connecting.
+QString popupHelloMessage(const QString &timeZoneValue);
+// Message 6: main -> pop-up on a time-zone change (no leading tag).
+QString timeZoneChangedMessage(const QString &timeZoneValue);
+// Message 7: main -> pop-up, one qualifying item.
+QString popupNewsMessage(int displaySeconds, const QString &importance, const QString &itemText);
+// TTT field of message 7: three digits, capped at 999; empty for negative times.
+QString displayTimeField(int seconds);
+
+// Writes one message as UTF-8 and flushes; the only way any program sends.
+// Returns false when the socket is not connected (the message is dropped).
+bool sendMessage(QLocalSocket *socket, const QString &message);
+
+// What the pop-up program makes of one received part (split at the news tag).
+struct PopupPart {
+    enum Kind { TimeZone, News } kind = News;
+    QString timeZoneValue; // TimeZone
+    QString displayTime;   // News: TTT
+    QString importance;    // News: I
+    QString itemText;      // News
+};
+// Splits one unit received by the pop-up program into its parts, in order.
+QList<PopupPart> parsePopupUnit(const QString &unit);
+
+} // namespace Protocol
