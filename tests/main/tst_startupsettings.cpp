@@ -1,0 +1,199 @@
+#include "main/startupsettings.h"
+
+#include "main/configstore.h"
+
+#include <QtTest>
+
+#include <ctime>
+
+class TestStartupSettings final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void firstStartWritesExactlyTheDefaults();
+    void firstStartTakesZoneAndDstFromTheClock();
+    void versionReset_data();
+    void versionReset();
+    void storedValuesStayAsTheyAre();
+};
+
+namespace
+{
+
+QString storePath()
+{
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/VEK/Korvex_en_us.conf");
+}
+
+QString stored(const QString &group, const QString &key)
+{
+    return Korvex::readConfig(group, {key}).at(0);
+}
+
+void store(const QString &group, const QString &key, const QString &value)
+{
+    Korvex::writeConfig(group, {key}, {value});
+}
+
+// UTC+5:30 without daylight saving.
+const Korvex::ClockOffsets india{5 * 3600 + 30 * 60, 0};
+
+} // namespace
+
+void TestStartupSettings::init()
+{
+    QFile::remove(storePath());
+}
+
+void TestStartupSettings::firstStartWritesExactlyTheDefaults()
+{
+    Korvex::FuncSettings funcSettings;
+    const Korvex::StartupSettings s = Korvex::loadStartupSettings(funcSettings, india);
+
+    QSettings raw(storePath(), QSettings::IniFormat);
+    QStringList keys = raw.allKeys();
+    keys.sort();
+    QCOMPARE(keys, QStringList({
+                       QStringLiteral("funcorder_part1/filterBar"),
+                       QStringLiteral("funcorder_part1/popup"),
+                       QStringLiteral("funcorder_part1/second"),
+                       QStringLiteral("funcorder_part1/sound"),
+                       QStringLiteral("funcorder_part1/split"),
+                       QStringLiteral("funcorder_part1/toolBarWindow"),
+                       QStringLiteral("funcorder_part2/popupNewsFeed"),
+                       QStringLiteral("funcorder_part3/soft_version"),
+                       QStringLiteral("general_language/dst_index"),
+                       QStringLiteral("general_language/timeZone_index"),
+                   }));
+    const QStringList part1 = Korvex::readConfig(
+        QStringLiteral("funcorder_part1"),
+        {QStringLiteral("popup"), QStringLiteral("second"), QStringLiteral("sound"),
+         QStringLiteral("split"), QStringLiteral("toolBarWindow"), QStringLiteral("filterBar")});
+    QCOMPARE(part1, QStringList({QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("0"),
+                                 QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("1")}));
+    QCOMPARE(stored(QStringLiteral("funcorder_part2"), QStringLiteral("popupNewsFeed")),
+             QStringLiteral("0xffffff"));
+    QCOMPARE(stored(QStringLiteral("funcorder_part3"), QStringLiteral("soft_version")),
+             QStringLiteral("1.1.000303"));
+    QCOMPARE(stored(QStringLiteral("general_language"), QStringLiteral("timeZone_index")),
+             QStringLiteral("22"));
+    QCOMPARE(stored(QStringLiteral("general_language"), QStringLiteral("dst_index")),
+             QStringLiteral("0"));
+
+    QCOMPARE(funcSettings.popup, QStringLiteral("1"));
+    QCOMPARE(funcSettings.second, QStringLiteral("10"));
+    QCOMPARE(funcSettings.sound, QStringLiteral("0"));
+    QCOMPARE(funcSettings.split, QStringLiteral("2"));
+    QCOMPARE(funcSettings.filterBar, QStringLiteral("1"));
+    QCOMPARE(funcSettings.popupNewsFeed, QStringLiteral("0xffffff"));
+    QCOMPARE(funcSettings.customMenu, QStringLiteral("0xffffff"));
+    QCOMPARE(s.subscriptionMask, 0xffffffu);
+    QCOMPARE(s.timeZoneValue, QStringLiteral("-2.5"));
+    QVERIFY(s.versionResetFlag);
+    QVERIFY(s.toolBarWindowOpen);
+    QVERIFY(s.filterBarAuto);
+    QVERIFY(s.status.isNull());
+    QVERIFY(s.version.isNull());
+}
+
+void TestStartupSettings::firstStartTakesZoneAndDstFromTheClock()
+{
+    qputenv("TZ", "Asia/Kathmandu");
+    tzset();
+    Korvex::FuncSettings funcSettings;
+    const Korvex::StartupSettings s = Korvex::loadStartupSettings(funcSettings);
+    qunsetenv("TZ");
+    tzset();
+    QCOMPARE(s.timeZoneIndex, QStringLiteral("23"));
+    QCOMPARE(s.dstIndex, QStringLiteral("0"));
+    QCOMPARE(s.timeZoneValue, QStringLiteral("-2.25"));
+    QCOMPARE(stored(QStringLiteral("general_language"), QStringLiteral("timeZone_index")),
+             QStringLiteral("23"));
+}
+
+void TestStartupSettings::versionReset_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<bool>("reset");
+    QTest::newRow("absent") << QString() << true;
+    QTest::newRow("1.0.000999") << QStringLiteral("1.0.000999") << true;
+    QTest::newRow("not a version") << QStringLiteral("abc") << true;
+    QTest::newRow("1.1.000000") << QStringLiteral("1.1.000000") << false;
+    QTest::newRow("1.1.000303") << QStringLiteral("1.1.000303") << false;
+}
+
+void TestStartupSettings::versionReset()
+{
+    QFETCH(QString, version);
+    QFETCH(bool, reset);
+    if (!version.isNull())
+        store(QStringLiteral("version"), QStringLiteral("value"), version);
+    store(QStringLiteral("customMenu"), QStringLiteral("value"), QStringLiteral("ffff7f"));
+    store(QStringLiteral("funcorder_part2"), QStringLiteral("popupNewsFeed"),
+          QStringLiteral("fffffe"));
+
+    Korvex::FuncSettings funcSettings;
+    const Korvex::StartupSettings s = Korvex::loadStartupSettings(funcSettings, india);
+
+    QCOMPARE(s.versionResetFlag, reset);
+    QCOMPARE(s.version, version);
+    QCOMPARE(funcSettings.customMenu,
+             reset ? QStringLiteral("0xffffff") : QStringLiteral("ffff7f"));
+    QCOMPARE(s.subscriptionMask, reset ? 0xffffffu : 0xffff7fu);
+    QCOMPARE(funcSettings.popupNewsFeed,
+             reset ? QStringLiteral("0xffffff") : QStringLiteral("fffffe"));
+    QCOMPARE(stored(QStringLiteral("funcorder_part2"), QStringLiteral("popupNewsFeed")),
+             funcSettings.popupNewsFeed);
+    // The subscription mask is only written when the user changes it.
+    QCOMPARE(stored(QStringLiteral("customMenu"), QStringLiteral("value")),
+             QStringLiteral("ffff7f"));
+}
+
+void TestStartupSettings::storedValuesStayAsTheyAre()
+{
+    const QStringList part1Keys = {QStringLiteral("popup"),         QStringLiteral("second"),
+                                   QStringLiteral("sound"),         QStringLiteral("split"),
+                                   QStringLiteral("toolBarWindow"), QStringLiteral("filterBar")};
+    // Present values are kept even when they are not among the allowed forms;
+    // an empty value is present, not absent.
+    const QStringList part1 = {QStringLiteral(""),  QStringLiteral("7"),   QStringLiteral("3"),
+                               QStringLiteral("9"), QStringLiteral("abc"), QStringLiteral("0")};
+    Korvex::writeConfig(QStringLiteral("funcorder_part1"), part1Keys, part1);
+    Korvex::writeConfig(QStringLiteral("state"),
+                        {QStringLiteral("status"), QStringLiteral("username"),
+                         QStringLiteral("mailbox"), QStringLiteral("auto")},
+                        {QStringLiteral("1"), QStringLiteral("王小明"),
+                         QStringLiteral("w@example.com"), QStringLiteral("1")});
+    Korvex::writeConfig(QStringLiteral("general_language"),
+                        {QStringLiteral("timeZone_index"), QStringLiteral("dst_index")},
+                        {QStringLiteral("14"), QStringLiteral("1")});
+    store(QStringLiteral("version"), QStringLiteral("value"), QStringLiteral("1.1.000303"));
+    store(QStringLiteral("customMenu"), QStringLiteral("value"), QStringLiteral("junk"));
+    store(QStringLiteral("funcorder_part3"), QStringLiteral("soft_version"),
+          QStringLiteral("1.0.000001"));
+
+    Korvex::FuncSettings funcSettings;
+    const Korvex::StartupSettings s = Korvex::loadStartupSettings(funcSettings, india);
+
+    QCOMPARE(Korvex::readConfig(QStringLiteral("funcorder_part1"), part1Keys), part1);
+    QVERIFY(!s.toolBarWindowOpen);
+    QVERIFY(!s.filterBarAuto);
+    QCOMPARE(funcSettings.popup, QStringLiteral(""));
+    QCOMPARE(funcSettings.second, QStringLiteral("7"));
+    QCOMPARE(funcSettings.split, QStringLiteral("9"));
+    QCOMPARE(funcSettings.filterBar, QStringLiteral("0"));
+    QCOMPARE(s.status, QStringLiteral("1"));
+    QCOMPARE(s.username, QStringLiteral("王小明"));
+    QCOMPARE(s.mailbox, QStringLiteral("w@example.com"));
+    QCOMPARE(s.autoLogin, QStringLiteral("1"));
+    QCOMPARE(s.timeZoneIndex, QStringLiteral("14"));
+    QCOMPARE(s.dstIndex, QStringLiteral("1"));
+    QCOMPARE(s.timeZoneValue, QStringLiteral("-7"));
+    QCOMPARE(s.subscriptionMask, 0u); // a mask that does not parse selects nothing
+    QCOMPARE(stored(QStringLiteral("funcorder_part3"), QStringLiteral("soft_version")),
+             QStringLiteral("1.1.000303"));
+}
+
+QTEST_GUILESS_MAIN(TestStartupSettings)
+#include "tst_startupsettings.moc"
