@@ -16,6 +16,7 @@ private slots:
     void versionReset_data();
     void versionReset();
     void storedValuesStayAsTheyAre();
+    void storeFileLeftByAnEarlierRun();
 };
 
 namespace
@@ -193,6 +194,31 @@ void TestStartupSettings::storedValuesStayAsTheyAre()
     QCOMPARE(s.subscriptionMask, 0u); // a mask that does not parse selects nothing
     QCOMPARE(stored(QStringLiteral("funcorder_part3"), QStringLiteral("soft_version")),
              QStringLiteral("1.1.000303"));
+}
+
+void TestStartupSettings::storeFileLeftByAnEarlierRun()
+{
+    // Written as text, so values come from parsing the file, not from the
+    // store's in-process cache.
+    QVERIFY(QDir().mkpath(QFileInfo(storePath()).path()));
+    QFile file(storePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[funcorder_part1]\npopup=\nsecond=20\ntoolBarWindow=abc\n\n"
+               "[customMenu]\nvalue=ffff7f\n\n[version]\nvalue=1.1.000303\n");
+    file.close();
+
+    Korvex::FuncSettings funcSettings;
+    const Korvex::StartupSettings s = Korvex::loadStartupSettings(funcSettings, india);
+
+    QCOMPARE(funcSettings.popup, QStringLiteral(""));
+    QVERIFY(!funcSettings.popup.isNull());
+    QCOMPARE(funcSettings.second, QStringLiteral("20"));
+    QCOMPARE(funcSettings.sound, QStringLiteral("0"));
+    QVERIFY(!s.toolBarWindowOpen);
+    QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("toolBarWindow")),
+             QStringLiteral("abc"));
+    QCOMPARE(s.subscriptionMask, 0xffff7fu);
+    QVERIFY(!s.versionResetFlag);
 }
 
 QTEST_GUILESS_MAIN(TestStartupSettings)
