@@ -1,12 +1,13 @@
-#include "common/logging.h"
 #include "common/platform.h"
+#include "listen/newslisten.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    NewsListen listen; // never shown
+    // The main program ends the listener; a clean exit still tears the page down in order.
     Platform::onTerminationRequest(&app, [] { QCoreApplication::exit(0); });
-    qCInfo(lcListen) << "vek_listen started";
     return app.exec();
 }

@@ -1,0 +1,72 @@
+#include "listen/newslisten.h"
+#include "ui_newslisten.h"
+
+#include "common/protocol.h"
+#include "listen/newsendpoint.h"
+
+#include <QDateTime>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QProcessEnvironment>
+#include <QRandomGenerator>
+#include <QWebFrame>
+#include <QWebPage>
+#include <QWebSettings>
+
+namespace
+{
+// Serializes writes to the main program's socket.
+QMutex writeLock;
+} // namespace
+
+NewsListen::NewsListen(QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::NewsListen>())
+{
+    ui->setupUi(this);
+    // Polling is cross-origin XHR from the compiled-in page to the news host.
+    ui->webView->page()->settings()->setAttribute(QWebSettings::LocalContentCanAccessRemoteUrls,
+                                                  true);
+    setWindowTitle(QStringLiteral("vek_news"));
+
+    // Made once: the main program starts its server before it starts the listener.
+    listenerSocket.connectToServer(Protocol::mainSocketName(), QIODevice::ReadWrite);
+
+    connect(ui->webView->page()->mainFrame(), &QWebFrame::javaScriptWindowObjectCleared, this,
+            &NewsListen::addObjectToJs);
+    connect(ui->webView, &QWebView::loadFinished, this, &NewsListen::startListen);
+}
+
+NewsListen::~NewsListen()
+{
+    // A page torn down while loading can crash the engine.
+    ui->webView->stop();
+}
+
+void NewsListen::jsToQtFunc(const QString &data)
+{
+    QMutexLocker locker(&writeLock);
+    // Without a connection the item is dropped: the supervisor restarts the listener.
+    Protocol::sendMessage(&listenerSocket, Protocol::newsMessage(data));
+}
+
+void NewsListen::addObjectToJs()
+{
+    ui->webView->page()->mainFrame()->addToJavaScriptWindowObject(QStringLiteral("Socket_IOListen"),
+                                                                  this);
+}
+
+void NewsListen::startListen(bool)
+{
+    ui->webView->show();
+    const NewsEndpoint::Endpoint endpoint =
+        NewsEndpoint::fromEnvironment(QProcessEnvironment::systemEnvironment());
+    const int port = NewsEndpoint::portForDraw(QRandomGenerator::global()->generate(), endpoint);
+    ui->webView->page()->mainFrame()->evaluateJavaScript(
+        NewsEndpoint::startStatement(NewsEndpoint::listenUrl(endpoint.host, port)));
+}
+
+QString NewsListen::returnCurrentTime()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
