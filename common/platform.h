@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 class QObject;
@@ -11,5 +13,31 @@ namespace Platform
 // Calls `handler` on the GUI thread of `context` when the process is asked to
 // end (SIGTERM, SIGINT, SIGHUP). Installed once per process.
 void onTerminationRequest(QObject *context, std::function<void()> handler);
+
+// Ends every process of the caller's login session whose executable file name
+// is exactly `exeName` (never the caller, never by command-line pattern): asks
+// them to end, forces those still there after `graceMs`, and waits until they
+// are gone. Returns how many processes were ended.
+int endProcessesByName(const QString &exeName, int graceMs = 1500);
+
+// A marker that exists while one process holds it, for the logged-in user; the
+// system releases it when the holder ends or dies.
+class SingleInstanceMarker final
+{
+public:
+    explicit SingleInstanceMarker(const QString &key);
+    ~SingleInstanceMarker();
+    SingleInstanceMarker(const SingleInstanceMarker &) = delete;
+    SingleInstanceMarker &operator=(const SingleInstanceMarker &) = delete;
+
+    // False when another process holds the marker.
+    bool create();
+    bool isHeld() const;
+    void release();
+
+private:
+    QString m_key;
+    int m_handle = -1;
+};
 
 } // namespace Platform

@@ -1,15 +1,51 @@
 #include "common/platform.h"
+#include "tests/support/testsupport.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+#include <memory>
+#include <vector>
 
 class TestPlatform final : public QObject
 {
     Q_OBJECT
 private slots:
     void terminationSignalReachesEventLoop();
+    void endsExactNameOfOwnSessionOnly();
+    void forcesThoseThatIgnoreTheRequest();
+    void markerHeldByOneAtATime();
+    void cleanup();
+
+private:
+    QProcess *
+    start(const QString &program, const QStringList &arguments,
+          const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+    std::vector<std::unique_ptr<QProcess>> m_children;
 };
+
+QProcess *TestPlatform::start(const QString &program, const QStringList &arguments,
+                              const QProcessEnvironment &environment)
+{
+    m_children.push_back(std::make_unique<QProcess>());
+    QProcess *process = m_children.back().get();
+    process->setProcessEnvironment(environment);
+    process->start(program, arguments);
+    if (!process->waitForStarted(5000))
+        qWarning() << "cannot start" << program;
+    return process;
+}
+
+void TestPlatform::cleanup()
+{
+    for (auto &child : m_children)
+        TestSupport::stopProcess(child.get());
+    m_children.clear();
+}
 
 void TestPlatform::terminationSignalReachesEventLoop()
 {
@@ -19,6 +55,87 @@ void TestPlatform::terminationSignalReachesEventLoop()
     QTRY_COMPARE(calls, 1);
     ::raise(SIGINT);
     QTRY_COMPARE(calls, 2);
+}
+
+void TestPlatform::endsExactNameOfOwnSessionOnly()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString sleep = QStandardPaths::findExecutable(QStringLiteral("sleep"));
+    const QString bash = QStandardPaths::findExecutable(QStringLiteral("bash"));
+    const QString listen =
+        TestSupport::copyProgram(sleep, dir.path(), QStringLiteral("vek_listen"));
+    const QString longer =
+        TestSupport::copyProgram(sleep, dir.path(), QStringLiteral("vek_listen_old"));
+    const QString replaced =
+        TestSupport::copyProgram(sleep, dir.path(), QStringLiteral("vek_popup"));
+    QVERIFY(!listen.isEmpty() && !longer.isEmpty() && !replaced.isEmpty());
+
+    QProcess *strayA = start(listen, {QStringLiteral("300")});
+    QProcess *strayB = start(listen, {QStringLiteral("300")});
+    // Its program file is gone (an update replaced it) but it still runs under that name.
+    QProcess *strayReplaced = start(replaced, {QStringLiteral("300")});
+    QVERIFY(QFile::remove(replaced));
+
+    QProcess *prefixName = start(longer, {QStringLiteral("300")});
+    QProcess *argvOnly =
+        start(bash, {QStringLiteral("-c"), QStringLiteral("exec -a vek_listen sleep 300")});
+    QProcess *inCommandLine =
+        start(bash, {QStringLiteral("-c"), QStringLiteral("read line # vek_listen")});
+    QProcessEnvironment otherLogin = QProcessEnvironment::systemEnvironment();
+    otherLogin.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+    QProcess *otherSession = start(listen, {QStringLiteral("300")}, otherLogin);
+
+    QCOMPARE(Platform::endProcessesByName(QStringLiteral("vek_listen"), 2000), 2);
+    QCOMPARE(Platform::endProcessesByName(QStringLiteral("vek_popup"), 2000), 1);
+    for (QProcess *ended : {strayA, strayB, strayReplaced}) {
+        QTRY_COMPARE(ended->state(), QProcess::NotRunning);
+        QCOMPARE(ended->exitStatus(), QProcess::CrashExit); // by signal
+    }
+    for (QProcess *bystander : {prefixName, argvOnly, inCommandLine, otherSession})
+        QCOMPARE(bystander->state(), QProcess::Running);
+
+    QCOMPARE(Platform::endProcessesByName(QStringLiteral("vek_listen"), 2000), 0);
+    // Never the caller itself, whatever it is called.
+    const QString self = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    QCOMPARE(Platform::endProcessesByName(self, 200), 0);
+    QCOMPARE(Platform::endProcessesByName(QString(), 200), 0);
+}
+
+void TestPlatform::forcesThoseThatIgnoreTheRequest()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString stubborn =
+        TestSupport::copyProgram(QStandardPaths::findExecutable(QStringLiteral("bash")), dir.path(),
+                                 QStringLiteral("vek_popup"));
+    QProcess *process = start(
+        stubborn, {QStringLiteral("-c"), QStringLiteral("trap '' TERM; echo ready; read line")});
+    QTRY_VERIFY(process->canReadLine());
+    QCOMPARE(process->readLine(), QByteArray("ready\n"));
+
+    QCOMPARE(Platform::endProcessesByName(QStringLiteral("vek_popup"), 100), 1);
+    QTRY_COMPARE(process->state(), QProcess::NotRunning);
+    QCOMPARE(process->exitStatus(), QProcess::CrashExit);
+}
+
+void TestPlatform::markerHeldByOneAtATime()
+{
+    const QString key = QStringLiteral("VEK_Test_Marker");
+    Platform::SingleInstanceMarker first(key);
+    Platform::SingleInstanceMarker second(key);
+    QVERIFY(first.create());
+    QVERIFY(first.create()); // holding it already
+    QVERIFY(!second.create());
+    QVERIFY(!second.isHeld());
+    first.release();
+    QVERIFY(second.create());
+    {
+        Platform::SingleInstanceMarker scoped(QStringLiteral("VEK_Other_Marker"));
+        QVERIFY(scoped.create());
+    }
+    Platform::SingleInstanceMarker again(QStringLiteral("VEK_Other_Marker"));
+    QVERIFY(again.create()); // released with its owner
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)

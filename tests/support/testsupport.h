@@ -1,12 +1,22 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
-namespace TestSupport {
+class QProcess;
+
+namespace TestSupport
+{
 
 // Folder that holds the four built programs.
 QString binDir();
 // Root of the source tree (service/, resources/ ...).
 QString sourceDir();
+
+// Copies the program file `program` into `folder` as `name` (executable) and
+// returns the copy's path: a harmless stand-in that runs under another name.
+QString copyProgram(const QString &program, const QString &folder, const QString &name);
+// Ends a child for good (kill, then wait); safe on finished or never-started ones.
+void stopProcess(QProcess *process);
 
 } // namespace TestSupport
