@@ -17,6 +17,8 @@ namespace
 
 // Long enough for any real headline or calendar line.
 constexpr int MaxToolTipChars = 1000;
+// Long enough for any real item.
+constexpr int MaxLoggedChars = 4096;
 
 QString member(const QJsonObject &object, QLatin1String key, bool decode)
 {
@@ -187,6 +189,14 @@ QString toolTipText(const QString &cellText)
     // Rich text wraps in a tool tip; escaping keeps item text from being markup.
     return QStringLiteral("<p style='white-space:pre-wrap'>") + text.toHtmlEscaped() +
            QStringLiteral("</p>");
+}
+
+QString logExcerpt(const QString &newsJson)
+{
+    if (newsJson.size() <= MaxLoggedChars)
+        return newsJson;
+    return newsJson.left(MaxLoggedChars) +
+           QStringLiteral("... (%1 characters)").arg(newsJson.size());
 }
 
 } // namespace Ticker

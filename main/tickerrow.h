@@ -76,4 +76,7 @@ Row asOrdinary(Row row);
 // long texts are cut so the tip stays a tip.
 QString toolTipText(const QString &cellText);
 
+// An item as written to the debug output: a huge item is cut, with its size.
+QString logExcerpt(const QString &newsJson);
+
 } // namespace Ticker

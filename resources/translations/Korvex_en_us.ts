@@ -8,4 +8,19 @@
         <translation>ES</translation>
     </message>
 </context>
+<context>
+    <name>ToolBarWindow</name>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>展开</source>
+        <translation>Expand</translation>
+    </message>
+    <message>
+        <source>收起</source>
+        <translation>Collapse</translation>
+    </message>
+</context>
 </TS>

@@ -187,6 +187,7 @@ void TestTickerRow::badAndHostileItems()
         row(QStringLiteral(R"("vek_news_type":"PM","title":")") + huge + QLatin1Char('"'));
     QCOMPARE(big.row.text.size(), huge.size() + 7);
     QVERIFY(Ticker::toolTipText(huge).size() < 2000);
+    QVERIFY(Ticker::logExcerpt(huge).size() < 5000);
 }
 
 QTEST_GUILESS_MAIN(TestTickerRow)
