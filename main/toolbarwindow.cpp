@@ -41,6 +41,12 @@ QColor colour(Ticker::Rgb rgb)
     return QColor(static_cast<QRgb>(rgb));
 }
 
+// Empty rows stay quiet next to real items.
+QColor placeholderColour()
+{
+    return QColor(160, 160, 160);
+}
+
 QTableWidgetItem *cell(QTableWidget *table, int row, int column)
 {
     QTableWidgetItem *item = table->item(row, column);
@@ -285,7 +291,7 @@ void ToolBarWindow::writeRow(int row)
 
     QTableWidgetItem *label = cell(ui->tableWidget_2, row, LabelColumn);
     label->setText(slot.placeholder ? dash : item.label);
-    label->setForeground(colour(item.labelColour));
+    label->setForeground(slot.placeholder ? placeholderColour() : colour(item.labelColour));
     label->setBackground(Qt::transparent);
     label->setTextAlignment(Qt::AlignCenter);
     label->setFont(font);
@@ -299,7 +305,7 @@ void ToolBarWindow::writeRow(int row)
     text->setText(item.text);
     text->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     text->setFont(font);
-    text->setForeground(colour(item.textColour));
+    text->setForeground(slot.placeholder ? placeholderColour() : colour(item.textColour));
     text->setBackground(colour(item.background));
 }
 
