@@ -1,0 +1,16 @@
+#include "common/networkcookie.h"
+
+NetworkCookie::NetworkCookie(QObject *parent)
+    : QNetworkCookieJar(parent)
+{
+}
+
+QList<QNetworkCookie> NetworkCookie::getAllCookies() const
+{
+    return allCookies();
+}
+
+void NetworkCookie::setCookies(const QList<QNetworkCookie> &cookies, const QUrl &url)
+{
+    setCookiesFromUrl(cookies, url);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QLatin1String>
+#include <QList>
+#include <QNetworkCookie>
+#include <QString>
+
+class NetworkCookie;
+
+// Keeping web-view cookies in the settings store: only name and value are kept,
+// under group "cookies/" + the jar's save name.
+namespace CookieStore
+{
+
+// Names the pages' analytics use; the service decides them, we only carry them over.
+constexpr QLatin1String AdvertVisitorCookie("kvx_ad_visitor"); // advertisement jar
+constexpr QLatin1String StatVisitorCookie("kvx_stat_visitor"); // saved by the analytics jar
+constexpr QLatin1String StatWindowCookie("kvx_stat_window");   // restored into the analytics jar
+constexpr QLatin1String DyueCookie("dyue");
+
+// Writes every cookie of the list to group "cookies/" + name (never removes old keys).
+void saveCookies(const QString &name, const QList<QNetworkCookie> &cookies);
+
+// Save name of the other-pages view for the address it shows (whole-string match);
+// empty when that address is not saved at all.
+QString otherPagesSaveName(const QString &webHost, const QString &address,
+                           const QString &userMailbox);
+
+// At quit: each "dyue" cookie of the other-pages jar goes to group "cookies" key "dyue".
+void saveDyue(const QList<QNetworkCookie> &otherPagesCookies);
+
+struct RestoreJars {
+    NetworkCookie *advert = nullptr;
+    NetworkCookie *otherPages = nullptr;
+    NetworkCookie *analytics = nullptr;
+};
+// Puts the saved cookies back at start-up; a key never written is skipped.
+void restoreCookies(const QString &webHost, const RestoreJars &jars);
+
+} // namespace CookieStore
