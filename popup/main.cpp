@@ -1,12 +1,35 @@
 #include "common/logging.h"
 #include "common/platform.h"
+#include "popup/popuprules.h"
+#include "popup/popupwidget.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+
+    // Only the program path reaches the toolkit.
+    int appArgc = 1;
+    QApplication app(appArgc, argv);
     Platform::onTerminationRequest(&app, [] { QCoreApplication::exit(0); });
-    qCInfo(lcPopup) << "vek_popup started";
+
+    QTranslator translator;
+    if (!translator.load(QStringLiteral(":/source/vek_popup_en.qm")))
+        qCWarning(lcPopup).noquote() << "translation not loaded";
+    app.installTranslator(&translator);
+
+    PopupOptions options;
+    options.webHost = PopupRules::webHostFromArguments(arguments, PopupRules::defaultWebHost());
+    PopupWidget popup(options);
+
+    QFile css(QStringLiteral(":/source/popupwidget.css"));
+    if (css.open(QIODevice::ReadOnly))
+        app.setStyleSheet(QString::fromLatin1(css.readAll()));
+
     return app.exec();
 }

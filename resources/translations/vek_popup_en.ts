@@ -4,8 +4,24 @@
 <context>
     <name>PopupWidget</name>
     <message>
-        <source>全球快讯</source>
+        <location filename="../../popup/popupwidget.ui" line="14"/>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <location filename="../../popup/popupwidget.ui" line="71"/>
+        <source>全球直播</source>
         <translation>Global Alert</translation>
+    </message>
+    <message>
+        <location filename="../../popup/popupwidget.ui" line="99"/>
+        <source>更多》</source>
+        <translation>More 》</translation>
+    </message>
+    <message>
+        <location filename="../../popup/popupwidget.ui" line="140"/>
+        <source>关</source>
+        <translation>Close</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+// Rules of the pop-up program that need no widgets: arguments, sizes, placement
+// and display times.
+namespace PopupRules
+{
+
+// "http://" + the deployment's web host.
+QString defaultWebHost();
+// Every "-host" that is not the last argument sets the host; the last one wins.
+QString webHostFromArguments(const QStringList &arguments, const QString &fallback);
+
+struct PopupSizes {
+    int width = 0;
+    int normalHeight = 0;
+    int largeHeight = 0;
+};
+// 300 x 318 (421 large) at 96 DPI, scaled and truncated.
+PopupSizes sizesFor(double dpiScale);
+// Logical DPI / 96.
+double dpiScaleFor(qreal logicalDpiX);
+// A designer minimum/maximum length times the scale, rounded; "unbounded" stays unbounded.
+int scaledLength(int length, double dpiScale);
+
+// Rectangles inside the available desktop area: flush with its right and lower edges.
+QRect shownRect(const QRect &area, const PopupSizes &sizes, int height);
+// Zero height on the area's lower edge: where the slide-in starts.
+QRect slideStartRect(const QRect &area, const PopupSizes &sizes);
+
+// A decimal field of a message; 0 when it is not a number.
+int fieldValue(const QString &field);
+// Display time of an item: seconds x secondMs; 0 keeps it for 100 hours.
+int displayTimeMs(int seconds, int secondMs = 1000);
+
+} // namespace PopupRules

@@ -1,0 +1,343 @@
+#include "popup/popupwidget.h"
+#include "ui_popupwidget.h"
+
+#include "common/jsliteral.h"
+#include "common/logging.h"
+#include "common/networkcookie.h"
+#include "common/pagecontract.h"
+#include "common/protocol.h"
+#include "popup/localsocketserver.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QNetworkAccessManager>
+#include <QPropertyAnimation>
+#include <QScreen>
+#include <QTimer>
+#include <QWebFrame>
+#include <QWebPage>
+
+namespace
+{
+
+double resolveDpiScale(const PopupOptions &options)
+{
+    if (options.dpiScale > 0)
+        return options.dpiScale;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return PopupRules::dpiScaleFor(screen ? screen->logicalDotsPerInchX() : 96.0);
+}
+
+} // namespace
+
+PopupWidget::PopupWidget(const PopupOptions &options, QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::PopupWidget)
+    , m_options(options)
+    , m_dpiScale(resolveDpiScale(options))
+    , m_state(PopupRules::sizesFor(m_dpiScale), options.timings)
+{
+    ui->setupUi(this);
+    initPopup();
+
+    // The first load already runs with the default jar; later loads carry our cookies.
+    cookieJar = new NetworkCookie(this);
+    ui->webView->page()->networkAccessManager()->setCookieJar(cookieJar);
+    cookieJar->setParent(this);
+}
+
+PopupWidget::~PopupWidget()
+{
+    // The page must not be torn down in the middle of a load, nor outlive its jar.
+    ui->webView->stop();
+    delete ui->webView;
+    delete ui;
+}
+
+void PopupWidget::initPopup()
+{
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+
+    QWebPage *page = ui->webView->page();
+    page->mainFrame()->setScrollBarPolicy(Qt::Horizontal, Qt::ScrollBarAlwaysOff);
+    page->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
+    setWindowOpacity(1.0);
+    for (QGridLayout *grid : {ui->gridLayout, ui->gridLayout_2, ui->gridLayout_3}) {
+        grid->setSpacing(0);
+        grid->setContentsMargins(1, 1, 1, 1);
+    }
+    // The slide-in starts at zero height; the form's minimum must not hold it up.
+    ui->gridLayout_3->setSizeConstraint(QLayout::SetNoConstraint);
+
+    connect(page->mainFrame(), &QWebFrame::loadFinished, this, &PopupWidget::webViewLoadFinished);
+    connect(page->mainFrame(), &QWebFrame::javaScriptWindowObjectCleared, this,
+            &PopupWidget::jsWindowObjectCleared);
+    loadPage();
+    m_state.pageLoadStarted();
+
+    closeTimer = new QTimer(this);
+    closeTimer->setObjectName(QStringLiteral("closeTimer"));
+    closeTimer->setSingleShot(true);
+    sizeTimer = new QTimer(this);
+    sizeTimer->setObjectName(QStringLiteral("sizeTimer"));
+    sizeTimer->setSingleShot(true);
+
+    socketServer = new LocalSocketServer(this);
+    if (!socketServer->startServer(Protocol::popupSocketName()))
+        qCWarning(lcPopup).noquote() << "localSocketServer init error!";
+    mainSocket.connectToServer(Protocol::mainSocketName(), QIODevice::ReadWrite);
+    Protocol::sendMessage(&mainSocket, Protocol::popupStartedTag());
+
+    const int fontId =
+        QFontDatabase::addApplicationFont(QStringLiteral(":/source/fontawesome-webfont.ttf"));
+    const QStringList families = QFontDatabase::applicationFontFamilies(fontId);
+    if (!families.isEmpty()) {
+        QFont iconFont(families.first());
+        iconFont.setPointSize(10);
+        ui->popup_close->setFont(iconFont);
+    }
+    ui->popup_close->setText(QString(QChar(0xf00d)));
+
+    applyDpiScale();
+
+    const PopupRules::PopupSizes &sizes = m_state.sizes();
+    const QRect start = shownRect(sizes.normalHeight);
+    popupWidth = sizes.width;
+    popupX = start.x();
+    popupY = start.y();
+    qCDebug(lcPopup).noquote() << QStringLiteral("%1 - %2 - %3 - %4")
+                                      .arg(popupWidth)
+                                      .arg(m_state.popupHeight())
+                                      .arg(popupY)
+                                      .arg(popupX);
+    setGeometry(start);
+
+    showAnimation = new QPropertyAnimation(this, "geometry", this);
+    showAnimation->setObjectName(QStringLiteral("showAnimation"));
+    resizeAnimation = new QPropertyAnimation(this, "geometry", this);
+    resizeAnimation->setObjectName(QStringLiteral("resizeAnimation"));
+
+    connect(ui->popup_more, &QPushButton::clicked, this, &PopupWidget::onBtnMoreClicked);
+    connect(ui->popup_close, &QPushButton::clicked, this, &PopupWidget::onBtnCloseClicked);
+    connect(this, &PopupWidget::windowNeedHide, this, &PopupWidget::hideWindow);
+    connect(closeTimer, &QTimer::timeout, this, &PopupWidget::closeAnimation);
+    connect(showAnimation, &QPropertyAnimation::finished, this, &PopupWidget::animationFinished);
+    connect(sizeTimer, &QTimer::timeout, this, &PopupWidget::setSizeToNormal);
+    connect(ui->webView, &QWebView::linkClicked, this, &PopupWidget::onWebviewLinkClicked);
+    connect(socketServer, &LocalSocketServer::getNewMessage, this, &PopupWidget::onGetNewMessage);
+    connect(socketServer, &LocalSocketServer::getCookieChanged, this,
+            &PopupWidget::onCookieNeedChanged);
+
+    // The native window exists from now on, hidden.
+    ui->gridLayout_3->activate();
+    winId();
+}
+
+void PopupWidget::applyDpiScale()
+{
+    for (QWidget *w :
+         {ui->widget, static_cast<QWidget *>(ui->label), static_cast<QWidget *>(ui->popup_more),
+          static_cast<QWidget *>(ui->label_2), static_cast<QWidget *>(ui->popup_close),
+          static_cast<QWidget *>(ui->popupLabel2)}) {
+        const QSize min = w->minimumSize();
+        const QSize max = w->maximumSize();
+        w->setMinimumSize(PopupRules::scaledLength(min.width(), m_dpiScale),
+                          PopupRules::scaledLength(min.height(), m_dpiScale));
+        w->setMaximumSize(PopupRules::scaledLength(max.width(), m_dpiScale),
+                          PopupRules::scaledLength(max.height(), m_dpiScale));
+    }
+    ui->webView->setZoomFactor(m_dpiScale);
+}
+
+QRect PopupWidget::availableArea() const
+{
+    const QScreen *s = screen();
+    if (!s)
+        s = QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect();
+}
+
+QRect PopupWidget::shownRect(int height) const
+{
+    return PopupRules::shownRect(availableArea(), m_state.sizes(), height);
+}
+
+void PopupWidget::loadPage()
+{
+    // Replacing a running load reports that load as failed at once; that is
+    // our own doing, not a failure of the page.
+    m_replacingLoad = true;
+    ui->webView->load(QUrl(m_options.webHost + Pages::Wicket));
+    m_replacingLoad = false;
+}
+
+void PopupWidget::runScript(const QString &script)
+{
+    ui->webView->page()->mainFrame()->evaluateJavaScript(script);
+}
+
+void PopupWidget::apply(const PopupStep &step)
+{
+    if (step.loadPage)
+        loadPage();
+    if (step.slideIn)
+        startShowAnimation();
+    const PopupRules::PopupSizes &sizes = m_state.sizes();
+    if (step.growAnimated || step.shrinkAnimated) {
+        resizeAnimation->stop();
+        resizeAnimation->setDuration(m_state.timings().resizeMs);
+        const QRect normal = shownRect(sizes.normalHeight);
+        const QRect large = shownRect(sizes.largeHeight);
+        resizeAnimation->setStartValue(step.growAnimated ? normal : large);
+        resizeAnimation->setEndValue(step.growAnimated ? large : normal);
+        resizeAnimation->start();
+    }
+    if (step.setLargeNow)
+        setGeometry(shownRect(sizes.largeHeight));
+    if (step.stopSizeTimer)
+        sizeTimer->stop();
+    if (step.closeTimerMs >= 0)
+        closeTimer->start(step.closeTimerMs);
+    if (step.sizeTimerMs >= 0)
+        sizeTimer->start(step.sizeTimerMs);
+    if (step.hide)
+        hide();
+    if (step.clearPage)
+        runScript(JsLiteral::call(Pages::DelNews));
+    for (const PopupItem &item : step.replay)
+        onGetNewMessage(item.content, item.timeOut, item.importance);
+}
+
+void PopupWidget::startShowAnimation()
+{
+    show();
+    raise();
+    showAnimation->stop();
+    resizeAnimation->stop();
+    showAnimation->setDuration(m_state.timings().slideMs);
+    showAnimation->setStartValue(PopupRules::slideStartRect(availableArea(), m_state.sizes()));
+    showAnimation->setEndValue(shownRect(m_state.popupHeight()));
+    showAnimation->start();
+    qCDebug(lcPopup).noquote() << "start Animation";
+    qCDebug(lcPopup).noquote() << "isSingleShot:" << closeTimer->isSingleShot();
+}
+
+void PopupWidget::onGetNewMessage(QString newsContent, QString timeOut, QString newsImportance)
+{
+    const bool sliding = showAnimation->state() == QAbstractAnimation::Running;
+    const PopupStep step = m_state.newItem({newsContent, timeOut, newsImportance}, sliding);
+    if (step.deliver)
+        runScript(JsLiteral::call(Pages::Iojieshou, {newsContent}));
+    apply(step);
+}
+
+void PopupWidget::animationFinished()
+{
+    ui->webView->show();
+    apply(m_state.slideFinished());
+}
+
+void PopupWidget::setSizeToLarge()
+{
+    apply(m_state.sizeToLarge(showAnimation->state() == QAbstractAnimation::Running));
+}
+
+void PopupWidget::setSizeToNormal()
+{
+    apply(m_state.sizeTimeout());
+}
+
+void PopupWidget::closeAnimation()
+{
+    apply(m_state.close());
+}
+
+void PopupWidget::onBtnCloseClicked()
+{
+    apply(m_state.close());
+}
+
+void PopupWidget::hideWindow()
+{
+    apply(m_state.hideRequested());
+}
+
+void PopupWidget::onBtnMoreClicked()
+{
+    qCDebug(lcPopup).noquote() << "send popup_more";
+    Protocol::sendMessage(&mainSocket, Protocol::popupMoreTag());
+}
+
+void PopupWidget::achieveid(QString id)
+{
+    qCDebug(lcPopup).noquote() << "send popup_open_content";
+    Protocol::sendMessage(&mainSocket, Protocol::popupContentTag() + id);
+}
+
+void PopupWidget::webViewLoadFinished(bool ok)
+{
+    if (m_replacingLoad && !ok)
+        return;
+    apply(m_state.loadFinished(ok));
+}
+
+void PopupWidget::jsWindowObjectCleared()
+{
+    ui->webView->page()->mainFrame()->addToJavaScriptWindowObject(Pages::PopupBridge, this);
+}
+
+void PopupWidget::onWebviewLinkClicked(const QUrl &url)
+{
+    // Only what a browser should open; anything else in a page is not ours to run.
+    const QString scheme = url.scheme();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+        scheme == QLatin1String("mailto")) {
+        QDesktopServices::openUrl(url);
+        return;
+    }
+    qCWarning(lcPopup).noquote() << "link not opened:" << url.toDisplayString();
+}
+
+void PopupWidget::onCookieNeedChanged(QString value)
+{
+    QNetworkCookie cookie(QByteArrayLiteral("setLanguage"), value.toUtf8());
+    qCDebug(lcPopup).noquote() << "read configs _ timeZone:" << value;
+    cookieJar->setCookies({cookie}, QUrl(m_options.webHost + Pages::Wicket));
+    apply(m_state.timeZoneChanged());
+}
+
+void PopupWidget::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        dragging = true;
+        dragLastPos = event->globalPos();
+    }
+    event->ignore();
+}
+
+void PopupWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    if (dragging) {
+        move(pos() + event->globalPos() - dragLastPos);
+        dragLastPos = event->globalPos();
+    }
+    event->ignore();
+}
+
+void PopupWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    dragging = false;
+    if (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+    event->ignore();
+}
+
+void PopupWidget::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "popup/popupstate.h"
+
+#include <QLocalSocket>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+
+class LocalSocketServer;
+class NetworkCookie;
+class QPropertyAnimation;
+class QTimer;
+
+namespace Ui
+{
+class PopupWidget;
+}
+
+struct PopupOptions {
+    QString webHost;     // base of the pop-up page, no trailing slash
+    double dpiScale = 0; // 0: the primary screen's logical DPI / 96
+    PopupTimings timings;
+};
+
+// The pop-up window: slides up in the lower-right corner for each forwarded
+// item, shows it in the service's page and hides again after its display time.
+// It never closes, it only hides.
+class PopupWidget final : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PopupWidget(const PopupOptions &options, QWidget *parent = nullptr);
+    ~PopupWidget() override;
+
+    const PopupState &popupState() const { return m_state; }
+    double dpiScale() const { return m_dpiScale; }
+    // The rectangle of the given height where the pop-up shows.
+    QRect shownRect(int height) const;
+
+signals:
+    void sendPopupRequest(QString, QString, QString);
+    void sendurlid(QString id);
+    void windowNeedHide();
+
+public slots:
+    // Called by the page: asks the main program to open item `id`.
+    void achieveid(QString id);
+
+private slots:
+    void onBtnMoreClicked();
+    void onBtnCloseClicked();
+    void hideWindow();
+    void closeAnimation();
+    void animationFinished();
+    void setSizeToNormal();
+    void setSizeToLarge();
+    void webViewLoadFinished(bool ok);
+    void jsWindowObjectCleared();
+    void onGetNewMessage(QString newsContent, QString timeOut, QString newsImportance);
+    void onWebviewLinkClicked(const QUrl &url);
+    void onCookieNeedChanged(QString value);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void initPopup();
+    void applyDpiScale();
+    void loadPage();
+    void apply(const PopupStep &step);
+    void startShowAnimation();
+    void runScript(const QString &script);
+    QRect availableArea() const;
+
+    Ui::PopupWidget *ui;
+    PopupOptions m_options;
+    double m_dpiScale = 1.0;
+    PopupState m_state;
+    int popupWidth = 0;
+    int popupX = 0;
+    int popupY = 0;
+    QLocalSocket mainSocket;
+    LocalSocketServer *socketServer = nullptr;
+    QTimer *closeTimer = nullptr;
+    QTimer *sizeTimer = nullptr;
+    QPoint dragLastPos;
+    bool dragging = false;
+    bool m_replacingLoad = false;
+    QPropertyAnimation *showAnimation = nullptr;
+    QPropertyAnimation *resizeAnimation = nullptr;
+    NetworkCookie *cookieJar = nullptr;
+};
