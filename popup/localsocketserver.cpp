@@ -15,8 +15,9 @@ LocalSocketServer::LocalSocketServer(QObject *parent)
 
 LocalSocketServer::~LocalSocketServer()
 {
-    qDeleteAll(m_decoders);
+    // Deleting the server deletes its sockets, whose decoders go with them.
     delete server;
+    qDeleteAll(m_decoders);
 }
 
 bool LocalSocketServer::startServer(const QString &name)

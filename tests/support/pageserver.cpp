@@ -3,6 +3,8 @@
 #include <QTcpSocket>
 #include <QUrlQuery>
 
+#include <utility>
+
 PageServer::PageServer(const QByteArray &page, QObject *parent)
     : QObject(parent)
     , m_page(page)
@@ -40,22 +42,36 @@ void PageServer::serve(QTcpSocket *socket)
     }
     requests.append(request);
 
-    QByteArray status = "200 OK";
-    QByteArray body = m_page;
     if (request.path.startsWith(QLatin1String("/report?"))) {
         const QUrlQuery query(request.path.mid(8));
         const Call call{query.queryItemValue(QStringLiteral("fn"), QUrl::FullyDecoded),
                         query.queryItemValue(QStringLiteral("arg"), QUrl::FullyDecoded)};
         calls.append(call);
-        body = "ok";
+        answer(socket, "ok");
         emit called(call.function, call.argument);
-    } else if (failing) {
-        status = "503 Service Unavailable";
-        body = "down";
+        return;
     }
-    socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\n" +
-                  "Content-Length: " + QByteArray::number(body.size()) +
-                  "\r\nConnection: close\r\n\r\n" + body);
+    if (holdPages) {
+        m_held.append(socket);
+        return;
+    }
+    answer(socket, m_page);
+}
+
+void PageServer::releasePages()
+{
+    holdPages = false;
+    const QList<QPointer<QTcpSocket>> held = std::exchange(m_held, {});
+    for (const QPointer<QTcpSocket> &socket : held) {
+        if (socket)
+            answer(socket, m_page);
+    }
+}
+
+void PageServer::answer(QTcpSocket *socket, const QByteArray &body)
+{
+    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+                  QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
     socket->disconnectFromHost();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTcpServer>
 
@@ -27,8 +28,9 @@ public:
     QString baseUrl() const;
     QList<Request> requests;
     QList<Call> calls;
-    // Answers with 503 while set, so loads fail.
-    bool failing = false;
+    // While set, page requests wait unanswered until releasePages().
+    bool holdPages = false;
+    void releasePages();
 
     // A page that defines iojieshou(t) and delNews() and reports each call.
     static QByteArray reportingPage();
@@ -38,7 +40,9 @@ signals:
 
 private:
     void serve(QTcpSocket *socket);
+    void answer(QTcpSocket *socket, const QByteArray &body);
 
     QTcpServer m_server;
     QByteArray m_page;
+    QList<QPointer<QTcpSocket>> m_held;
 };

@@ -1,0 +1,109 @@
+#include "popup/localsocketserver.h"
+
+#include "common/protocol.h"
+
+#include <QLocalSocket>
+#include <QtTest>
+
+#include <memory>
+
+class TestLocalSocketServer final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void receives_data();
+    void receives();
+    void characterCutAcrossWritesArrivesWhole();
+    void secondServerOnTheSameNameIsRefused();
+
+private:
+    std::unique_ptr<LocalSocketServer> m_server;
+    std::unique_ptr<QLocalSocket> m_client;
+};
+
+void TestLocalSocketServer::init()
+{
+    m_server = std::make_unique<LocalSocketServer>();
+    QVERIFY(m_server->startServer(Protocol::popupSocketName()));
+    m_client = std::make_unique<QLocalSocket>();
+    m_client->connectToServer(Protocol::popupSocketName());
+    QVERIFY(m_client->waitForConnected(1000));
+}
+
+void TestLocalSocketServer::cleanup()
+{
+    m_client.reset();
+    m_server.reset();
+}
+
+// Each row: one write, and what it yields, "N|content|TTT|I" or "C|value".
+void TestLocalSocketServer::receives_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("one item") << QStringLiteral("__vek_get_news___030_1_abc")
+                              << QStringList{QStringLiteral("N|abc|030|1")};
+    QTest::newRow("two items") << QStringLiteral(
+                                      "__vek_get_news___030_1_abc__vek_get_news___005_0_汉字")
+                               << QStringList{QStringLiteral("N|abc|030|1"),
+                                              QStringLiteral("N|汉字|005|0")};
+    QTest::newRow("hello") << QStringLiteral("__vek_get_news__cookieChanged_8")
+                           << QStringList{QStringLiteral("C|8")};
+    QTest::newRow("change without tag, then item")
+        << QStringLiteral("cookieChanged_-2.5_x__vek_get_news___010_0_{}")
+        << QStringList{QStringLiteral("C|-2.5"), QStringLiteral("N|{}|010|0")};
+    QTest::newRow("only the tag") << QStringLiteral("__vek_get_news__") << QStringList();
+    QTest::newRow("short part") << QStringLiteral("__vek_get_news___01")
+                                << QStringList{QStringLiteral("N||01|")};
+}
+
+void TestLocalSocketServer::receives()
+{
+    QFETCH(QString, unit);
+    QFETCH(QStringList, expected);
+    QStringList got;
+    QObject context; // the connections end with this test row
+    connect(m_server.get(), &LocalSocketServer::getNewMessage, &context,
+            [&got](const QString &content, const QString &timeOut, const QString &importance) {
+                got << QStringLiteral("N|%1|%2|%3").arg(content, timeOut, importance);
+            });
+    connect(m_server.get(), &LocalSocketServer::getCookieChanged, &context,
+            [&got](const QString &value) { got << QStringLiteral("C|") + value; });
+    QVERIFY(Protocol::sendMessage(m_client.get(), unit));
+    // A tagged marker behind it tells when the unit has been handled.
+    QVERIFY(
+        Protocol::sendMessage(m_client.get(), Protocol::popupHelloMessage(QStringLiteral("end"))));
+    QTRY_VERIFY(got.contains(QStringLiteral("C|end")));
+    got.removeAll(QStringLiteral("C|end"));
+    QCOMPARE(got, expected);
+}
+
+void TestLocalSocketServer::characterCutAcrossWritesArrivesWhole()
+{
+    QSignalSpy spy(m_server.get(), &LocalSocketServer::getNewMessage);
+    const QByteArray bytes = QStringLiteral("__vek_get_news___005_0_黄金").toUtf8();
+    m_client->write(bytes.left(bytes.size() - 1));
+    m_client->flush();
+    QTRY_COMPARE(spy.count(), 1);
+    m_client->write(bytes.right(1));
+    m_client->flush();
+    QTRY_COMPARE(spy.count(), 2);
+    // No replacement characters: the cut character is completed, not broken.
+    const QString joined = spy.at(0).at(0).toString() + spy.at(1).at(0).toString();
+    QVERIFY2(!joined.contains(QChar::ReplacementCharacter), qPrintable(joined));
+}
+
+void TestLocalSocketServer::secondServerOnTheSameNameIsRefused()
+{
+    LocalSocketServer second;
+    QVERIFY(!second.startServer(Protocol::popupSocketName()));
+    // The first keeps receiving.
+    QSignalSpy spy(m_server.get(), &LocalSocketServer::getNewMessage);
+    QVERIFY(Protocol::sendMessage(m_client.get(), QStringLiteral("__vek_get_news___005_0_x")));
+    QTRY_COMPARE(spy.count(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestLocalSocketServer)
+#include "tst_localsocketserver.moc"
