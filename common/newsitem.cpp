@@ -17,6 +17,7 @@ NewsItemInfo parseNewsItem(const QString &itemText)
     info.parsed = true;
     if (!doc.isObject())
         return info;
+    info.isObject = true;
     info.object = doc.object();
     info.type = info.object.value(QLatin1String("vek_news_type")).toString();
     info.star = info.object.value(QLatin1String("star")).toInt();

@@ -8,7 +8,8 @@
 struct NewsItemInfo {
     bool parsed = false;                      // the inner text parsed as JSON
     int parseError = 0;                       // QJsonParseError::ParseError when !parsed
-    QJsonObject object;                       // empty unless the inner JSON is an object
+    bool isObject = false;                    // the inner JSON is an object
+    QJsonObject object;                       // empty unless isObject
     QString type;                             // "vek_news_type", empty when absent
     int star = 0;                             // "star", 0 when absent or not a number
     QString importance = QStringLiteral("0"); // "1" for "ES" with star >= 5

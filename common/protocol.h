@@ -51,7 +51,9 @@ QString popupNewsMessage(int displaySeconds, const QString &importance, const QS
 // TTT field of message 7: three digits, capped at 999; empty for negative times.
 QString displayTimeField(int seconds);
 
-// Writes one message as UTF-8 and flushes; the only way any program sends.
+// Writes one message as UTF-8 and flushes; the only way any program sends. A
+// connect still in progress is waited for (at most 1000 ms) so the message is
+// not lost.
 // Returns false when the socket is not connected (the message is dropped).
 bool sendMessage(QLocalSocket *socket, const QString &message);
 

@@ -37,3 +37,12 @@ void stopProcess(QProcess *process)
 }
 
 } // namespace TestSupport
+
+namespace TestSupport {
+
+QString helperProgram(const QString &name)
+{
+    return binDir() + QLatin1Char('/') + name;
+}
+
+} // namespace TestSupport

@@ -20,3 +20,10 @@ QString copyProgram(const QString &program, const QString &folder, const QString
 void stopProcess(QProcess *process);
 
 } // namespace TestSupport
+
+namespace TestSupport {
+
+// Path of a helper program built for the tests (in the programs' folder).
+QString helperProgram(const QString &name);
+
+} // namespace TestSupport

@@ -1,0 +1,285 @@
+#include "common/messagereassembler.h"
+
+#include "common/logging.h"
+#include "common/protocol.h"
+
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QStringView>
+
+#include <algorithm>
+#include <utility>
+
+MessageReassembler::Rules MessageReassembler::mainServerRules()
+{
+    const auto atOnce = [](const QString &) { return true; };
+    return {
+        {Protocol::newsTag(), &MessageReassembler::newsItemComplete, {Protocol::newsTag()}},
+        {Protocol::popupStartedTag(), atOnce, {}},
+        {Protocol::popupMoreTag(), atOnce, {}},
+        // The item id has no end marker: the next tag or the quiet period ends it.
+        {Protocol::popupContentTag(), {}, {}},
+    };
+}
+
+MessageReassembler::Rules MessageReassembler::popupServerRules()
+{
+    const QString cookieTag = Protocol::cookieChangedPrefix();
+    const auto newsComplete = [](const QString &payload) {
+        // "_TTT_I_" precedes the item; a time-zone value has no end marker.
+        if (payload.size() <= 7 || payload.startsWith(QLatin1String("cookieChanged")))
+            return false;
+        return newsItemComplete(payload.mid(7));
+    };
+    return {
+        {Protocol::newsTag(), newsComplete, {Protocol::newsTag(), cookieTag}},
+        {cookieTag, {}, {}},
+    };
+}
+
+bool MessageReassembler::newsItemComplete(const QString &itemText)
+{
+    const QString s = itemText.simplified();
+    if (s.size() < 3 || s.endsWith(QLatin1Char(',')))
+        return false;
+    // Only an object or an array parses; skip the parse while the inner text
+    // cannot be one yet (most reads of a cut item end here).
+    int innerLast = s.size() - 2;
+    if (s.at(innerLast) == QLatin1Char(' '))
+        --innerLast;
+    const QChar c = s.at(innerLast);
+    if (c != QLatin1Char('}') && c != QLatin1Char(']'))
+        return false;
+    QJsonParseError error{};
+    QJsonDocument::fromJson(QStringView(s).mid(1, s.size() - 2).toUtf8(), &error);
+    return error.error == QJsonParseError::NoError;
+}
+
+MessageReassembler::MessageReassembler(Rules rules, QObject *parent)
+    : QObject(parent)
+    , m_rules(std::move(rules))
+    , m_codec(QTextCodec::codecForName("UTF-8"))
+    , m_decoderState(QTextCodec::IgnoreHeader)
+{
+    for (const Tag &tag : std::as_const(m_rules))
+        m_allTags << tag.text;
+    for (const Tag &tag : std::as_const(m_rules)) {
+        if (tag.endedBy.isEmpty())
+            continue;
+        QStringList weak;
+        for (const QString &other : std::as_const(m_allTags)) {
+            if (!tag.endedBy.contains(other))
+                weak << other;
+        }
+        if (!weak.isEmpty())
+            m_weakTerminators.insert(&tag, weak);
+    }
+    m_quiet.setSingleShot(true);
+    m_quiet.setInterval(DefaultQuietPeriodMs);
+    connect(&m_quiet, &QTimer::timeout, this, [this] {
+        QStringList out;
+        flushBuffered(out);
+        compact();
+        if (!out.isEmpty())
+            emit messagesReady(out);
+    });
+}
+
+void MessageReassembler::feed(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    const QString text = m_codec->toUnicode(bytes.constData(), bytes.size(), &m_decoderState);
+    if (m_decoderState.invalidChars > 0) {
+        qCWarning(lcIpc).noquote() << "local socket: invalid UTF-8," << m_decoderState.invalidChars
+                                   << "characters replaced";
+        m_decoderState.invalidChars = 0;
+    }
+    m_buffer += text;
+
+    QStringList out;
+    process(out);
+    if (bufferedChars() > m_maxChars) {
+        dropOverflow();
+        process(out);
+    }
+    compact();
+    if (bufferedChars() > 0)
+        m_quiet.start();
+    else
+        m_quiet.stop();
+    if (!out.isEmpty())
+        emit messagesReady(out);
+}
+
+void MessageReassembler::finish()
+{
+    m_quiet.stop();
+    if (m_decoderState.remainingChars > 0) {
+        qCWarning(lcIpc).noquote() << "local socket: connection ended inside a UTF-8 character";
+        m_buffer += QChar(QChar::ReplacementCharacter);
+        m_decoderState.remainingChars = 0;
+        std::fill(std::begin(m_decoderState.state_data), std::end(m_decoderState.state_data), 0);
+    }
+    QStringList out;
+    process(out);
+    flushBuffered(out);
+    compact();
+    if (!out.isEmpty())
+        emit messagesReady(out);
+}
+
+void MessageReassembler::process(QStringList &out)
+{
+    if (m_skipping) {
+        const int next = findTerminator(m_allTags, m_start);
+        if (next < 0) {
+            m_start = m_buffer.size() - heldBackLength(m_allTags, m_start);
+            return;
+        }
+        m_start = next;
+        m_skipping = false;
+    }
+    while (m_start < m_buffer.size()) {
+        const Tag *tag = tagAt(m_start);
+        if (!tag && couldStartTag(m_start))
+            break;
+        const int bodyStart = m_start + (tag ? tag->text.size() : 0);
+        const int end = findMessageEnd(tag, bodyStart, std::max(bodyStart, m_scanFrom));
+        if (end >= 0) {
+            take(out, tag, end);
+            continue;
+        }
+        // Every known tag may follow a whole message, so hold back any of them.
+        const int candidateEnd = m_buffer.size() - heldBackLength(m_allTags, bodyStart);
+        m_scanFrom = candidateEnd;
+        if (tag && tag->isComplete &&
+            tag->isComplete(m_buffer.mid(bodyStart, candidateEnd - bodyStart))) {
+            take(out, tag, candidateEnd);
+            continue;
+        }
+        break;
+    }
+}
+
+int MessageReassembler::findMessageEnd(const Tag *tag, int bodyStart, int from) const
+{
+    const QStringList &strong = (tag && !tag->endedBy.isEmpty()) ? tag->endedBy : m_allTags;
+    const int strongEnd = findTerminator(strong, from);
+    const auto weak = tag ? m_weakTerminators.constFind(tag) : m_weakTerminators.cend();
+    if (weak == m_weakTerminators.cend())
+        return strongEnd;
+    for (int pos = from;;) {
+        const int hit = findTerminator(*weak, pos, strongEnd);
+        if (hit < 0 || hit == strongEnd)
+            return strongEnd;
+        if (!insideJsonString(bodyStart, hit))
+            return hit;
+        pos = hit + 1;
+    }
+}
+
+bool MessageReassembler::insideJsonString(int from, int to) const
+{
+    bool inside = false;
+    for (int i = from; i < to; ++i) {
+        const QChar c = m_buffer.at(i);
+        if (c == QLatin1Char('\\') && inside)
+            ++i;
+        else if (c == QLatin1Char('"'))
+            inside = !inside;
+    }
+    return inside;
+}
+
+void MessageReassembler::take(QStringList &out, const Tag *tag, int end)
+{
+    const QStringView text = QStringView(m_buffer).mid(m_start, end - m_start);
+    if (tag || !text.trimmed().isEmpty())
+        out << text.toString();
+    m_start = end;
+    m_scanFrom = 0;
+}
+
+void MessageReassembler::flushBuffered(QStringList &out)
+{
+    if (m_skipping) {
+        m_skipping = false;
+        m_start = m_buffer.size();
+        return;
+    }
+    if (m_start < m_buffer.size())
+        take(out, tagAt(m_start), m_buffer.size());
+    m_start = m_buffer.size();
+    m_scanFrom = 0;
+}
+
+void MessageReassembler::dropOverflow()
+{
+    const int held = heldBackLength(m_allTags, m_start);
+    const int dropped = m_buffer.size() - held - m_start;
+    qCWarning(lcIpc).noquote() << "local socket: buffer over" << m_maxChars << "characters, dropped"
+                               << dropped << "characters of a partial message";
+    m_start = m_buffer.size() - held;
+    m_scanFrom = 0;
+    m_skipping = true;
+}
+
+const MessageReassembler::Tag *MessageReassembler::tagAt(int pos) const
+{
+    const QStringView rest = QStringView(m_buffer).mid(pos);
+    for (const Tag &tag : m_rules) {
+        if (rest.startsWith(tag.text))
+            return &tag;
+    }
+    return nullptr;
+}
+
+bool MessageReassembler::couldStartTag(int pos) const
+{
+    const QStringView rest = QStringView(m_buffer).mid(pos);
+    for (const QString &tag : m_allTags) {
+        if (rest.size() < tag.size() && QStringView(tag).startsWith(rest))
+            return true;
+    }
+    return false;
+}
+
+int MessageReassembler::findTerminator(const QStringList &terminators, int from, int limit) const
+{
+    // Search each tag only up to the best hit so far.
+    int best = limit;
+    for (const QString &tag : terminators) {
+        const int end = best < 0 ? m_buffer.size() : best + tag.size() - 1;
+        if (end - from < tag.size())
+            continue;
+        const int hit = QStringView(m_buffer).mid(from, end - from).indexOf(tag);
+        if (hit >= 0)
+            best = from + hit;
+    }
+    return best;
+}
+
+int MessageReassembler::heldBackLength(const QStringList &terminators, int bodyStart) const
+{
+    const QStringView body = QStringView(m_buffer).mid(bodyStart);
+    int held = 0;
+    for (const QString &tag : terminators) {
+        for (int k = std::min<int>(tag.size() - 1, body.size()); k > held; --k) {
+            if (body.endsWith(QStringView(tag).left(k))) {
+                held = k;
+                break;
+            }
+        }
+    }
+    return held;
+}
+
+void MessageReassembler::compact()
+{
+    if (m_start == 0)
+        return;
+    m_buffer.remove(0, m_start);
+    m_scanFrom = std::max(0, m_scanFrom - m_start);
+    m_start = 0;
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTextCodec>
+#include <QTimer>
+
+#include <functional>
+
+// Turns the bytes of one local-socket connection back into whole messages.
+//
+// The wire has no framing: a message is known only by the tag at its start, and
+// one read may hold several messages or a piece of one. Bytes are decoded as
+// UTF-8 with state kept between reads (a character cut between reads survives)
+// and appended to this connection's buffer. A message ends where a tag that
+// may end it begins; the last message in the buffer is whole when
+//  - its tag needs no payload (complete at once), or
+//  - its tag's check says so (a news item whose inner JSON parses), or
+//  - nothing more has arrived for the quiet period (tens of ms), or
+//  - the peer has gone (finish()).
+// A trailing piece that may be the start of a tag is held back until it is
+// known. Text without a tag that is only white space carries nothing and is
+// dropped. The buffer is bounded: past the limit the oldest partial message is
+// dropped (with a diagnostic) and text is skipped up to the next tag.
+class MessageReassembler final : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Tag {
+        QString text;
+        // Says whether a trailing message with this tag is whole, given the text
+        // behind the tag. Empty: only the next tag or the quiet period ends it.
+        std::function<bool(const QString &payload)> isComplete;
+        // Tags that always end this message; empty: any known tag. Any other
+        // known tag ends it only outside a JSON string (a news item may quote
+        // a tag in its text).
+        QStringList endedBy;
+    };
+    using Rules = QList<Tag>;
+
+    // The four tags read by the main program; news items end only at the next
+    // news tag, so item text is never cut at a pop-up tag.
+    static Rules mainServerRules();
+    // Messages 5 to 7 read by the pop-up program; "cookieChanged_" (message 6
+    // carries no tag) also starts a message.
+    static Rules popupServerRules();
+    // A news item text is whole when its inner JSON parses (after the
+    // whitespace simplification the reader applies) and it does not end in a
+    // comma, which would mean more array elements follow.
+    static bool newsItemComplete(const QString &itemText);
+
+    explicit MessageReassembler(Rules rules, QObject *parent = nullptr);
+
+    static constexpr int DefaultQuietPeriodMs = 40;
+    static constexpr int DefaultMaxBufferChars = 4 * 1024 * 1024;
+    void setQuietPeriod(int ms) { m_quiet.setInterval(ms); }
+    int quietPeriod() const { return m_quiet.interval(); }
+    void setMaxBufferChars(int chars) { m_maxChars = chars; }
+
+    // Decodes and buffers one read; emits messagesReady for every message that
+    // is now whole, in order.
+    void feed(const QByteArray &bytes);
+    // Hands on whatever is buffered as the last message (peer gone).
+    void finish();
+    int bufferedChars() const { return m_buffer.size() - m_start; }
+
+signals:
+    // Whole messages, in arrival order; one emission per read or flush.
+    void messagesReady(const QStringList &messages);
+
+private:
+    void process(QStringList &out);
+    void flushBuffered(QStringList &out);
+    void dropOverflow();
+    const Tag *tagAt(int pos) const;
+    bool couldStartTag(int pos) const;
+    int findTerminator(const QStringList &terminators, int from, int limit = -1) const;
+    int findMessageEnd(const Tag *tag, int bodyStart, int from) const;
+    void take(QStringList &out, const Tag *tag, int end);
+    bool insideJsonString(int from, int to) const;
+    int heldBackLength(const QStringList &terminators, int bodyStart) const;
+    void compact();
+
+    Rules m_rules;
+    QStringList m_allTags;
+    QHash<const Tag *, QStringList> m_weakTerminators;
+    QTextCodec *m_codec = nullptr;
+    QTextCodec::ConverterState m_decoderState;
+    QString m_buffer;
+    int m_start = 0;    // first unhandled character in m_buffer
+    int m_scanFrom = 0; // no terminator of the first message before this
+    int m_maxChars = DefaultMaxBufferChars;
+    bool m_skipping = false; // after an overflow, until the next tag
+    QTimer m_quiet;
+};

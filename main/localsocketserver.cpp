@@ -1,0 +1,144 @@
+#include "main/localsocketserver.h"
+
+#include "common/logging.h"
+#include "common/messagereassembler.h"
+#include "common/newsitem.h"
+#include "common/protocol.h"
+
+#include <QDateTime>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+LocalSocketServer::LocalSocketServer(QObject *parent)
+    : QObject(parent)
+    , m_quietPeriodMs(MessageReassembler::DefaultQuietPeriodMs)
+    , m_maxBufferChars(MessageReassembler::DefaultMaxBufferChars)
+{
+}
+
+LocalSocketServer::~LocalSocketServer()
+{
+    // Sockets report their disconnect while the server deletes them; nothing
+    // may reach the (possibly half-destroyed) receivers then.
+    for (auto it = m_streams.cbegin(); it != m_streams.cend(); ++it) {
+        disconnect(it.key(), nullptr, this, nullptr);
+        disconnect(it.value(), nullptr, this, nullptr);
+    }
+    m_streams.clear();
+    delete server;
+}
+
+bool LocalSocketServer::startServer(const QString &name)
+{
+    {
+        QLocalSocket probe;
+        probe.connectToServer(name, QIODevice::ReadWrite);
+        if (probe.waitForConnected(1000)) {
+            probe.disconnectFromServer();
+            probe.close();
+            return false;
+        }
+    }
+    delete server;
+    server = new QLocalServer();
+    QLocalServer::removeServer(name);
+    if (!server->listen(name)) {
+        // Reporting success here would leave the client running deaf.
+        qCWarning(lcIpc).noquote() << "localSocketServer listen error:" << server->errorString();
+        delete server;
+        server = nullptr;
+        return false;
+    }
+    connect(server, &QLocalServer::newConnection, this, &LocalSocketServer::newConnection);
+    return true;
+}
+
+void LocalSocketServer::newConnection()
+{
+    while (server && server->hasPendingConnections()) {
+        QLocalSocket *socket = server->nextPendingConnection();
+        auto *stream = new MessageReassembler(MessageReassembler::mainServerRules(), socket);
+        stream->setQuietPeriod(m_quietPeriodMs);
+        stream->setMaxBufferChars(m_maxBufferChars);
+        m_streams.insert(socket, stream);
+        connect(stream, &MessageReassembler::messagesReady, this,
+                &LocalSocketServer::handleMessages);
+        connect(socket, &QLocalSocket::readyRead, this, &LocalSocketServer::readyRead);
+        // A long day of pop-up restarts must not pile up dead connections.
+        connect(socket, &QLocalSocket::disconnected, this,
+                [this, socket] { releaseConnection(socket); });
+    }
+}
+
+void LocalSocketServer::readyRead()
+{
+    auto *socket = qobject_cast<QLocalSocket *>(sender());
+    if (!socket)
+        return;
+    MessageReassembler *stream = m_streams.value(socket);
+    if (!stream)
+        return;
+    stream->feed(socket->readAll());
+}
+
+void LocalSocketServer::releaseConnection(QLocalSocket *socket)
+{
+    MessageReassembler *stream = m_streams.take(socket);
+    if (!stream)
+        return;
+    // What the peer wrote last is all there will be.
+    stream->feed(socket->readAll());
+    stream->finish();
+    disconnect(socket, nullptr, this, nullptr);
+    socket->deleteLater();
+}
+
+void LocalSocketServer::handleMessages(const QStringList &messages)
+{
+    bool lastWasMore = false;
+    for (const QString &m : messages) {
+        // Repeated "More" clicks in one read raise the window once.
+        const bool isMore = m.startsWith(Protocol::popupMoreTag());
+        if (!(isMore && lastWasMore))
+            handleMessage(m);
+        lastWasMore = isMore;
+    }
+}
+
+void LocalSocketServer::handleMessage(const QString &m)
+{
+    if (m.startsWith(Protocol::popupStartedTag())) {
+        qCDebug(lcIpc).noquote() << "received popup_started";
+        emit onPopupStartedRequest();
+        return;
+    }
+    if (m.startsWith(Protocol::popupMoreTag())) {
+        qCDebug(lcIpc).noquote() << "received popup_more";
+        emit onPopupMoreRequest();
+        return;
+    }
+    if (m.startsWith(Protocol::popupContentTag())) {
+        qCDebug(lcIpc).noquote() << "received popup_content";
+        emit onPopupContentRequest(m.mid(Protocol::popupContentTag().size()));
+        return;
+    }
+    if (m.startsWith(Protocol::newsTag())) {
+        qCDebug(lcIpc).noquote() << "-------------------";
+        qCDebug(lcIpc).noquote() << "get one news"
+                                 << QDateTime::currentDateTime().toString(
+                                        QStringLiteral("[yyyy-MM-dd hh:mm:ss ddd]"));
+    } else {
+        qCDebug(lcIpc).noquote() << "get things error!";
+    }
+
+    const QStringList parts = m.simplified().split(Protocol::newsTag(), Qt::SkipEmptyParts);
+    for (const QString &p : parts) {
+        const NewsItemInfo info = parseNewsItem(p);
+        if (!info.parsed)
+            qCDebug(lcIpc).noquote() << "QJsonParseError :" << info.parseError;
+        else if (info.isObject)
+            qCDebug(lcIpc).noquote() << QStringLiteral("news -- types:") + info.type +
+                                            QStringLiteral(" ; ES importance") + info.importance;
+        emit getNewMessage(p, info.type, info.importance);
+    }
+}

@@ -1,0 +1,267 @@
+#include "common/messagereassembler.h"
+#include "common/protocol.h"
+
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QtTest>
+
+class TestMessageReassembler final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sameMessagesWhereverCut_data();
+    void sameMessagesWhereverCut();
+    void randomChunks();
+    void everyMessageOfAReadInOrder();
+    void whenTheLastMessageIsWhole();
+    void newsTextMayHoldPopupTags();
+    void arrayWithMoreElementsWaits();
+    void overflowDropsOldestPartial();
+    void invalidUtf8IsReplaced();
+    void finishEndsCutCharacter();
+    void popupSideSeparatesTimeZoneChanges();
+};
+
+static const QString esItem =
+    QStringLiteral(R"([{"vek_news_type":"ES","star":5,"title":"美国非农 🇺🇸 'NFP' \"高\""}])");
+static const QString fbnItem =
+    QStringLiteral(R"([{"vek_news_type":"FBN","title":"[快讯] 金价 🚀"}])");
+
+// Collects everything a reassembler hands on.
+struct Collector {
+    explicit Collector(MessageReassembler &r)
+        : spy(&r, &MessageReassembler::messagesReady)
+    {
+    }
+    QStringList messages()
+    {
+        QStringList all;
+        for (const auto &args : std::as_const(spy))
+            all << args.at(0).toStringList();
+        return all;
+    }
+    QSignalSpy spy;
+};
+
+static QStringList feedAll(const MessageReassembler::Rules &rules, const QList<QByteArray> &reads)
+{
+    MessageReassembler r(rules);
+    Collector c(r);
+    for (const QByteArray &read : reads)
+        r.feed(read);
+    r.finish();
+    return c.messages();
+}
+
+void TestMessageReassembler::sameMessagesWhereverCut_data()
+{
+    QTest::addColumn<bool>("popupSide");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("main") << false
+                          << QStringList{Protocol::newsMessage(esItem),
+                                         Protocol::popupStartedTag(),
+                                         Protocol::popupContentTag() + QStringLiteral("4711"),
+                                         Protocol::newsMessage(fbnItem),
+                                         Protocol::popupMoreTag(),
+                                         Protocol::newsMessage(QStringLiteral("cookieChanged_8")),
+                                         Protocol::newsMessage(esItem)};
+    QTest::newRow("popup") << true
+                           << QStringList{
+                                  Protocol::newsTag(), QStringLiteral("cookieChanged_8"),
+                                  Protocol::popupNewsMessage(5, QStringLiteral("1"), esItem),
+                                  QStringLiteral("cookieChanged_-3"),
+                                  Protocol::popupNewsMessage(20, QStringLiteral("0"), fbnItem)};
+}
+
+// Every cut position, including inside a tag and inside a 4-byte character.
+void TestMessageReassembler::sameMessagesWhereverCut()
+{
+    QFETCH(bool, popupSide);
+    QFETCH(QStringList, messages);
+    const auto rules =
+        popupSide ? MessageReassembler::popupServerRules() : MessageReassembler::mainServerRules();
+    const QByteArray stream = messages.join(QString()).toUtf8();
+    QCOMPARE(feedAll(rules, {stream}), messages);
+    for (int cut = 1; cut < stream.size(); ++cut) {
+        const QStringList got = feedAll(rules, {stream.left(cut), stream.mid(cut)});
+        if (got != messages)
+            QFAIL(qPrintable(QStringLiteral("cut at byte %1").arg(cut)));
+    }
+}
+
+void TestMessageReassembler::randomChunks()
+{
+    QStringList messages;
+    for (int i = 0; i < 200; ++i) {
+        switch (i % 5) {
+        case 0:
+            messages << Protocol::newsMessage(esItem);
+            break;
+        case 1:
+            messages << Protocol::popupContentTag() + QString::number(i);
+            break;
+        case 2:
+            messages << Protocol::newsMessage(fbnItem + QString(i % 7, QLatin1Char(' ')));
+            break;
+        case 3:
+            messages << Protocol::popupStartedTag();
+            break;
+        default:
+            messages << Protocol::popupMoreTag();
+            break;
+        }
+    }
+    const QByteArray stream = messages.join(QString()).toUtf8();
+    QRandomGenerator rng(20261207);
+    for (int round = 0; round < 20; ++round) {
+        QList<QByteArray> reads;
+        for (int pos = 0; pos < stream.size();) {
+            const int size = 1 + rng.bounded(round < 10 ? 8 : 600);
+            reads << stream.mid(pos, size);
+            pos += size;
+        }
+        // White space behind an item may come apart from it; readers trim it.
+        QStringList got = feedAll(MessageReassembler::mainServerRules(), reads);
+        for (QString &m : got)
+            m = m.trimmed();
+        QStringList expected = messages;
+        for (QString &m : expected)
+            m = m.trimmed();
+        QCOMPARE(got, expected);
+    }
+}
+
+void TestMessageReassembler::everyMessageOfAReadInOrder()
+{
+    MessageReassembler r(MessageReassembler::mainServerRules());
+    Collector c(r);
+    // A content request behind "started" in the same read must not be lost.
+    r.feed(QByteArrayLiteral("__popup_started____popup_content__77__vek_get_news__[{}]"
+                             "__popup_more____popup_more__"));
+    QCOMPARE(c.spy.count(), 1);
+    QCOMPARE(
+        c.messages(),
+        (QStringList{QStringLiteral("__popup_started__"), QStringLiteral("__popup_content__77"),
+                     QStringLiteral("__vek_get_news__[{}]"), QStringLiteral("__popup_more__"),
+                     QStringLiteral("__popup_more__")}));
+    QCOMPARE(r.bufferedChars(), 0);
+}
+
+void TestMessageReassembler::whenTheLastMessageIsWhole()
+{
+    MessageReassembler r(MessageReassembler::mainServerRules());
+    r.setQuietPeriod(30);
+    Collector c(r);
+
+    // A news item whose JSON parses is whole at once; a cut one waits.
+    r.feed(QByteArrayLiteral("__vek_get_news__[{\"a\":"));
+    QCOMPARE(c.spy.count(), 0);
+    r.feed(QByteArrayLiteral("1}]"));
+    QCOMPARE(c.messages(), QStringList{QStringLiteral("__vek_get_news__[{\"a\":1}]")});
+
+    // Fixed tags are whole at once, even with the next tag's start behind them.
+    r.feed(QByteArrayLiteral("__popup_more____pop"));
+    QCOMPARE(c.messages().size(), 2);
+    QCOMPARE(c.messages().last(), QStringLiteral("__popup_more__"));
+    r.feed(QByteArrayLiteral("up_started__"));
+    QCOMPARE(c.messages().last(), QStringLiteral("__popup_started__"));
+
+    // An id has no end marker: the quiet period ends it.
+    r.feed(QByteArrayLiteral("__popup_content__12"));
+    r.feed(QByteArrayLiteral("345"));
+    QCOMPARE(c.messages().size(), 3);
+    QVERIFY(c.spy.wait(2000));
+    QCOMPARE(c.messages().last(), QStringLiteral("__popup_content__12345"));
+
+    // So does text without a tag, and an item that never parses.
+    r.feed(QByteArrayLiteral("stray text"));
+    QVERIFY(c.spy.wait(2000));
+    QCOMPARE(c.messages().last(), QStringLiteral("stray text"));
+    r.feed(QByteArrayLiteral("__vek_get_news__{\"bare\":1}"));
+    QVERIFY(c.spy.wait(2000));
+    QCOMPARE(c.messages().last(), QStringLiteral("__vek_get_news__{\"bare\":1}"));
+    QCOMPARE(r.bufferedChars(), 0);
+}
+
+void TestMessageReassembler::newsTextMayHoldPopupTags()
+{
+    const QString item = QStringLiteral(R"([{"title":"__popup_content__1 __popup_more__"}])");
+    QCOMPARE(feedAll(MessageReassembler::mainServerRules(),
+                     {(Protocol::newsMessage(item) + Protocol::popupMoreTag()).toUtf8()}),
+             (QStringList{Protocol::newsMessage(item), Protocol::popupMoreTag()}));
+    // Outside a JSON string a pop-up tag ends even an item that does not parse.
+    QCOMPARE(feedAll(MessageReassembler::mainServerRules(),
+                     {QByteArrayLiteral("__vek_get_news__cookieChanged_6__popup_started__"
+                                        "__vek_get_news__[{\"a\":\"\\\"__popup_more__\"}]")}),
+             (QStringList{QStringLiteral("__vek_get_news__cookieChanged_6"),
+                          QStringLiteral("__popup_started__"),
+                          QStringLiteral("__vek_get_news__[{\"a\":\"\\\"__popup_more__\"}]")}));
+}
+
+void TestMessageReassembler::arrayWithMoreElementsWaits()
+{
+    MessageReassembler r(MessageReassembler::mainServerRules());
+    Collector c(r);
+    r.feed(QByteArrayLiteral("__vek_get_news__[{\"a\":1},"));
+    r.feed(QByteArrayLiteral("{\"b\":2}]__vek_get_news__[{}]"));
+    QCOMPARE(c.messages(), (QStringList{QStringLiteral("__vek_get_news__[{\"a\":1},{\"b\":2}]"),
+                                        QStringLiteral("__vek_get_news__[{}]")}));
+}
+
+void TestMessageReassembler::overflowDropsOldestPartial()
+{
+    MessageReassembler r(MessageReassembler::mainServerRules());
+    r.setMaxBufferChars(1000);
+    Collector c(r);
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("buffer over 1000 characters")));
+    r.feed("__vek_get_news__[{\"huge\":\"" + QByteArray(3000, 'x'));
+    QVERIFY(r.bufferedChars() < 1000);
+    // The rest of the dropped item is skipped up to the next tag.
+    r.feed(QByteArray(500, 'y') + "\"}]__vek_get_news__[{\"n\":1}]__popup_more__");
+    QCOMPARE(c.messages(), (QStringList{QStringLiteral("__vek_get_news__[{\"n\":1}]"),
+                                        QStringLiteral("__popup_more__")}));
+    QCOMPARE(r.bufferedChars(), 0);
+}
+
+void TestMessageReassembler::invalidUtf8IsReplaced()
+{
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("invalid UTF-8")));
+    const QStringList got = feedAll(MessageReassembler::mainServerRules(),
+                                    {QByteArrayLiteral("__vek_get_news__[{\"t\":\"a\xff\xfe b\"}]"
+                                                       "__popup_more__")});
+    QCOMPARE(got.size(), 2);
+    QVERIFY(got.at(0).contains(QChar(QChar::ReplacementCharacter)));
+    QVERIFY(got.at(0).endsWith(QLatin1String(" b\"}]")));
+    QCOMPARE(got.at(1), Protocol::popupMoreTag());
+}
+
+void TestMessageReassembler::finishEndsCutCharacter()
+{
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("inside a UTF-8")));
+    const QByteArray emoji = QStringLiteral("🚀").toUtf8();
+    QCOMPARE(feedAll(MessageReassembler::mainServerRules(),
+                     {QByteArrayLiteral("__popup_content__9") + emoji.left(2)}),
+             QStringList{QStringLiteral("__popup_content__9\uFFFD")});
+}
+
+void TestMessageReassembler::popupSideSeparatesTimeZoneChanges()
+{
+    // An item followed by a time-zone change in one read: both survive.
+    const QString item = Protocol::popupNewsMessage(7, QStringLiteral("0"), fbnItem);
+    const QStringList got =
+        feedAll(MessageReassembler::popupServerRules(),
+                {(item + Protocol::timeZoneChangedMessage(QStringLiteral("9"))).toUtf8()});
+    QCOMPARE(got, (QStringList{item, QStringLiteral("cookieChanged_9")}));
+    const auto news = Protocol::parsePopupUnit(got.at(0));
+    QCOMPARE(news.size(), 1);
+    QCOMPARE(news.at(0).itemText, fbnItem);
+    const auto zone = Protocol::parsePopupUnit(got.at(1));
+    QCOMPARE(zone.size(), 1);
+    QCOMPARE(zone.at(0).kind, Protocol::PopupPart::TimeZone);
+    QCOMPARE(zone.at(0).timeZoneValue, QStringLiteral("9"));
+}
+
+QTEST_GUILESS_MAIN(TestMessageReassembler)
+#include "tst_messagereassembler.moc"

@@ -1,0 +1,82 @@
+// A second process for local-socket tests.
+//   ipcpeer write NAME FILE SEED MAXCHUNK
+//       connects to NAME and writes FILE's bytes; SEED 0 writes them in one
+//       write, otherwise in random chunks of 1..MAXCHUNK bytes, each flushed,
+//       with tiny pauses now and then. Disconnects when done.
+//   ipcpeer serve NAME
+//       listens on NAME, prints "listening", then every received chunk as one
+//       line of text on stdout.
+#include <QCoreApplication>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QRandomGenerator>
+#include <QTextStream>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+
+static int writeFile(const QString &name, const QString &path, quint32 seed, int maxChunk)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 2;
+    const QByteArray data = file.readAll();
+    QLocalSocket socket;
+    socket.connectToServer(name, QIODevice::WriteOnly);
+    if (!socket.waitForConnected(5000))
+        return 3;
+    if (seed == 0) {
+        socket.write(data);
+    } else {
+        QRandomGenerator rng(seed);
+        for (int pos = 0; pos < data.size();) {
+            // Mostly small pieces, sometimes large ones.
+            const int limit = rng.bounded(4) == 0 ? maxChunk : std::min(maxChunk, 16);
+            const int size = std::min<int>(1 + rng.bounded(limit), data.size() - pos);
+            socket.write(data.constData() + pos, size);
+            socket.flush();
+            pos += size;
+            if (rng.bounded(8) == 0)
+                QThread::usleep(rng.bounded(200));
+        }
+    }
+    while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(5000)) {
+    }
+    socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState)
+        socket.waitForDisconnected(5000);
+    return 0;
+}
+
+static int serve(const QString &name)
+{
+    auto *server = new QLocalServer(qApp);
+    QLocalServer::removeServer(name);
+    if (!server->listen(name))
+        return 4;
+    QObject::connect(server, &QLocalServer::newConnection, server, [server] {
+        while (QLocalSocket *socket = server->nextPendingConnection()) {
+            QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket] {
+                std::printf("%s\n", socket->readAll().constData());
+                std::fflush(stdout);
+            });
+        }
+    });
+    std::printf("listening\n");
+    std::fflush(stdout);
+    return QCoreApplication::exec();
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 6 && args.at(1) == QLatin1String("write"))
+        return writeFile(args.at(2), args.at(3), args.at(4).toUInt(), args.at(5).toInt());
+    if (args.size() == 3 && args.at(1) == QLatin1String("serve"))
+        return serve(args.at(2));
+    QTextStream(stderr) << "usage: ipcpeer write NAME FILE SEED MAXCHUNK | serve NAME\n";
+    return 1;
+}
