@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QList>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// Environment variables the listener reads to find the news service instead
+// of its built-in host and ports (tests run many services side by side).
+namespace ServiceEnvironment
+{
+constexpr char NewsHost[] = "KORVEX_NEWS_HOST";   // e.g. "127.0.0.1"
+constexpr char NewsPorts[] = "KORVEX_NEWS_PORTS"; // three ports, comma-separated
+} // namespace ServiceEnvironment
+
+// Runs the local stand-in service (service/server.js under node) on free
+// loopback ports, without replay and without sample history, and talks to its
+// control API. Calls block (bounded) and do not spin the event loop.
+class ServiceFixture
+{
+public:
+    ServiceFixture();
+    ~ServiceFixture(); // stops the service
+    ServiceFixture(const ServiceFixture &) = delete;
+    ServiceFixture &operator=(const ServiceFixture &) = delete;
+
+    // Later extra arguments override the defaults, e.g. {"--history=30"}.
+    bool start(QString *error = nullptr, const QStringList &extraArgs = {});
+    void stop();
+    bool isRunning() const;
+
+    QString webHost() const;                   // "127.0.0.1:PORT": what the client's "-host" takes
+    QString webUrl(const QString &path) const; // "http://127.0.0.1:PORT" + path
+    int webPort() const;
+    QList<int> newsPorts() const;
+    int controlPort() const;
+
+    // The environment for a listener (or a whole client) using this service.
+    QProcessEnvironment
+    environment(const QProcessEnvironment &base = QProcessEnvironment::systemEnvironment()) const;
+
+    bool push(const QString &itemText);              // push one item now
+    bool pushBurst(int count, int ratePerSecond);    // sequence-numbered items ("seq", "sent")
+    QJsonArray events(const QString &function = {}); // page-reported calls, optionally filtered
+    bool reset();
+    // Update description: "Version" and "Size" (size < 0 leaves it unchanged).
+    bool setUpdate(const QString &version, qint64 size = -1);
+    QJsonArray installerRuns();
+
+    // Any control call; an empty document when the call failed or the body is not JSON.
+    QJsonDocument control(const QByteArray &method, const QString &path,
+                          const QJsonObject &body = {});
+    int lastStatus() const { return m_lastStatus; }
+    QString lastError() const { return m_lastError; }
+
+private:
+    bool fail(QString *error, const QString &message);
+
+    QProcess m_process;
+    int m_webPort = 0;
+    QList<int> m_newsPorts;
+    int m_controlPort = 0;
+    int m_lastStatus = 0;
+    QString m_lastError;
+};
