@@ -18,15 +18,7 @@ async function main() {
         return;
     }
     const service = new Service(opts);
-    try {
-        await service.start();
-    } catch (e) {
-        process.stderr.write(`korvex-service: cannot start: ${e.message}\n`);
-        await service.stop().catch(() => {});
-        process.exit(1);
-    }
-    process.stdout.write(`korvex-service ready ${JSON.stringify(service.ports())}\n`);
-
+    // Signals are handled before the ready line: whoever reads it may stop us at once.
     let stopping = false;
     const stop = (signal) => {
         if (stopping) return;
@@ -43,6 +35,14 @@ async function main() {
         process.stdin.on('end', () => stop('stdin closed'));
         process.stdin.resume();
     }
+    try {
+        await service.start();
+    } catch (e) {
+        process.stderr.write(`korvex-service: cannot start: ${e.message}\n`);
+        await service.stop().catch(() => {});
+        process.exit(1);
+    }
+    process.stdout.write(`korvex-service ready ${JSON.stringify(service.ports())}\n`);
 }
 
 main();
