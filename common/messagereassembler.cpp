@@ -37,22 +37,32 @@ MessageReassembler::Rules MessageReassembler::popupServerRules()
     };
 }
 
-bool MessageReassembler::newsItemComplete(const QString &itemText)
+static bool innerJsonParses(QStringView item)
 {
-    const QString s = itemText.simplified();
-    if (s.size() < 3 || s.endsWith(QLatin1Char(',')))
+    if (item.size() < 3 || item.endsWith(QLatin1Char(',')))
         return false;
     // Only an object or an array parses; skip the parse while the inner text
     // cannot be one yet (most reads of a cut item end here).
-    int innerLast = s.size() - 2;
-    if (s.at(innerLast) == QLatin1Char(' '))
-        --innerLast;
-    const QChar c = s.at(innerLast);
-    if (c != QLatin1Char('}') && c != QLatin1Char(']'))
+    const QStringView inner = item.mid(1, item.size() - 2).trimmed();
+    if (inner.isEmpty() || (!inner.endsWith(QLatin1Char('}')) && !inner.endsWith(QLatin1Char(']'))))
         return false;
     QJsonParseError error{};
-    QJsonDocument::fromJson(QStringView(s).mid(1, s.size() - 2).toUtf8(), &error);
+    QJsonDocument::fromJson(inner.toUtf8(), &error);
     return error.error == QJsonParseError::NoError;
+}
+
+bool MessageReassembler::newsItemComplete(const QString &itemText)
+{
+    // The reader simplifies white space before it parses; trimming is enough
+    // unless that simplification could turn a failing parse into a good one
+    // (line breaks or tabs inside a string).
+    const QStringView trimmed = QStringView(itemText).trimmed();
+    if (innerJsonParses(trimmed))
+        return true;
+    const bool hasOtherSpace = std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) {
+        return c.isSpace() && c != QLatin1Char(' ');
+    });
+    return hasOtherSpace && innerJsonParses(itemText.simplified());
 }
 
 MessageReassembler::MessageReassembler(Rules rules, QObject *parent)
@@ -61,18 +71,10 @@ MessageReassembler::MessageReassembler(Rules rules, QObject *parent)
     , m_codec(QTextCodec::codecForName("UTF-8"))
     , m_decoderState(QTextCodec::IgnoreHeader)
 {
-    for (const Tag &tag : std::as_const(m_rules))
-        m_allTags << tag.text;
     for (const Tag &tag : std::as_const(m_rules)) {
-        if (tag.endedBy.isEmpty())
-            continue;
-        QStringList weak;
-        for (const QString &other : std::as_const(m_allTags)) {
-            if (!tag.endedBy.contains(other))
-                weak << other;
-        }
-        if (!weak.isEmpty())
-            m_weakTerminators.insert(&tag, weak);
+        m_allTags << tag.text;
+        if (!m_firstChars.contains(tag.text.at(0)))
+            m_firstChars += tag.text.at(0);
     }
     m_quiet.setSingleShot(true);
     m_quiet.setInterval(DefaultQuietPeriodMs);
@@ -132,7 +134,7 @@ void MessageReassembler::finish()
 void MessageReassembler::process(QStringList &out)
 {
     if (m_skipping) {
-        const int next = findTerminator(m_allTags, m_start);
+        const int next = nextTag(m_start);
         if (next < 0) {
             m_start = m_buffer.size() - heldBackLength(m_allTags, m_start);
             return;
@@ -165,15 +167,13 @@ void MessageReassembler::process(QStringList &out)
 int MessageReassembler::findMessageEnd(const Tag *tag, int bodyStart, int from) const
 {
     const QStringList &strong = (tag && !tag->endedBy.isEmpty()) ? tag->endedBy : m_allTags;
-    const int strongEnd = findTerminator(strong, from);
-    const auto weak = tag ? m_weakTerminators.constFind(tag) : m_weakTerminators.cend();
-    if (weak == m_weakTerminators.cend())
-        return strongEnd;
     for (int pos = from;;) {
-        const int hit = findTerminator(*weak, pos, strongEnd);
-        if (hit < 0 || hit == strongEnd)
-            return strongEnd;
-        if (!insideJsonString(bodyStart, hit))
+        const QString *which = nullptr;
+        const int hit = nextTag(pos, &which);
+        if (hit < 0)
+            return -1;
+        // Any other tag ends the message only outside a JSON string.
+        if (strong.contains(*which) || !insideJsonString(bodyStart, hit))
             return hit;
         pos = hit + 1;
     }
@@ -245,17 +245,36 @@ bool MessageReassembler::couldStartTag(int pos) const
     return false;
 }
 
-int MessageReassembler::findTerminator(const QStringList &terminators, int from, int limit) const
+int MessageReassembler::nextTag(int from, const QString **which) const
 {
+    const QStringView buffer(m_buffer);
+    if (m_firstChars.size() == 1) {
+        // One pass: stop only where a tag can begin.
+        const QChar first = m_firstChars.at(0);
+        for (int i = from; (i = buffer.indexOf(first, i)) >= 0; ++i) {
+            const QStringView rest = buffer.mid(i);
+            for (const QString &tag : m_allTags) {
+                if (rest.startsWith(tag)) {
+                    if (which)
+                        *which = &tag;
+                    return i;
+                }
+            }
+        }
+        return -1;
+    }
     // Search each tag only up to the best hit so far.
-    int best = limit;
-    for (const QString &tag : terminators) {
-        const int end = best < 0 ? m_buffer.size() : best + tag.size() - 1;
+    int best = -1;
+    for (const QString &tag : m_allTags) {
+        const int end = best < 0 ? buffer.size() : best + tag.size() - 1;
         if (end - from < tag.size())
             continue;
-        const int hit = QStringView(m_buffer).mid(from, end - from).indexOf(tag);
-        if (hit >= 0)
+        const int hit = buffer.mid(from, end - from).indexOf(tag);
+        if (hit >= 0) {
             best = from + hit;
+            if (which)
+                *which = &tag;
+        }
     }
     return best;
 }

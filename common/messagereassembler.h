@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -77,7 +76,7 @@ private:
     void dropOverflow();
     const Tag *tagAt(int pos) const;
     bool couldStartTag(int pos) const;
-    int findTerminator(const QStringList &terminators, int from, int limit = -1) const;
+    int nextTag(int from, const QString **which = nullptr) const;
     int findMessageEnd(const Tag *tag, int bodyStart, int from) const;
     void take(QStringList &out, const Tag *tag, int end);
     bool insideJsonString(int from, int to) const;
@@ -86,7 +85,7 @@ private:
 
     Rules m_rules;
     QStringList m_allTags;
-    QHash<const Tag *, QStringList> m_weakTerminators;
+    QString m_firstChars; // distinct first characters of the tags
     QTextCodec *m_codec = nullptr;
     QTextCodec::ConverterState m_decoderState;
     QString m_buffer;
