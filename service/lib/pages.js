@@ -4,7 +4,6 @@
 // data the page starts with.
 const fs = require('fs');
 const path = require('path');
-const { parseItemText } = require('./feed');
 
 const PAGE_DIR = path.join(__dirname, '..', 'pages');
 
@@ -13,7 +12,7 @@ const PAGES = [
         functions: ['OutputMsg', 'showType', 'guanggaoshow', 'guanggaohide', 'statistical', 'get_news_data', 'login'],
         data: (s) => ({ history: s.historyTexts() }) },
     { path: '/Ecrilicalendar', file: 'calendar.html', title: '财经日历', bridge: 'Qtconnectjs', functions: ['outputMsg'],
-        data: (s) => ({ history: s.historyTexts().filter((t) => (parseItemText(t) || {}).vek_news_type === 'ES').reverse() }) },
+        data: (s) => ({ history: s.calendarTexts() }) },
     { path: '/index/gg', file: 'gg.html', title: '推广', bridge: 'Qtconnectjs', functions: [], bodyClass: 'compact',
         cookies: (c) => (c.kvx_site ? [] : [`kvx_site=${Date.now().toString(36)}; Path=/; Max-Age=31536000`]),
         data: (s) => ({ notice: s.notice, featured: s.featured() }) },

@@ -122,6 +122,21 @@ class Service {
 
     historyTexts() { return this.history.slice(); }
 
+    // The day's calendar: with sample history on, every sample release of
+    // today (service clock), then the releases pushed since; oldest first.
+    calendarTexts() {
+        const pushed = this.parsedHistory().filter((e) => e.item.vek_news_type === 'ES');
+        const seen = new Set(pushed.map((e) => Number(e.item.id)).filter((id) => id > 0));
+        const today = serviceTime().slice(0, 10);
+        const seeded = this.opts.history > 0
+            ? this.feed.filter((i) => i.vek_news_type === 'ES' && !seen.has(i.id))
+                .map((i) => Object.assign({}, i, { time: today + i.time.slice(10) }))
+                .sort((a, b) => a.time.localeCompare(b.time))
+                .map(itemText)
+            : [];
+        return seeded.concat(pushed.map((e) => e.text));
+    }
+
     parsedHistory() {
         const out = [];
         for (const text of this.history) {
