@@ -50,6 +50,10 @@ test('news ports deliver pushed items in order', async (t) => {
             const raw = "[{\"vek_news_type\":\"FBN\",\"title\":\"It's 5\\\\3 \u2028 </script>\"}]";
             await svc.control('POST', '/push', { text: raw });
             texts.push(raw);
+            // a huge item (about 3 MB of UTF-8) arrives whole
+            const huge = `[${JSON.stringify({ vek_news_type: 'ME', title: '长'.repeat(1 << 20) })}]`;
+            await svc.control('POST', '/push', { text: huge });
+            texts.push(huge);
             for (const c of clients) {
                 await waitFor(() => c.received.length >= texts.length, 5000, `${mode} items`);
                 assert.deepStrictEqual(c.received, texts, `${mode}: same texts, same order, nothing else`);
