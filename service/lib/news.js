@@ -1,13 +1,17 @@
 'use strict';
-// The news feed: the same socket.io server (protocol 4 over engine.io 3, the
-// generation of the client the listener compiles in) on every news port.
+// The news feed: the same socket.io server on every news port. Generation 1
+// (1.7.4, protocol 4 over engine.io 3) is the one of the client the listener
+// compiles in; generation 2 is there to test the client against a newer
+// server (its long-polling does not work with that client).
 const http = require('http');
-const socketio = require('socket.io');
+
+const SERVERS = { 1: 'socket.io', 2: 'socket.io-2' };
 
 const EVENT = 'pushToWebClient';
 
 class NewsServers {
-    constructor(host, ports, log) {
+    constructor(host, ports, log, generation = 1) {
+        this.socketio = require(SERVERS[generation]);
         this.host = host;
         this.requested = ports.slice();
         this.log = log;
@@ -32,7 +36,7 @@ class NewsServers {
                     resolve();
                 });
             });
-            const io = socketio(server, { serveClient: false, pingInterval: 25000, pingTimeout: 60000 });
+            const io = this.socketio(server, { serveClient: false, pingInterval: 25000, pingTimeout: 60000 });
             io.on('connection', (socket) => {
                 this.log(`news: client connected on ${server.address().port} (${socket.conn.transport.name})`);
             });

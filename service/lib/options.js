@@ -6,6 +6,7 @@ const DEFAULTS = Object.freeze({
     webPort: 8080,
     newsPorts: [8021, 8022, 8023],
     controlPort: 8090,
+    newsGeneration: 1,
     replay: true,
     replayInterval: 4000,
     history: 30,
@@ -16,6 +17,7 @@ const DEFAULTS = Object.freeze({
 const USAGE = `usage: node server.js [options]
   --web-port=N          web pages and update host (default 8080, 0 = free port)
   --news-ports=A,B,C    socket.io news ports (default 8021,8022,8023, 0 = free port)
+  --news-server=1|2     socket.io server generation on the news ports (default 1: 1.7.4)
   --control-port=N      control API on loopback (default 8090, 0 = free port)
   --replay / --no-replay         replay the sample feed (default on)
   --replay-interval=MS  pause between replayed items (default 4000)
@@ -37,7 +39,7 @@ function parseCount(text, name) {
 
 function parseArgs(argv) {
     const opts = Object.assign({}, DEFAULTS, { newsPorts: DEFAULTS.newsPorts.slice() });
-    const takesValue = new Set(['--web-port', '--news-ports', '--control-port', '--replay-interval',
+    const takesValue = new Set(['--web-port', '--news-ports', '--news-server', '--control-port', '--replay-interval',
         '--history', '--state-dir']);
     for (let i = 0; i < argv.length; ++i) {
         let arg = argv[i];
@@ -59,6 +61,10 @@ function parseArgs(argv) {
             opts.newsPorts = ports;
             break;
         }
+        case '--news-server':
+            if (value !== '1' && value !== '2') throw new Error(`${arg}: 1 or 2`);
+            opts.newsGeneration = Number(value);
+            break;
         case '--replay': opts.replay = true; break;
         case '--no-replay': opts.replay = false; break;
         case '--replay-interval': opts.replayInterval = Math.max(10, parseCount(value, arg)); break;

@@ -39,7 +39,7 @@ class Service {
         this.events = new EventLog();
         this.accounts = new Accounts(path.join(this.stateDir, 'accounts.json'));
         this.update = new UpdateHost(path.join(this.stateDir, 'installer-runs.log'));
-        this.news = new NewsServers(opts.host, opts.newsPorts, (m) => this.log(m));
+        this.news = new NewsServers(opts.host, opts.newsPorts, (m) => this.log(m), opts.newsGeneration);
         this.replay = new Replay(this.feed, opts.replayInterval, (text) => this.publish(text));
         this.bursts = [];
         this.servers = [];
