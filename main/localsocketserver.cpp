@@ -75,10 +75,14 @@ void LocalSocketServer::readyRead()
     auto *socket = qobject_cast<QLocalSocket *>(sender());
     if (!socket)
         return;
-    MessageReassembler *stream = m_streams.value(socket);
-    if (!stream)
-        return;
-    stream->feed(socket->readAll());
+    // readyRead is not emitted again while a receiver of ours runs a nested
+    // event loop; whatever came in meanwhile is waiting in the socket.
+    while (MessageReassembler *stream = m_streams.value(socket)) {
+        const QByteArray bytes = socket->readAll();
+        if (bytes.isEmpty())
+            break;
+        stream->feed(bytes);
+    }
 }
 
 void LocalSocketServer::releaseConnection(QLocalSocket *socket)
@@ -95,14 +99,22 @@ void LocalSocketServer::releaseConnection(QLocalSocket *socket)
 
 void LocalSocketServer::handleMessages(const QStringList &messages)
 {
-    bool lastWasMore = false;
-    for (const QString &m : messages) {
-        // Repeated "More" clicks in one read raise the window once.
-        const bool isMore = m.startsWith(Protocol::popupMoreTag());
-        if (!(isMore && lastWasMore))
-            handleMessage(m);
-        lastWasMore = isMore;
+    m_pending.append(messages);
+    if (m_handling)
+        return;
+    m_handling = true;
+    while (!m_pending.isEmpty()) {
+        const QStringList batch = m_pending.takeFirst();
+        bool lastWasMore = false;
+        for (const QString &m : batch) {
+            // Repeated "More" clicks in one read raise the window once.
+            const bool isMore = m.startsWith(Protocol::popupMoreTag());
+            if (!(isMore && lastWasMore))
+                handleMessage(m);
+            lastWasMore = isMore;
+        }
     }
+    m_handling = false;
 }
 
 void LocalSocketServer::handleMessage(const QString &m)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -48,6 +49,10 @@ private:
     void releaseConnection(QLocalSocket *socket);
 
     QHash<QLocalSocket *, MessageReassembler *> m_streams;
+    // Reads that arrive while a receiver runs a nested event loop wait here,
+    // so messages are handed on in arrival order.
+    QList<QStringList> m_pending;
+    bool m_handling = false;
     int m_quietPeriodMs;
     int m_maxBufferChars;
 };

@@ -60,6 +60,7 @@ private slots:
     void units();
     void diagnostics();
     void cutItemArrivesWhole();
+    void orderKeptAcrossNestedEventLoop();
     void deadConnectionsAreReleased();
     void mixedStreamFromAnotherProcess();
     void busyNameIsLeftAlone();
@@ -194,6 +195,38 @@ void TestLocalSocketServer::cutItemArrivesWhole()
     QTRY_COMPARE(news.count(), 1);
     QCOMPARE(news.at(0).at(0).toString(), QString::fromUtf8(bytes.mid(16)));
     QCOMPARE(news.at(0).at(1).toString(), QStringLiteral("PM"));
+}
+
+// A receiver that runs a nested event loop (a dialog, say) while more comes in
+// must still see everything in the order it was written.
+void TestLocalSocketServer::orderKeptAcrossNestedEventLoop()
+{
+    LocalSocketServer server;
+    server.setQuietPeriod(20);
+    QVERIFY(server.startServer(QStringLiteral("tst_lss_nested")));
+    Recorder recorder(server);
+    QLocalSocket client;
+    client.connectToServer(QStringLiteral("tst_lss_nested"));
+    QVERIFY(client.waitForConnected(5000));
+    const auto item = [](int n) { return QStringLiteral("[{\"id\":%1}]").arg(n); };
+
+    connect(&server, &LocalSocketServer::getNewMessage, this, [&] {
+        if (recorder.lines.size() != 1)
+            return;
+        Protocol::sendMessage(&client, Protocol::newsMessage(item(3)));
+        // Long enough for the quiet period to end the content request.
+        QEventLoop dialog;
+        QTimer::singleShot(200, &dialog, &QEventLoop::quit);
+        dialog.exec();
+    });
+    QVERIFY(Protocol::sendMessage(&client, Protocol::newsMessage(item(1)) +
+                                               Protocol::newsMessage(item(2)) +
+                                               QStringLiteral("__popup_content__7")));
+    QTRY_COMPARE(recorder.lines.size(), 4);
+    QCOMPARE(
+        recorder.lines,
+        (QStringList{QStringLiteral("news||0|") + item(1), QStringLiteral("news||0|") + item(2),
+                     QStringLiteral("content|7"), QStringLiteral("news||0|") + item(3)}));
 }
 
 void TestLocalSocketServer::deadConnectionsAreReleased()
