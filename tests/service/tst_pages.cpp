@@ -252,7 +252,12 @@ void TestPages::liveItemsRenderAsTextInTheUsersZone()
              QStringLiteral("2026-12-06")); // the shift crosses midnight
 
     // The filter hides what is not listed; the unparsable text is kept, shown as text.
-    js(page.get(), JsLiteral::call(QString(Pages::ShowType), {QStringLiteral(",Oil")}));
+    // Codes are data: names of object members filter like any other code.
+    js(page.get(),
+       JsLiteral::call(QString(Pages::ShowType), {QStringLiteral(",Oil,hasOwnProperty")}));
+    QCOMPARE(
+        js(page.get(), QStringLiteral("document.getElementById('filter').textContent")).toString(),
+        QStringLiteral("显示：原油 · hasOwnProperty"));
     QCOMPARE(
         js(page.get(), QStringLiteral("document.querySelectorAll('#list li')[1].style.display"))
             .toString(),

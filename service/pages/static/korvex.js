@@ -19,6 +19,10 @@
         Copper: { label: '铜', color: '#c25a12' }
     };
 
+    // Item values are data: never look them up on an object's prototype chain.
+    K.has = function (object, key) { return Object.prototype.hasOwnProperty.call(object, key); };
+    K.category = function (type) { return K.has(K.categories, type) ? K.categories[type] : null; };
+
     function flush() {
         if (sending || queue.length === 0) return;
         var batch = queue;
@@ -178,7 +182,7 @@
     K.renderItem = function (item, text, options) {
         options = options || {};
         var type = item ? String(item.vek_news_type || '') : '';
-        var cat = K.categories[type] || { label: type || '资讯', color: '#777' };
+        var cat = K.category(type) || { label: type || '资讯', color: '#777' };
         var li = K.el('li', 'news');
         li.setAttribute('data-type', type);
         if (item && K.important(item)) li.className += ' important';
