@@ -14,6 +14,10 @@ namespace Platform
 // end (SIGTERM, SIGINT, SIGHUP). Installed once per process.
 void onTerminationRequest(QObject *context, std::function<void()> handler);
 
+// Calls `handler` on the GUI thread of `context` with each line (without its
+// line break) read from standard input, until it ends.
+void onInputLine(QObject *context, std::function<void(const QString &)> handler);
+
 // Ends every process of the caller's login session whose executable file name
 // is exactly `exeName` (never the caller, never by command-line pattern): asks
 // them to end, forces those still there after `graceMs`, and waits until they

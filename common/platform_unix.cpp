@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <memory>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -177,6 +178,28 @@ void onTerminationRequest(QObject *context, std::function<void()> handler)
     action.sa_flags = SA_RESTART;
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(sig, &action, nullptr);
+}
+
+void onInputLine(QObject *context, std::function<void(const QString &)> handler)
+{
+    auto *notifier = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, context);
+    auto buffer = std::make_shared<QByteArray>();
+    QObject::connect(notifier, &QSocketNotifier::activated, context,
+                     [notifier, buffer, handler = std::move(handler)] {
+                         char chunk[4096];
+                         const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
+                         if (n <= 0) {
+                             notifier->setEnabled(false); // end of input
+                             return;
+                         }
+                         buffer->append(chunk, static_cast<int>(n));
+                         int end = 0;
+                         while ((end = buffer->indexOf('\n')) >= 0) {
+                             const QByteArray line = buffer->left(end);
+                             buffer->remove(0, end + 1);
+                             handler(QString::fromUtf8(line));
+                         }
+                     });
 }
 
 int endProcessesByName(const QString &exeName, int graceMs)

@@ -1,13 +1,63 @@
 #include "common/logging.h"
 #include "common/platform.h"
-#include "main/version.h"
+#include "main/configstore.h"
+#include "main/mainwindow.h"
+#include "main/testhooks.h"
+#include "main/webhost.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QTranslator>
+
+#include <memory>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    Platform::onTerminationRequest(&app, [] { QCoreApplication::exit(0); });
-    qCInfo(lcMain).noquote() << "Korvex" << Korvex::versionText() << "started";
-    return app.exec();
+    // The toolkit never sees the user's arguments, so "-host" and anything else
+    // stay ours; only the program path is handed on.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    int toolkitArgc = 1;
+    char *toolkitArgv[] = {argv[0], nullptr};
+    QApplication app(toolkitArgc, toolkitArgv);
+
+    Korvex::setWebHost(Korvex::defaultWebHost());
+
+    QTranslator translator;
+    translator.load(QStringLiteral(":/Korvex_en_us.qm"));
+    QCoreApplication::installTranslator(&translator);
+
+    Korvex::setWebHost(Korvex::webHostFromArguments(arguments, Korvex::webHost()));
+
+    Platform::SingleInstanceMarker marker(QStringLiteral("VEK_Single_Process"));
+    if (!marker.create()) {
+        QMessageBox box;
+        box.setText(QWidget::tr("请勿同时打开多个Kelvora软件！"));
+        box.show();
+        qCInfo(lcMain).noquote() << "another Korvex is running:" << box.text();
+        Korvex::installTestHooks(&app);
+        return QApplication::exec();
+    }
+
+    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QCoreApplication::setOrganizationName(Korvex::organizationName());
+    QCoreApplication::setApplicationName(Korvex::applicationName());
+    // Hidden to the tray the client keeps running; only the quit routine ends it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Leftovers of an earlier run would connect to the wrong instance.
+    Platform::endProcessesByName(QStringLiteral("vek_listen"));
+    Platform::endProcessesByName(QStringLiteral("vek_popup"));
+
+    auto window = std::make_unique<MainWindow>();
+    Platform::onTerminationRequest(&app, [w = window.get()] { w->vekQuit(); });
+
+    qCDebug(lcMain).noquote() << "is saving session:" << app.isSavingSession();
+    QApplication::exec();
+
+    // Web views go before the application object.
+    window.reset();
+    marker.release();
+    return 0;
 }

@@ -23,4 +23,11 @@
         <translation>Collapse</translation>
     </message>
 </context>
+<context>
+    <name>QWidget</name>
+    <message>
+        <source>请勿同时打开多个Kelvora软件！</source>
+        <translation>Please do not open Korvex more than once !</translation>
+    </message>
+</context>
 </TS>

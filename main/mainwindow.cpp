@@ -1,0 +1,25 @@
+#include "main/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "common/logging.h"
+#include "main/logwriter.h"
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::MainWindow>())
+{
+    ui->setupUi(this);
+    ui->statusBar->hide();
+    show();
+    activateWindow();
+
+    if (!startLocalSocketServer()) {
+        qCWarning(lcIpc).noquote() << "localSocketServer init error!";
+        // Queued: the event loop has not started yet, and leaving it now would be lost.
+        QMetaObject::invokeMethod(this, &MainWindow::vekQuit, Qt::QueuedConnection);
+    }
+
+    Korvex::startLog();
+}
+
+MainWindow::~MainWindow() = default;

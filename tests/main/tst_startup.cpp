@@ -1,0 +1,181 @@
+#include "tests/support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+// The real Korvex program, started as a child in this test's private session.
+class TestStartup final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void secondInstanceShowsOnlyTheBox();
+    void restartAfterNormalQuit();
+    void restartAfterKill();
+    void leftoverCompanionsEndedAtStart();
+    void userArgumentsNeverReachToolkit();
+
+private:
+    QProcess *
+    start(const QString &program, const QStringList &arguments = {},
+          const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
+    QProcess *startKorvex(const QStringList &arguments = {});
+    QString logText() const;
+    static bool serving();
+
+    QTemporaryDir m_dir;
+    std::vector<std::unique_ptr<QProcess>> m_children;
+};
+
+void TestStartup::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QFile::exists(TestSupport::binDir() + QStringLiteral("/Korvex")));
+}
+
+void TestStartup::cleanup()
+{
+    for (auto &child : m_children)
+        TestSupport::stopProcess(child.get());
+    m_children.clear();
+}
+
+QProcess *TestStartup::start(const QString &program, const QStringList &arguments,
+                             const QProcessEnvironment &environment)
+{
+    m_children.push_back(std::make_unique<QProcess>());
+    QProcess *process = m_children.back().get();
+    process->setProcessEnvironment(environment);
+    process->setWorkingDirectory(m_dir.path());
+    process->start(program, arguments);
+    process->waitForStarted(5000);
+    return process;
+}
+
+QProcess *TestStartup::startKorvex(const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KORVEX_TEST_HOOKS"), QStringLiteral("1"));
+    return start(TestSupport::binDir() + QStringLiteral("/Korvex"), arguments, environment);
+}
+
+// Korvex is up once its server on "vek_localsocket" accepts connections.
+bool TestStartup::serving()
+{
+    QLocalSocket probe;
+    probe.connectToServer(QStringLiteral("vek_localsocket"));
+    const bool connected = probe.waitForConnected(200);
+    probe.abort();
+    return connected;
+}
+
+QString TestStartup::logText() const
+{
+    QFile log(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+              QStringLiteral("/VEK/Korvex_en_us/logs.txt"));
+    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+}
+
+void TestStartup::secondInstanceShowsOnlyTheBox()
+{
+    QProcess *first = startKorvex();
+    QTRY_VERIFY_WITH_TIMEOUT(serving(), 20000);
+    const QString firstLog = logText();
+    // Started after the first one: only a new main program would end it.
+    QProcess *companion =
+        start(TestSupport::copyProgram(QStandardPaths::findExecutable(QStringLiteral("sleep")),
+                                       m_dir.path(), QStringLiteral("vek_popup")),
+              {QStringLiteral("300")});
+
+    QProcess *second = startKorvex();
+    QByteArray diagnostics;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (diagnostics += second->readAllStandardError())
+            .contains("another Korvex is running: Please do not open Korvex more than once !"),
+        20000);
+    QCOMPARE(second->state(), QProcess::Running); // the box waits for the user
+
+    second->write("close-boxes\n");
+    QVERIFY(second->waitForFinished(10000));
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+
+    QCOMPARE(first->state(), QProcess::Running);
+    QVERIFY(serving());
+    QCOMPARE(companion->state(), QProcess::Running);
+    QCOMPARE(logText(), firstLog);
+}
+
+void TestStartup::restartAfterNormalQuit()
+{
+    QProcess *first = startKorvex();
+    QTRY_VERIFY_WITH_TIMEOUT(serving(), 20000);
+    first->terminate(); // asks it to quit, as the session manager would
+    QVERIFY(first->waitForFinished(10000));
+    QCOMPARE(first->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(first->exitCode(), 0);
+
+    QProcess *again = startKorvex();
+    QTRY_VERIFY_WITH_TIMEOUT(serving(), 20000);
+    QVERIFY(!again->readAllStandardError().contains("another Korvex is running"));
+}
+
+void TestStartup::restartAfterKill()
+{
+    QProcess *first = startKorvex();
+    QTRY_VERIFY_WITH_TIMEOUT(serving(), 20000);
+    first->kill();
+    QVERIFY(first->waitForFinished(10000));
+    QVERIFY(!serving());
+
+    QProcess *again = startKorvex();
+    QTRY_VERIFY_WITH_TIMEOUT(serving(), 20000);
+    QVERIFY(!again->readAllStandardError().contains("another Korvex is running"));
+}
+
+void TestStartup::leftoverCompanionsEndedAtStart()
+{
+    const QString sleep = QStandardPaths::findExecutable(QStringLiteral("sleep"));
+    const QString bash = QStandardPaths::findExecutable(QStringLiteral("bash"));
+    QProcess *strayListen =
+        start(TestSupport::copyProgram(sleep, m_dir.path(), QStringLiteral("vek_listen")),
+              {QStringLiteral("300")});
+    QProcess *strayPopup =
+        start(TestSupport::copyProgram(sleep, m_dir.path(), QStringLiteral("vek_popup")),
+              {QStringLiteral("300")});
+    QProcess *namedLikeIt =
+        start(bash, {QStringLiteral("-c"), QStringLiteral("exec -a vek_listen sleep 300")});
+    QProcess *mentionsIt =
+        start(bash, {QStringLiteral("-c"), QStringLiteral("read line # vek_popup")});
+
+    startKorvex();
+    QTRY_VERIFY_WITH_TIMEOUT(serving(), 20000);
+    QCOMPARE(strayListen->state(), QProcess::NotRunning);
+    QCOMPARE(strayPopup->state(), QProcess::NotRunning);
+    QCOMPARE(namedLikeIt->state(), QProcess::Running);
+    QCOMPARE(mentionsIt->state(), QProcess::Running);
+}
+
+void TestStartup::userArgumentsNeverReachToolkit()
+{
+    // Had the toolkit seen them, it would stop for want of that platform plugin.
+    QProcess *korvex = startKorvex({QStringLiteral("-platform"), QStringLiteral("nosuchplugin"),
+                                    QStringLiteral("-host"), QStringLiteral("127.0.0.1:9")});
+    QTRY_VERIFY_WITH_TIMEOUT(serving(), 20000);
+    QCOMPARE(korvex->state(), QProcess::Running);
+    // A fresh run leaves one entry of its own in the log.
+    QTRY_VERIFY(logText().endsWith(QLatin1String(":\nvek started...\n\n\n")));
+    QCOMPARE(logText().count(QLatin1String("vek started...")), 1);
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
