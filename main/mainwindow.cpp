@@ -16,7 +16,9 @@ MainWindow::MainWindow(QWidget *parent)
     if (!startLocalSocketServer()) {
         qCWarning(lcIpc).noquote() << "localSocketServer init error!";
         // Queued: the event loop has not started yet, and leaving it now would be lost.
+        // Nothing more is set up, so the log of the program that serves the socket stays.
         QMetaObject::invokeMethod(this, &MainWindow::vekQuit, Qt::QueuedConnection);
+        return;
     }
 
     Korvex::startLog();

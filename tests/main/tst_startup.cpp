@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QStandardPaths>
@@ -23,6 +24,7 @@ private slots:
     void restartAfterKill();
     void leftoverCompanionsEndedAtStart();
     void userArgumentsNeverReachToolkit();
+    void socketAlreadyServedQuits();
 
 private:
     QProcess *
@@ -175,6 +177,28 @@ void TestStartup::userArgumentsNeverReachToolkit()
     // A fresh run leaves one entry of its own in the log.
     QTRY_VERIFY(logText().endsWith(QLatin1String(":\nvek started...\n\n\n")));
     QCOMPARE(logText().count(QLatin1String("vek started...")), 1);
+}
+
+void TestStartup::socketAlreadyServedQuits()
+{
+    QLocalServer other;
+    QLocalServer::removeServer(QStringLiteral("vek_localsocket")); // left by a killed run
+    QVERIFY(other.listen(QStringLiteral("vek_localsocket")));
+    const QString logPath = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                            QStringLiteral("/VEK/Korvex_en_us/logs.txt");
+    QDir().mkpath(QFileInfo(logPath).path());
+    QFile log(logPath);
+    QVERIFY(log.open(QIODevice::WriteOnly));
+    log.write("kept\n");
+    log.close();
+
+    QProcess *korvex = startKorvex();
+    QVERIFY(korvex->waitForFinished(20000));
+    QCOMPARE(korvex->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(korvex->exitCode(), 0);
+    QVERIFY(korvex->readAllStandardError().contains("localSocketServer init error!"));
+    QCOMPARE(logText(), QStringLiteral("kept\n"));
+    QVERIFY(serving()); // the other endpoint still works
 }
 
 QTEST_MAIN(TestStartup)
