@@ -235,7 +235,10 @@ bool SingleInstanceMarker::create()
         return true;
     // A lock on a file in the per-user runtime folder: the kernel drops it with
     // the last holder, also after kill -9, so no stale marker survives.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // An unusable runtime folder gives no path; the temporary folder is per user too.
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
     QDir().mkpath(folder);
     const QByteArray path =
         QFile::encodeName(folder + QLatin1Char('/') + m_key + QLatin1String(".lock"));
