@@ -236,12 +236,14 @@ bool SingleInstanceMarker::create()
     // A lock on a file in the per-user runtime folder: the kernel drops it with
     // the last holder, also after kill -9, so no stale marker survives.
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    // An unusable runtime folder gives no path; the temporary folder is per user too.
-    if (folder.isEmpty())
+    QString fileName = m_key + QLatin1String(".lock");
+    // An unusable runtime folder gives no path; the temporary folder may be shared by users.
+    if (folder.isEmpty()) {
         folder = QDir::tempPath();
+        fileName = m_key + QLatin1Char('-') + QString::number(::getuid()) + QLatin1String(".lock");
+    }
     QDir().mkpath(folder);
-    const QByteArray path =
-        QFile::encodeName(folder + QLatin1Char('/') + m_key + QLatin1String(".lock"));
+    const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + fileName);
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
         qCWarning(lcPlatform).noquote()
