@@ -91,6 +91,7 @@ void TestStartup::secondInstanceShowsOnlyTheBox()
 {
     QProcess *first = startKorvex();
     QTRY_VERIFY_WITH_TIMEOUT(serving(), 20000);
+    QTRY_VERIFY(logText().contains(QLatin1String("vek started...")));
     const QString firstLog = logText();
     // Started after the first one: only a new main program would end it.
     QProcess *companion =

@@ -1,0 +1,172 @@
+#include "tests/support/servicefixture.h"
+#include "tests/support/testsupport.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+namespace
+{
+const QString tag = QStringLiteral("__vek_get_news__");
+
+// Items as the news service sends them, with what tends to break a hand-off:
+// quotes of both kinds, raw line breaks, backslashes, markup and script text.
+QStringList chineseItems(int count, const QString &batch)
+{
+    QStringList items;
+    for (int i = 0; i < count; ++i) {
+        items << QStringLiteral("[{\"id\":%1,\"vek_news_type\":\"FBN\",\"importance\":1,"
+                                "\"title\":\"[快讯]%2 美联储\\\"鸽派\\\"表态，'黄金'上涨\n"
+                                "第二行\r\n第三行\u2028 C:\\\\路径 </script><b>加粗</b>\","
+                                "\"time\":\"2026-12-07 08:%3:00\"}]")
+                     .arg(i + 1)
+                     .arg(batch)
+                     .arg(i % 60, 2, 10, QLatin1Char('0'));
+    }
+    return items;
+}
+
+QByteArray wire(const QStringList &items)
+{
+    QByteArray bytes;
+    for (const QString &item : items)
+        bytes += (tag + item).toUtf8();
+    return bytes;
+}
+} // namespace
+
+// The real vek_listen between the stand-in news service and a local server in
+// the main program's place.
+class TestListener final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void burstArrivesWholeAndInOrder();
+    void withoutMainProgramItemsAreDroppedSilently();
+
+private:
+    QProcess *startListener();
+    int serviceClients();
+    // Collects everything written to `server`, across reads and connections.
+    void collect(QLocalServer *server);
+
+    ServiceFixture m_service;
+    std::vector<std::unique_ptr<QProcess>> m_listeners;
+    QByteArray m_received;
+};
+
+void TestListener::initTestCase()
+{
+    QString error;
+    QVERIFY2(m_service.start(&error), qPrintable(error));
+}
+
+void TestListener::cleanup()
+{
+    for (auto &listener : m_listeners)
+        TestSupport::stopProcess(listener.get());
+    m_listeners.clear();
+    m_received.clear();
+    QTRY_COMPARE_WITH_TIMEOUT(serviceClients(), 0, 10000);
+}
+
+QProcess *TestListener::startListener()
+{
+    m_listeners.push_back(std::make_unique<QProcess>());
+    QProcess *listener = m_listeners.back().get();
+    listener->setProcessEnvironment(m_service.environment());
+    listener->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    listener->start(TestSupport::binDir() + QStringLiteral("/vek_listen"), QStringList());
+    listener->waitForStarted(5000);
+    return listener;
+}
+
+// socket.io clients connected to the service, over all its news ports.
+int TestListener::serviceClients()
+{
+    const QJsonArray counts = m_service.control("GET", QStringLiteral("/status"))
+                                  .object()
+                                  .value(QLatin1String("clients"))
+                                  .toArray();
+    int clients = 0;
+    for (const QJsonValue &count : counts)
+        clients += count.toInt();
+    return clients;
+}
+
+void TestListener::collect(QLocalServer *server)
+{
+    connect(server, &QLocalServer::newConnection, this, [this, server] {
+        while (QLocalSocket *socket = server->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::readyRead, this,
+                    [this, socket] { m_received += socket->readAll(); });
+        }
+    });
+}
+
+void TestListener::burstArrivesWholeAndInOrder()
+{
+    QLocalServer main;
+    QVERIFY(main.listen(QStringLiteral("vek_localsocket")));
+    QSignalSpy connections(&main, &QLocalServer::newConnection);
+    collect(&main);
+
+    QProcess *listener = startListener();
+    QTRY_COMPARE_WITH_TIMEOUT(connections.count(), 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(serviceClients(), 1, 20000);
+
+    const QStringList items = chineseItems(20, QStringLiteral("burst"));
+    for (const QString &item : items)
+        QVERIFY(m_service.push(item));
+
+    // Back to back on the wire: join every read, then compare the whole.
+    const QByteArray expected = wire(items);
+    QTRY_VERIFY_WITH_TIMEOUT(m_received.size() >= expected.size(), 20000);
+    QCOMPARE(QString::fromUtf8(m_received).split(tag, Qt::SkipEmptyParts), items);
+    QCOMPARE(m_received, expected);
+    QCOMPARE(listener->state(), QProcess::Running);
+}
+
+void TestListener::withoutMainProgramItemsAreDroppedSilently()
+{
+    QLocalServer::removeServer(QStringLiteral("vek_localsocket"));
+    QProcess *alone = startListener();
+    QTRY_COMPARE_WITH_TIMEOUT(serviceClients(), 1, 20000);
+    for (const QString &item : chineseItems(5, QStringLiteral("lost")))
+        QVERIFY(m_service.push(item));
+
+    // A main program appears; a second listener connects to it. The service
+    // sends each item to both, so once the second has delivered the next batch
+    // the first has had both batches in hand.
+    QLocalServer main;
+    QVERIFY(main.listen(QStringLiteral("vek_localsocket")));
+    QSignalSpy connections(&main, &QLocalServer::newConnection);
+    collect(&main);
+    startListener();
+    QTRY_COMPARE_WITH_TIMEOUT(connections.count(), 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(serviceClients(), 2, 20000);
+
+    const QStringList delivered = chineseItems(5, QStringLiteral("kept"));
+    for (const QString &item : delivered)
+        QVERIFY(m_service.push(item));
+    const QByteArray expected = wire(delivered);
+    QTRY_VERIFY_WITH_TIMEOUT(m_received.size() >= expected.size(), 20000);
+    QCOMPARE(m_received, expected);
+
+    // The first one kept running and never came to the server.
+    QCOMPARE(alone->state(), QProcess::Running);
+    QCOMPARE(connections.count(), 1);
+    QCOMPARE(serviceClients(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestListener)
+#include "tst_listener.moc"
