@@ -37,17 +37,20 @@ MessageReassembler::Rules MessageReassembler::popupServerRules()
     };
 }
 
-static bool innerJsonParses(QStringView item)
+// Cheap test first: only an object or an array parses, so while the inner
+// text cannot end one (most reads of a cut item) there is nothing to parse.
+static bool mayBeWhole(QStringView item)
 {
     if (item.size() < 3 || item.endsWith(QLatin1Char(',')))
         return false;
-    // Only an object or an array parses; skip the parse while the inner text
-    // cannot be one yet (most reads of a cut item end here).
     const QStringView inner = item.mid(1, item.size() - 2).trimmed();
-    if (inner.isEmpty() || (!inner.endsWith(QLatin1Char('}')) && !inner.endsWith(QLatin1Char(']'))))
-        return false;
+    return inner.endsWith(QLatin1Char('}')) || inner.endsWith(QLatin1Char(']'));
+}
+
+static bool innerJsonParses(QStringView item)
+{
     QJsonParseError error{};
-    QJsonDocument::fromJson(inner.toUtf8(), &error);
+    QJsonDocument::fromJson(item.mid(1, item.size() - 2).toUtf8(), &error);
     return error.error == QJsonParseError::NoError;
 }
 
@@ -57,6 +60,8 @@ bool MessageReassembler::newsItemComplete(const QString &itemText)
     // unless that simplification could turn a failing parse into a good one
     // (line breaks or tabs inside a string).
     const QStringView trimmed = QStringView(itemText).trimmed();
+    if (!mayBeWhole(trimmed))
+        return false;
     if (innerJsonParses(trimmed))
         return true;
     const bool hasOtherSpace = std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) {

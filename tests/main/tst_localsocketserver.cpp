@@ -61,6 +61,7 @@ private slots:
     void diagnostics();
     void cutItemArrivesWhole();
     void orderKeptAcrossNestedEventLoop();
+    void hugeItems();
     void deadConnectionsAreReleased();
     void mixedStreamFromAnotherProcess();
     void busyNameIsLeftAlone();
@@ -227,6 +228,35 @@ void TestLocalSocketServer::orderKeptAcrossNestedEventLoop()
         recorder.lines,
         (QStringList{QStringLiteral("news||0|") + item(1), QStringLiteral("news||0|") + item(2),
                      QStringLiteral("content|7"), QStringLiteral("news||0|") + item(3)}));
+}
+
+void TestLocalSocketServer::hugeItems()
+{
+    const auto huge = [](int n, int size) {
+        return QStringLiteral("[{\"id\":%1,\"vek_news_type\":\"FBN\",\"title\":\"%2\"}]")
+            .arg(n)
+            .arg(QString(size, QChar(0x91d1)));
+    };
+    LocalSocketServer server;
+    server.setMaxBufferChars(400000);
+    QVERIFY(server.startServer(QStringLiteral("tst_lss_huge")));
+    QSignalSpy news(&server, &LocalSocketServer::getNewMessage);
+    QLocalSocket client;
+    client.connectToServer(QStringLiteral("tst_lss_huge"));
+    QVERIFY(client.waitForConnected(5000));
+
+    // Within the bound a big item arrives whole, however it is read.
+    QVERIFY(Protocol::sendMessage(&client, Protocol::newsMessage(huge(1, 300000))));
+    QTRY_COMPARE(news.count(), 1);
+    QCOMPARE(news.at(0).at(0).toString(), huge(1, 300000));
+    QCOMPARE(news.at(0).at(1).toString(), QStringLiteral("FBN"));
+
+    // Past it the item is dropped with a diagnostic; the next one still comes.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("buffer over 400000")));
+    QVERIFY(Protocol::sendMessage(&client, Protocol::newsMessage(huge(2, 1000000))));
+    QVERIFY(Protocol::sendMessage(&client, Protocol::newsMessage(huge(3, 10))));
+    QTRY_COMPARE(news.count(), 2);
+    QCOMPARE(news.at(1).at(0).toString(), huge(3, 10));
 }
 
 void TestLocalSocketServer::deadConnectionsAreReleased()
