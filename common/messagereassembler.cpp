@@ -32,7 +32,7 @@ MessageReassembler::Rules MessageReassembler::popupServerRules()
         return newsItemComplete(payload.mid(7));
     };
     return {
-        {Protocol::newsTag(), newsComplete, {Protocol::newsTag(), cookieTag}},
+        {Protocol::newsTag(), newsComplete, {Protocol::newsTag()}},
         {cookieTag, {}, {}},
     };
 }

@@ -44,7 +44,7 @@ public:
     // news tag, so item text is never cut at a pop-up tag.
     static Rules mainServerRules();
     // Messages 5 to 7 read by the pop-up program; "cookieChanged_" (message 6
-    // carries no tag) also starts a message.
+    // carries no tag) also starts a message, except inside an item's text.
     static Rules popupServerRules();
     // A news item text is whole when its inner JSON parses (after the
     // whitespace simplification the reader applies) and it does not end in a

@@ -257,6 +257,10 @@ void TestMessageReassembler::popupSideSeparatesTimeZoneChanges()
         feedAll(MessageReassembler::popupServerRules(),
                 {(item + Protocol::timeZoneChangedMessage(QStringLiteral("9"))).toUtf8()});
     QCOMPARE(got, (QStringList{item, QStringLiteral("cookieChanged_9")}));
+    const QString quoting = Protocol::popupNewsMessage(
+        7, QStringLiteral("0"), QStringLiteral(R"([{"title":"cookieChanged_5 x"}])"));
+    QCOMPARE(feedAll(MessageReassembler::popupServerRules(), {quoting.toUtf8()}),
+             QStringList{quoting});
     const auto news = Protocol::parsePopupUnit(got.at(0));
     QCOMPARE(news.size(), 1);
     QCOMPARE(news.at(0).itemText, fbnItem);
