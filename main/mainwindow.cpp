@@ -10,6 +10,12 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this);
     ui->statusBar->hide();
+
+    startupSettings = Korvex::loadStartupSettings(funcSettings);
+    subscriptionMask = startupSettings.subscriptionMask;
+    timeZoneValue = startupSettings.timeZoneValue;
+    toolBarWindowWasShown = startupSettings.toolBarWindowOpen;
+
     show();
     activateWindow();
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "main/funcsettings.h"
+#include "main/startupsettings.h"
+
 #include <QMainWindow>
 
 #include <memory>
@@ -16,6 +19,8 @@ class MainWindow;
 class MainWindow final : public QMainWindow
 {
     Q_OBJECT
+    friend class TestMainWindow;
+
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
@@ -30,4 +35,15 @@ private:
 
     std::unique_ptr<Ui::MainWindow> ui;
     LocalSocketServer *socketServer = nullptr;
+
+    // Shared with the settings window, the subscription drop-down and news intake.
+    Korvex::FuncSettings funcSettings;
+    // What the start-up load read besides funcSettings: account values, zone indices.
+    Korvex::StartupSettings startupSettings;
+    // Categories that sound, enter the table and pop up; stored as "customMenu"/"value".
+    quint32 subscriptionMask = 0xffffff;
+    // Current timeZoneOffsetText: "setLanguage" cookie and the pop-up program's value.
+    QString timeZoneValue;
+    // Table window visibility to restore when the main window comes back.
+    bool toolBarWindowWasShown = false;
 };
