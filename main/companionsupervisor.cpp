@@ -102,10 +102,14 @@ void CompanionSupervisor::onFinished(Companion &companion, bool wanted)
         startCompanion(companion);
         return;
     }
-    const int delay = companion.backoff.ended(m_clock.elapsed());
     const QString name = companion.thread->programName();
+    // A missing or broken program file would fail the same way again; the
+    // next start asked for by the main window tries it anew.
+    if (companion.thread->startFailed())
+        return;
+    const int delay = companion.backoff.ended(m_clock.elapsed());
     const int code = companion.thread->lastExitCode();
-    const QString how = code < 0 ? QStringLiteral("did not start, crashed or was killed")
+    const QString how = code < 0 ? QStringLiteral("crashed or was killed")
                                  : QStringLiteral("exit code %1").arg(code);
     qCWarning(lcMain).noquote() << QStringLiteral(
                                        "%1 ended by itself (%2); starting it again in %3 ms")

@@ -17,7 +17,7 @@ class PopupThread;
 // listener for the client's whole life, the pop-up program while the main
 // window wants pop-ups. A companion that ends by itself (crash, killed from
 // outside) is started again after a growing pause; one stopped on purpose, or
-// any while the client quits, is not.
+// any while the client quits, is not, nor one whose file cannot be started.
 class CompanionSupervisor final : public QObject
 {
     Q_OBJECT

@@ -24,6 +24,7 @@ QString CompanionThread::programPath() const
 void CompanionThread::run()
 {
     m_programEnded = false;
+    m_startFailed = false;
     beforeStart();
     const QString path = programPath();
     announce(path);
@@ -38,6 +39,7 @@ void CompanionThread::run()
     if (!process.waitForStarted(StartTimeoutMs)) {
         qCWarning(lcMain).noquote() << "cannot start" << path << ':' << process.errorString();
         m_lastExitCode = -1;
+        m_startFailed = true;
         m_programEnded = true;
         return;
     }

@@ -21,6 +21,8 @@ public:
     // After the thread finished: true when the program ended (or never
     // started) by itself, false when the thread was told to quit.
     bool programEnded() const { return m_programEnded.load(); }
+    // After the thread finished: the program could not be started at all.
+    bool startFailed() const { return m_startFailed.load(); }
     int lastExitCode() const { return m_lastExitCode.load(); }
 
     // How long a program gets to end on SIGTERM before it is killed (set
@@ -42,5 +44,6 @@ private:
     const QString m_programName;
     int m_graceMs = 1500;
     std::atomic<bool> m_programEnded{false};
+    std::atomic<bool> m_startFailed{false};
     std::atomic<int> m_lastExitCode{0};
 };

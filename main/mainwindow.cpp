@@ -26,6 +26,7 @@ MainWindow::MainWindow(QWidget *parent)
         QMetaObject::invokeMethod(this, &MainWindow::vekQuit, Qt::QueuedConnection);
         return;
     }
+    startCompanions();
 
     Korvex::startLog();
 }

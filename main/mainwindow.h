@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class CompanionSupervisor;
 class LocalSocketServer;
 
 namespace Ui
@@ -32,6 +33,9 @@ public slots:
 private:
     // Starts the server on "vek_localsocket"; false when another process serves it.
     bool startLocalSocketServer();
+    // Starts the listener and the pop-up program (once the server listens) and
+    // lets the desktop session's end quit through vekQuit().
+    void startCompanions();
 
     std::unique_ptr<Ui::MainWindow> ui;
     LocalSocketServer *socketServer = nullptr;
@@ -46,4 +50,7 @@ private:
     QString timeZoneValue;
     // Table window visibility to restore when the main window comes back.
     bool toolBarWindowWasShown = false;
+    // Owns ListenThread and PopupThread; start()/quit() of the pop-up thread go
+    // through it, so a pop-up stopped on purpose is not started again by itself.
+    CompanionSupervisor *companions = nullptr;
 };

@@ -1,0 +1,149 @@
+#include "common/platform.h"
+#include "tests/support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <memory>
+
+// The real Korvex program with stand-in companions in its working folder:
+// what it starts, what it starts again, and that nothing outlives it.
+class TestKorvexCompanions final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void startsBothAndQuitsWithThem_data();
+    void startsBothAndQuitsWithThem();
+    void listenerKilledFromOutsideComesBack();
+
+private:
+    QList<qint64> pids(const QString &program) const;
+    static bool alive(qint64 pid);
+    static bool serving();
+
+    QTemporaryDir m_dir;
+    QString m_log;
+    std::unique_ptr<QProcess> m_korvex;
+};
+
+void TestKorvexCompanions::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    const QString stub = TestSupport::helperProgram(QStringLiteral("companionstub"));
+    for (const QString &name : {QStringLiteral("vek_listen"), QStringLiteral("vek_popup")})
+        QVERIFY(!TestSupport::copyProgram(stub, m_dir.path(), name).isEmpty());
+    m_log = m_dir.filePath(QStringLiteral("starts.log"));
+}
+
+void TestKorvexCompanions::init()
+{
+    QFile::remove(m_log);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KORVEX_STUB_LOG"), m_log);
+    m_korvex = std::make_unique<QProcess>();
+    m_korvex->setProcessEnvironment(env);
+    m_korvex->setWorkingDirectory(m_dir.path());
+    m_korvex->setProcessChannelMode(QProcess::ForwardedChannels);
+    m_korvex->start(TestSupport::binDir() + QStringLiteral("/Korvex"),
+                    {QStringLiteral("-host"), QStringLiteral("127.0.0.1:9")});
+    QVERIFY(m_korvex->waitForStarted(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(serving(), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(pids(QStringLiteral("vek_listen")).size(), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(pids(QStringLiteral("vek_popup")).size(), 1, 10000);
+}
+
+void TestKorvexCompanions::cleanup()
+{
+    TestSupport::stopProcess(m_korvex.get());
+    m_korvex.reset();
+    // Whatever a failed case left behind in this test's session.
+    Platform::endProcessesByName(QStringLiteral("vek_listen"), 100);
+    Platform::endProcessesByName(QStringLiteral("vek_popup"), 100);
+}
+
+QList<qint64> TestKorvexCompanions::pids(const QString &program) const
+{
+    QList<qint64> result;
+    QFile file(m_log);
+    if (!file.open(QIODevice::ReadOnly))
+        return result;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        const QList<QByteArray> words = line.split(' ');
+        if (words.size() >= 2 && QFileInfo(QFile::decodeName(words.at(1))).fileName() == program)
+            result << words.at(0).toLongLong();
+    }
+    return result;
+}
+
+bool TestKorvexCompanions::alive(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    return text.mid(text.lastIndexOf(')') + 2, 1) != "Z";
+}
+
+bool TestKorvexCompanions::serving()
+{
+    QLocalSocket probe;
+    probe.connectToServer(QStringLiteral("vek_localsocket"));
+    const bool connected = probe.waitForConnected(200);
+    probe.abort();
+    return connected;
+}
+
+void TestKorvexCompanions::startsBothAndQuitsWithThem_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+}
+
+void TestKorvexCompanions::startsBothAndQuitsWithThem()
+{
+    QFETCH(int, signal);
+    const qint64 listen = pids(QStringLiteral("vek_listen")).first();
+    const qint64 popup = pids(QStringLiteral("vek_popup")).first();
+    QVERIFY(alive(listen));
+    QVERIFY(alive(popup));
+    const auto socketFiles = [] {
+        return QDir(QDir::tempPath())
+            .entryList({QStringLiteral("vek_localsocket*")}, QDir::System | QDir::Files);
+    };
+    QCOMPARE(socketFiles().size(), 1);
+
+    QVERIFY(::kill(pid_t(m_korvex->processId()), signal) == 0);
+    QVERIFY(m_korvex->waitForFinished(20000));
+    QCOMPARE(m_korvex->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_korvex->exitCode(), 0);
+    QVERIFY(!alive(listen));
+    QVERIFY(!alive(popup));
+    // Neither started again on the way out, and the socket file is gone.
+    QCOMPARE(pids(QStringLiteral("vek_listen")).size(), 1);
+    QCOMPARE(pids(QStringLiteral("vek_popup")).size(), 1);
+    QVERIFY(!serving());
+    QVERIFY(socketFiles().isEmpty());
+}
+
+void TestKorvexCompanions::listenerKilledFromOutsideComesBack()
+{
+    const qint64 first = pids(QStringLiteral("vek_listen")).first();
+    QVERIFY(::kill(pid_t(first), SIGKILL) == 0);
+    // First pause of the back-off: about a second.
+    QTRY_COMPARE_WITH_TIMEOUT(pids(QStringLiteral("vek_listen")).size(), 2, 10000);
+    QVERIFY(alive(pids(QStringLiteral("vek_listen")).last()));
+    QCOMPARE(pids(QStringLiteral("vek_popup")).size(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestKorvexCompanions)
+#include "tst_korvexcompanions.moc"
