@@ -1,23 +1,28 @@
 #include "popup/localsocketserver.h"
 
 #include "common/logging.h"
+#include "common/messagereassembler.h"
 #include "common/protocol.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QTextCodec>
-#include <QTextDecoder>
 
 LocalSocketServer::LocalSocketServer(QObject *parent)
     : QObject(parent)
+    , m_quietPeriodMs(MessageReassembler::DefaultQuietPeriodMs)
 {
 }
 
 LocalSocketServer::~LocalSocketServer()
 {
-    // Deleting the server deletes its sockets, whose decoders go with them.
+    // Sockets report their disconnect while the server deletes them; nothing
+    // may reach the window being destroyed then.
+    for (auto it = m_streams.cbegin(); it != m_streams.cend(); ++it) {
+        disconnect(it.key(), nullptr, this, nullptr);
+        disconnect(it.value(), nullptr, this, nullptr);
+    }
+    m_streams.clear();
     delete server;
-    qDeleteAll(m_decoders);
 }
 
 bool LocalSocketServer::startServer(const QString &name)
@@ -42,10 +47,16 @@ bool LocalSocketServer::startServer(const QString &name)
 
 void LocalSocketServer::newConnection()
 {
-    while (QLocalSocket *socket = server->nextPendingConnection()) {
+    while (server && server->hasPendingConnections()) {
+        QLocalSocket *socket = server->nextPendingConnection();
+        auto *stream = new MessageReassembler(MessageReassembler::popupServerRules(), socket);
+        stream->setQuietPeriod(m_quietPeriodMs);
+        m_streams.insert(socket, stream);
+        connect(stream, &MessageReassembler::messagesReady, this, &LocalSocketServer::dispatch);
         connect(socket, &QLocalSocket::readyRead, this, &LocalSocketServer::readyRead);
-        connect(socket, &QObject::destroyed, this,
-                [this, socket] { delete m_decoders.take(socket); });
+        // Each restart of the main program leaves a closed connection behind.
+        connect(socket, &QLocalSocket::disconnected, this,
+                [this, socket] { releaseConnection(socket); });
     }
 }
 
@@ -54,26 +65,35 @@ void LocalSocketServer::readyRead()
     auto *socket = qobject_cast<QLocalSocket *>(sender());
     if (!socket)
         return;
-    dispatch(takeUnit(socket));
+    while (MessageReassembler *stream = m_streams.value(socket)) {
+        const QByteArray bytes = socket->readAll();
+        if (bytes.isEmpty())
+            break;
+        stream->feed(bytes);
+    }
 }
 
-// Everything readable now, as text. UTF-8 cut inside a character is completed
-// by the next read.
-QString LocalSocketServer::takeUnit(QLocalSocket *socket)
+void LocalSocketServer::releaseConnection(QLocalSocket *socket)
 {
-    QTextDecoder *&decoder = m_decoders[socket];
-    if (!decoder)
-        decoder = QTextCodec::codecForName("UTF-8")->makeDecoder();
-    return decoder->toUnicode(socket->readAll());
+    MessageReassembler *stream = m_streams.take(socket);
+    if (!stream)
+        return;
+    // What the peer wrote last is all there will be.
+    stream->feed(socket->readAll());
+    stream->finish();
+    disconnect(socket, nullptr, this, nullptr);
+    socket->deleteLater();
 }
 
-void LocalSocketServer::dispatch(const QString &unit)
+void LocalSocketServer::dispatch(const QStringList &messages)
 {
-    const QList<Protocol::PopupPart> parts = Protocol::parsePopupUnit(unit);
-    for (const Protocol::PopupPart &part : parts) {
-        if (part.kind == Protocol::PopupPart::TimeZone)
-            emit getCookieChanged(part.timeZoneValue);
-        else
-            emit getNewMessage(part.itemText, part.displayTime, part.importance);
+    for (const QString &message : messages) {
+        const QList<Protocol::PopupPart> parts = Protocol::parsePopupUnit(message);
+        for (const Protocol::PopupPart &part : parts) {
+            if (part.kind == Protocol::PopupPart::TimeZone)
+                emit getCookieChanged(part.timeZoneValue);
+            else
+                emit getNewMessage(part.itemText, part.displayTime, part.importance);
+        }
     }
 }

@@ -3,10 +3,11 @@
 #include <QHash>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
+class MessageReassembler;
 class QLocalServer;
 class QLocalSocket;
-class QTextDecoder;
 
 // The pop-up program's server on "vek_popup_localsocket": turns the main
 // program's messages into signals for the window.
@@ -19,6 +20,8 @@ public:
 
     // False when another program already serves `name`.
     bool startServer(const QString &name);
+    // How long a message without a recognisable end waits for more (new connections).
+    void setQuietPeriod(int ms) { m_quietPeriodMs = ms; }
 
 signals:
     void getNewMessage(QString newsContent, QString timeOut, QString newsImportance);
@@ -32,9 +35,10 @@ private slots:
     void readyRead();
 
 private:
-    QString takeUnit(QLocalSocket *socket);
-    void dispatch(const QString &unit);
+    void releaseConnection(QLocalSocket *socket);
+    void dispatch(const QStringList &messages);
 
     QLocalServer *server = nullptr;
-    QHash<QLocalSocket *, QTextDecoder *> m_decoders;
+    QHash<QLocalSocket *, MessageReassembler *> m_streams;
+    int m_quietPeriodMs;
 };
