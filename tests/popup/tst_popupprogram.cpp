@@ -1,36 +1,79 @@
 #include "common/protocol.h"
-#include "tests/support/pageserver.h"
+#include "tests/support/servicefixture.h"
 #include "tests/support/testsupport.h"
 
+#include <QGuiApplication>
+#include <QImage>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPixmap>
 #include <QProcess>
+#include <QScreen>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
-// Real vek_popup processes against a test main-program socket and a page server.
+namespace
+{
+
+bool near(QRgb pixel, int r, int g, int b)
+{
+    return qAbs(qRed(pixel) - r) <= 4 && qAbs(qGreen(pixel) - g) <= 4 &&
+           qAbs(qBlue(pixel) - b) <= 4;
+}
+
+// Bounding box of the pixels of one colour within `area` of the screen.
+QRect colourBox(const QImage &screen, const QRect &area, int r, int g, int b)
+{
+    QRect box;
+    const QRect within = area & screen.rect();
+    for (int y = within.top(); y <= within.bottom(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(screen.constScanLine(y));
+        for (int x = within.left(); x <= within.right(); ++x) {
+            if (near(line[x], r, g, b))
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+} // namespace
+
+// Real vek_popup programs under X, with this test as the main program and the
+// stand-in service serving the pop-up page.
 class TestPopupProgram final : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
+    void endToEndAsTheMainProgram();
     void secondProgramReportsItselfAndTheFirstKeepsReceiving();
 
 private:
     QProcess *startPopup();
+    QStringList shownItems();
+    void click(const QPoint &at);
+    QImage screen() const;
 
-    std::unique_ptr<PageServer> m_page;
+    ServiceFixture m_service;
     std::unique_ptr<QLocalServer> m_main;
     QString m_fromPopups;
     QList<QProcess *> m_processes;
     QHash<QProcess *, QByteArray> m_stderr;
 };
 
+void TestPopupProgram::initTestCase()
+{
+    QString error;
+    QVERIFY2(m_service.start(&error), qPrintable(error));
+}
+
 void TestPopupProgram::init()
 {
-    m_page = std::make_unique<PageServer>(PageServer::reportingPage());
+    QVERIFY(m_service.reset());
     m_main = std::make_unique<QLocalServer>();
     QVERIFY(m_main->listen(Protocol::mainSocketName()));
     m_fromPopups.clear();
@@ -44,6 +87,9 @@ void TestPopupProgram::init()
 void TestPopupProgram::cleanup()
 {
     for (QProcess *process : qAsConst(m_processes)) {
+        if (QTest::currentTestFailed())
+            qWarning().noquote() << "vek_popup said:\n"
+                                 << QString::fromUtf8(m_stderr.value(process));
         process->terminate();
         if (!process->waitForFinished(5000)) {
             process->kill();
@@ -54,29 +100,101 @@ void TestPopupProgram::cleanup()
     m_processes.clear();
     m_stderr.clear();
     m_main.reset();
-    m_page.reset();
 }
 
 QProcess *TestPopupProgram::startPopup()
 {
     auto *process = new QProcess;
     m_processes << process;
-    process->setProcessChannelMode(QProcess::SeparateChannels);
     connect(process, &QProcess::readyReadStandardError, this,
             [this, process] { m_stderr[process] += process->readAllStandardError(); });
     process->start(TestSupport::binDir() + QStringLiteral("/vek_popup"),
-                   {QStringLiteral("-host"), m_page->baseUrl()});
+                   {QStringLiteral("-host"), m_service.webUrl(QString())});
     return process;
+}
+
+// Item texts the pop-up page was handed, in order.
+QStringList TestPopupProgram::shownItems()
+{
+    QStringList items;
+    const QJsonArray events = m_service.events(QStringLiteral("iojieshou"));
+    for (const QJsonValue &event : events) {
+        if (event.toObject().value(QStringLiteral("path")).toString() == QLatin1String("/wicket"))
+            items << event.toObject().value(QStringLiteral("args")).toArray().at(0).toString();
+    }
+    return items;
+}
+
+void TestPopupProgram::click(const QPoint &at)
+{
+    QCOMPARE(
+        QProcess::execute(QStringLiteral("xdotool"),
+                          {QStringLiteral("mousemove"), QString::number(at.x()),
+                           QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")}),
+        0);
+}
+
+QImage TestPopupProgram::screen() const
+{
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+        QImage::Format_RGB32);
+}
+
+void TestPopupProgram::endToEndAsTheMainProgram()
+{
+    startPopup();
+    QTRY_COMPARE_WITH_TIMEOUT(m_fromPopups, Protocol::popupStartedTag(), 15000);
+
+    QLocalSocket toPopup;
+    toPopup.connectToServer(Protocol::popupSocketName());
+    QVERIFY(toPopup.waitForConnected(1000));
+    QVERIFY(Protocol::sendMessage(&toPopup, Protocol::popupHelloMessage(QStringLiteral("0"))));
+    const QString text =
+        QStringLiteral("[{\"id\":42,\"vek_news_type\":\"FBN\",\"title\":\"[快讯]现货黄金日内上涨1%"
+                       "，报2412.5美元/盎司\","
+                       "\"content\":\"美元走软，金价走高。\",\"time\":\"2026-12-07 08:15:00\"}]");
+    QVERIFY(
+        Protocol::sendMessage(&toPopup, Protocol::popupNewsMessage(30, QStringLiteral("0"), text)));
+    QTRY_COMPARE_WITH_TIMEOUT(shownItems(), QStringList{text}, 15000);
+
+    // At 96 DPI the pop-up is 300 x 318, in the lower-right corner of the screen;
+    // its close button (inside its 1 px border) sits in the title strip's right end.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect expected(area.right() + 1 - 300, area.bottom() + 1 - 318, 300, 318);
+    const QRect titleStrip(expected.topLeft(), QSize(expected.width(), 42));
+    QRect closeButton;
+    QImage shot;
+    const auto settled = [&] {
+        shot = screen();
+        if (!qEnvironmentVariableIsEmpty("KORVEX_SCREENSHOT_DIR"))
+            shot.save(qEnvironmentVariable("KORVEX_SCREENSHOT_DIR") + QStringLiteral("/popup.png"));
+        closeButton = colourBox(shot, titleStrip, 29, 82, 169);
+        return closeButton.width() >= 18 && closeButton.top() - expected.top() == 13;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(settled(), 10000);
+    // The title strip runs along the top, the body is light, nothing lies outside.
+    QVERIFY(expected.contains(closeButton));
+    QCOMPARE(expected.right() - closeButton.right(), 9);
+    QVERIFY(qGray(shot.pixel(expected.left() + 20, expected.bottom() - 20)) > 200);
+    QVERIFY(qGray(shot.pixel(expected.left() + 20, expected.top() + 2)) > 150);
+    QCOMPARE(shot.pixel(expected.left() - 3, expected.center().y()), qRgb(0, 0, 0));
+    QCOMPARE(shot.pixel(expected.center().x(), expected.top() - 3), qRgb(0, 0, 0));
+
+    const QRect more = colourBox(shot, titleStrip, 0, 39, 153);
+    QVERIFY(!more.isEmpty());
+    click(more.center());
+    QTRY_COMPARE(m_fromPopups, Protocol::popupStartedTag() + Protocol::popupMoreTag());
+
+    // The item is the first in the page, under the title strip; clicking it opens it.
+    click(expected.topLeft() + QPoint(150, 42 + 20));
+    QTRY_COMPARE(m_fromPopups, Protocol::popupStartedTag() + Protocol::popupMoreTag() +
+                                   Protocol::popupContentTag() + QStringLiteral("42"));
 }
 
 void TestPopupProgram::secondProgramReportsItselfAndTheFirstKeepsReceiving()
 {
     QProcess *first = startPopup();
     QTRY_COMPARE_WITH_TIMEOUT(m_fromPopups, Protocol::popupStartedTag(), 15000);
-    // "-host" points the page at our server.
-    QTRY_VERIFY_WITH_TIMEOUT(!m_page->requests.isEmpty(), 15000);
-    QCOMPARE(m_page->requests.first().path, QStringLiteral("/wicket"));
-
     QProcess *second = startPopup();
     QTRY_COMPARE_WITH_TIMEOUT(m_fromPopups, Protocol::popupStartedTag().repeated(2), 15000);
     QTRY_VERIFY_WITH_TIMEOUT(m_stderr.value(second).contains("localSocketServer init error!"),
@@ -86,16 +204,12 @@ void TestPopupProgram::secondProgramReportsItselfAndTheFirstKeepsReceiving()
     QLocalSocket toPopup;
     toPopup.connectToServer(Protocol::popupSocketName());
     QVERIFY(toPopup.waitForConnected(1000));
-    QVERIFY(Protocol::sendMessage(&toPopup, Protocol::popupHelloMessage(QStringLiteral("8"))));
-    const QString text = QStringLiteral("{\"vek_news_type\":\"FBN\",\"content\":\"金价上涨\"}");
+    const QString text = QStringLiteral("[{\"vek_news_type\":\"Oil\",\"title\":\"原油\"}]");
     QVERIFY(
-        Protocol::sendMessage(&toPopup, Protocol::popupNewsMessage(30, QStringLiteral("0"), text)));
-
-    QTRY_VERIFY_WITH_TIMEOUT(!m_page->calls.isEmpty(), 15000);
-    QCOMPARE(m_page->calls.first().function, QStringLiteral("iojieshou"));
-    QCOMPARE(m_page->calls.first().argument, text);
+        Protocol::sendMessage(&toPopup, Protocol::popupNewsMessage(5, QStringLiteral("0"), text)));
+    QTRY_COMPARE_WITH_TIMEOUT(shownItems(), QStringList{text}, 15000);
     QVERIFY(!m_stderr.value(first).contains("localSocketServer init error!"));
 }
 
-QTEST_GUILESS_MAIN(TestPopupProgram)
+QTEST_MAIN(TestPopupProgram)
 #include "tst_popupprogram.moc"
