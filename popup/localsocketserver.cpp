@@ -39,8 +39,13 @@ bool LocalSocketServer::startServer(const QString &name)
     delete server;
     server = new QLocalServer;
     QLocalServer::removeServer(name);
-    if (!server->listen(name))
+    if (!server->listen(name)) {
+        // Reporting success here would leave the pop-up running deaf without a word.
         qCWarning(lcPopup).noquote() << "listen on" << name << "failed:" << server->errorString();
+        delete server;
+        server = nullptr;
+        return false;
+    }
     connect(server, &QLocalServer::newConnection, this, &LocalSocketServer::newConnection);
     return true;
 }

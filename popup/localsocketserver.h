@@ -18,7 +18,7 @@ public:
     explicit LocalSocketServer(QObject *parent = nullptr);
     ~LocalSocketServer() override;
 
-    // False when another program already serves `name`.
+    // False when another program already serves `name` or it cannot be served.
     bool startServer(const QString &name);
     // How long a message without a recognisable end waits for more (new connections).
     void setQuietPeriod(int ms) { m_quietPeriodMs = ms; }

@@ -108,6 +108,7 @@ void TestLocalSocketServer::secondServerOnTheSameNameIsRefused()
 {
     LocalSocketServer second;
     QVERIFY(!second.startServer(Protocol::popupSocketName()));
+    QVERIFY(!second.startServer(QStringLiteral("/nonexistent-folder/vek_popup_localsocket")));
     // The first keeps receiving.
     QSignalSpy spy(m_server.get(), &LocalSocketServer::getNewMessage);
     QVERIFY(Protocol::sendMessage(m_client.get(), QStringLiteral("__vek_get_news___005_0_x")));
