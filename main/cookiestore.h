@@ -13,9 +13,9 @@ namespace CookieStore
 {
 
 // Names the pages' analytics use; the service decides them, we only carry them over.
-constexpr QLatin1String AdvertVisitorCookie("kvx_ad_visitor"); // advertisement jar
-constexpr QLatin1String StatVisitorCookie("kvx_stat_visitor"); // saved by the analytics jar
-constexpr QLatin1String StatWindowCookie("kvx_stat_window");   // restored into the analytics jar
+constexpr QLatin1String AdvertVisitorCookie("kvx_site");  // set by "/index/gg"
+constexpr QLatin1String StatVisitorCookie("kvx_visitor"); // set by "/encnzzwin", saved
+constexpr QLatin1String StatWindowCookie("kvx_visit");    // restored into the analytics jar
 constexpr QLatin1String DyueCookie("dyue");
 
 // Writes every cookie of the list to group "cookies/" + name (never removes old keys).
