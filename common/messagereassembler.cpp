@@ -119,6 +119,18 @@ void MessageReassembler::feed(const QByteArray &bytes)
         emit messagesReady(out);
 }
 
+void MessageReassembler::readAvailable(QIODevice *device)
+{
+    for (QByteArray bytes = device->readAll(); !bytes.isEmpty(); bytes = device->readAll())
+        feed(bytes);
+}
+
+void MessageReassembler::finishFrom(QIODevice *device)
+{
+    feed(device->readAll());
+    finish();
+}
+
 void MessageReassembler::finish()
 {
     m_quiet.stop();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIODevice>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -64,6 +65,11 @@ public:
     void feed(const QByteArray &bytes);
     // Hands on whatever is buffered as the last message (peer gone).
     void finish();
+    // Feeds everything `device` has now. Loops because readyRead is not
+    // emitted again while a receiver runs a nested event loop.
+    void readAvailable(QIODevice *device);
+    // The peer has gone: what it wrote last is all there will be.
+    void finishFrom(QIODevice *device);
     int bufferedChars() const { return m_buffer.size() - m_start; }
 
 signals:

@@ -1,5 +1,6 @@
 #include "common/protocol.h"
 
+#include <QLocalServer>
 #include <QLocalSocket>
 
 namespace Protocol
@@ -33,6 +34,30 @@ QString popupNewsMessage(int displaySeconds, const QString &importance, const QS
 {
     return newsTag() + QLatin1Char('_') + displayTimeField(displaySeconds) + QLatin1Char('_') +
            importance + QLatin1Char('_') + itemText;
+}
+
+QLocalServer *listenExclusive(const QString &name, QString *error)
+{
+    error->clear();
+    {
+        QLocalSocket probe;
+        probe.connectToServer(name, QIODevice::ReadWrite);
+        if (probe.waitForConnected(1000)) {
+            probe.disconnectFromServer();
+            probe.close();
+            return nullptr;
+        }
+    }
+    auto *server = new QLocalServer;
+    QLocalServer::removeServer(name);
+    if (!server->listen(name)) {
+        *error = server->errorString();
+        if (error->isEmpty())
+            *error = QStringLiteral("listen failed");
+        delete server;
+        return nullptr;
+    }
+    return server;
 }
 
 bool sendMessage(QLocalSocket *socket, const QString &message)

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QLocalServer;
 class QLocalSocket;
 
 // The text protocol between the four programs. Wire format: UTF-8 text, one
@@ -50,6 +51,12 @@ QString timeZoneChangedMessage(const QString &timeZoneValue);
 QString popupNewsMessage(int displaySeconds, const QString &importance, const QString &itemText);
 // TTT field of message 7: three digits, capped at 999; empty for negative times.
 QString displayTimeField(int seconds);
+
+// Serves `name` unless another process already does: probes it for up to
+// 1000 ms, removes a stale endpoint, listens. Returns the listening server (no
+// parent), or null: with an empty `error` when the name is served elsewhere
+// (that endpoint is left alone), else with the reason listening failed.
+QLocalServer *listenExclusive(const QString &name, QString *error);
 
 // Writes one message as UTF-8 and flushes; the only way any program sends. A
 // connect still in progress is waited for (at most 1000 ms) so the message is

@@ -30,23 +30,13 @@ LocalSocketServer::~LocalSocketServer()
 
 bool LocalSocketServer::startServer(const QString &name)
 {
-    {
-        QLocalSocket probe;
-        probe.connectToServer(name, QIODevice::ReadWrite);
-        if (probe.waitForConnected(1000)) {
-            probe.disconnectFromServer();
-            probe.close();
-            return false;
-        }
-    }
     delete server;
-    server = new QLocalServer();
-    QLocalServer::removeServer(name);
-    if (!server->listen(name)) {
+    QString error;
+    server = Protocol::listenExclusive(name, &error);
+    if (!server) {
         // Reporting success here would leave the client running deaf.
-        qCWarning(lcIpc).noquote() << "localSocketServer listen error:" << server->errorString();
-        delete server;
-        server = nullptr;
+        if (!error.isEmpty())
+            qCWarning(lcIpc).noquote() << "localSocketServer listen error:" << error;
         return false;
     }
     connect(server, &QLocalServer::newConnection, this, &LocalSocketServer::newConnection);
@@ -75,14 +65,8 @@ void LocalSocketServer::readyRead()
     auto *socket = qobject_cast<QLocalSocket *>(sender());
     if (!socket)
         return;
-    // readyRead is not emitted again while a receiver of ours runs a nested
-    // event loop; whatever came in meanwhile is waiting in the socket.
-    while (MessageReassembler *stream = m_streams.value(socket)) {
-        const QByteArray bytes = socket->readAll();
-        if (bytes.isEmpty())
-            break;
-        stream->feed(bytes);
-    }
+    if (MessageReassembler *stream = m_streams.value(socket))
+        stream->readAvailable(socket);
 }
 
 void LocalSocketServer::releaseConnection(QLocalSocket *socket)
@@ -90,9 +74,7 @@ void LocalSocketServer::releaseConnection(QLocalSocket *socket)
     MessageReassembler *stream = m_streams.take(socket);
     if (!stream)
         return;
-    // What the peer wrote last is all there will be.
-    stream->feed(socket->readAll());
-    stream->finish();
+    stream->finishFrom(socket);
     disconnect(socket, nullptr, this, nullptr);
     socket->deleteLater();
 }

@@ -27,23 +27,13 @@ LocalSocketServer::~LocalSocketServer()
 
 bool LocalSocketServer::startServer(const QString &name)
 {
-    {
-        QLocalSocket probe;
-        probe.connectToServer(name, QIODevice::ReadWrite);
-        if (probe.waitForConnected(1000)) {
-            probe.disconnectFromServer();
-            probe.close();
-            return false;
-        }
-    }
     delete server;
-    server = new QLocalServer;
-    QLocalServer::removeServer(name);
-    if (!server->listen(name)) {
+    QString error;
+    server = Protocol::listenExclusive(name, &error);
+    if (!server) {
         // Reporting success here would leave the pop-up running deaf without a word.
-        qCWarning(lcPopup).noquote() << "listen on" << name << "failed:" << server->errorString();
-        delete server;
-        server = nullptr;
+        if (!error.isEmpty())
+            qCWarning(lcPopup).noquote() << "listen on" << name << "failed:" << error;
         return false;
     }
     connect(server, &QLocalServer::newConnection, this, &LocalSocketServer::newConnection);
@@ -70,12 +60,8 @@ void LocalSocketServer::readyRead()
     auto *socket = qobject_cast<QLocalSocket *>(sender());
     if (!socket)
         return;
-    while (MessageReassembler *stream = m_streams.value(socket)) {
-        const QByteArray bytes = socket->readAll();
-        if (bytes.isEmpty())
-            break;
-        stream->feed(bytes);
-    }
+    if (MessageReassembler *stream = m_streams.value(socket))
+        stream->readAvailable(socket);
 }
 
 void LocalSocketServer::releaseConnection(QLocalSocket *socket)
@@ -83,9 +69,7 @@ void LocalSocketServer::releaseConnection(QLocalSocket *socket)
     MessageReassembler *stream = m_streams.take(socket);
     if (!stream)
         return;
-    // What the peer wrote last is all there will be.
-    stream->feed(socket->readAll());
-    stream->finish();
+    stream->finishFrom(socket);
     disconnect(socket, nullptr, this, nullptr);
     socket->deleteLater();
 }
