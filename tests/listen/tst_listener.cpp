@@ -52,10 +52,13 @@ private slots:
     void cleanup();
     void burstArrivesWholeAndInOrder();
     void withoutMainProgramItemsAreDroppedSilently();
+    void newerServerGenerationDeliversToo();
 
 private:
-    QProcess *startListener();
-    int serviceClients();
+    QProcess *startListener(const ServiceFixture &service);
+    QProcess *startListener() { return startListener(m_service); }
+    int serviceClients(ServiceFixture &service);
+    int serviceClients() { return serviceClients(m_service); }
     // Collects everything written to `server`, across reads and connections.
     void collect(QLocalServer *server);
 
@@ -79,11 +82,11 @@ void TestListener::cleanup()
     QTRY_COMPARE_WITH_TIMEOUT(serviceClients(), 0, 10000);
 }
 
-QProcess *TestListener::startListener()
+QProcess *TestListener::startListener(const ServiceFixture &service)
 {
     m_listeners.push_back(std::make_unique<QProcess>());
     QProcess *listener = m_listeners.back().get();
-    listener->setProcessEnvironment(m_service.environment());
+    listener->setProcessEnvironment(service.environment());
     listener->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     listener->start(TestSupport::binDir() + QStringLiteral("/vek_listen"), QStringList());
     listener->waitForStarted(5000);
@@ -91,9 +94,9 @@ QProcess *TestListener::startListener()
 }
 
 // socket.io clients connected to the service, over all its news ports.
-int TestListener::serviceClients()
+int TestListener::serviceClients(ServiceFixture &service)
 {
-    const QJsonArray counts = m_service.control("GET", QStringLiteral("/status"))
+    const QJsonArray counts = service.control("GET", QStringLiteral("/status"))
                                   .object()
                                   .value(QLatin1String("clients"))
                                   .toArray();
@@ -166,6 +169,31 @@ void TestListener::withoutMainProgramItemsAreDroppedSilently()
     QCOMPARE(alone->state(), QProcess::Running);
     QCOMPARE(connections.count(), 1);
     QCOMPARE(serviceClients(), 2);
+}
+
+// A 2.x news server gives the 1.7.4 client nothing over polling for non-ASCII
+// items; the listener's websocket-first order must still get every item.
+void TestListener::newerServerGenerationDeliversToo()
+{
+    ServiceFixture newer;
+    QString error;
+    QVERIFY2(newer.start(&error, {QStringLiteral("--news-server=2")}), qPrintable(error));
+
+    QLocalServer main;
+    QVERIFY(main.listen(QStringLiteral("vek_localsocket")));
+    QSignalSpy connections(&main, &QLocalServer::newConnection);
+    collect(&main);
+    startListener(newer);
+    QTRY_COMPARE_WITH_TIMEOUT(connections.count(), 1, 20000);
+
+    QTRY_COMPARE_WITH_TIMEOUT(serviceClients(newer), 1, 20000);
+
+    const QStringList items = chineseItems(20, QStringLiteral("newer"));
+    for (const QString &item : items)
+        QVERIFY(newer.push(item));
+    const QByteArray expected = wire(items);
+    QTRY_VERIFY_WITH_TIMEOUT(m_received.size() >= expected.size(), 20000);
+    QCOMPARE(m_received, expected);
 }
 
 QTEST_GUILESS_MAIN(TestListener)
