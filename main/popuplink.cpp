@@ -1,0 +1,63 @@
+#include "main/popuplink.h"
+
+#include "common/logging.h"
+#include "common/protocol.h"
+
+#include <QLocalSocket>
+
+#include <utility>
+
+PopupLink::PopupLink(QLocalSocket *socket, QObject *parent)
+    : QObject(parent)
+    , m_socket(socket)
+{
+    connect(m_socket, &QLocalSocket::connected, this, &PopupLink::flushQueue);
+    connect(m_socket, &QLocalSocket::errorOccurred, this,
+            [this](QLocalSocket::LocalSocketError) { dropQueue(m_socket->errorString()); });
+    connect(m_socket, &QLocalSocket::disconnected, this,
+            [this] { dropQueue(QStringLiteral("disconnected")); });
+}
+
+void PopupLink::connectTo(const QString &serverName)
+{
+    // Whatever waited for the old connection belongs to the old program.
+    dropQueue(QStringLiteral("reconnecting"));
+    if (m_socket->state() != QLocalSocket::UnconnectedState)
+        m_socket->abort();
+    m_socket->connectToServer(serverName, QIODevice::ReadWrite);
+}
+
+bool PopupLink::send(const QString &message)
+{
+    switch (m_socket->state()) {
+    case QLocalSocket::ConnectedState:
+        flushQueue();
+        return Protocol::sendMessage(m_socket, message);
+    case QLocalSocket::ConnectingState:
+        if (m_queue.size() >= m_maxQueued) {
+            qCWarning(lcIpc).noquote()
+                << "popup socket still connecting, oldest waiting message dropped";
+            m_queue.removeFirst();
+        }
+        m_queue.append(message);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void PopupLink::flushQueue()
+{
+    const QStringList waiting = std::exchange(m_queue, {});
+    for (const QString &message : waiting)
+        Protocol::sendMessage(m_socket, message);
+}
+
+void PopupLink::dropQueue(const QString &reason)
+{
+    if (m_queue.isEmpty())
+        return;
+    qCWarning(lcIpc).noquote() << "popup socket:" << reason << "-" << m_queue.size()
+                               << "waiting message(s) dropped";
+    m_queue.clear();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+class QLocalSocket;
+
+// The main program's link to the pop-up program over `popupSocket`. A connect
+// that is still in progress does not lose what is sent meanwhile: messages
+// wait (bounded) and go out in order once the connection stands; an error
+// drops them with a diagnostic. Without a connection (pop-up program not yet
+// announced, or gone) a message is dropped, as nothing would read it.
+class PopupLink final : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int DefaultMaxQueued = 64;
+
+    // `socket` stays owned by the caller and must outlive the link.
+    explicit PopupLink(QLocalSocket *socket, QObject *parent = nullptr);
+
+    // Connects to `serverName`. A socket still connected, connecting or closing
+    // from an earlier pop-up program is aborted first, so the new program
+    // is reached even when the old connection has not noticed its peer is gone.
+    void connectTo(const QString &serverName);
+
+    // Sends at once when connected, queues while connecting; false when the
+    // message was dropped.
+    bool send(const QString &message);
+
+    int queuedCount() const { return m_queue.size(); }
+    void setMaxQueued(int count) { m_maxQueued = qMax(1, count); }
+
+private:
+    void flushQueue();
+    void dropQueue(const QString &reason);
+
+    QLocalSocket *m_socket;
+    QStringList m_queue;
+    int m_maxQueued = DefaultMaxQueued;
+};
