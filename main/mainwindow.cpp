@@ -3,6 +3,12 @@
 
 #include "common/logging.h"
 #include "main/logwriter.h"
+#include "main/miniwindow.h"
+#include "main/popuplink.h"
+#include "main/toolbarwindow.h"
+
+#include <QLocalSocket>
+#include <QSound>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -10,11 +16,16 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this);
     ui->statusBar->hide();
+    m_playSound = [](const QString &resource) { QSound::play(resource); };
 
     startupSettings = Korvex::loadStartupSettings(funcSettings);
     subscriptionMask = startupSettings.subscriptionMask;
     timeZoneValue = startupSettings.timeZoneValue;
     toolBarWindowWasShown = startupSettings.toolBarWindowOpen;
+
+    initIntakePages();
+    popupSocket = new QLocalSocket(this);
+    popupLink = new PopupLink(popupSocket, this);
 
     show();
     activateWindow();
@@ -29,6 +40,15 @@ MainWindow::MainWindow(QWidget *parent)
     startCompanions();
 
     Korvex::startLog();
+    loadIntakePages();
+    connectIntake();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // Pages that are still loading must not outlive their frames' owners.
+    ui->webView_kuaixunzhibo->stop();
+    ui->webView_caijingrili->stop();
+    if (miniWindow)
+        miniWindow->pageView()->stop();
+}

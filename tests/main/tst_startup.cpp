@@ -115,7 +115,10 @@ void TestStartup::secondInstanceShowsOnlyTheBox()
     QCOMPARE(first->state(), QProcess::Running);
     QVERIFY(serving());
     QCOMPARE(companion->state(), QProcess::Running);
-    QCOMPARE(logText(), firstLog);
+    // The first program's page loads keep adding to its log; the second one
+    // neither emptied it nor wrote to it.
+    QVERIFY(logText().startsWith(firstLog));
+    QCOMPARE(logText().count(QLatin1String("vek started...")), 1);
 }
 
 void TestStartup::restartAfterNormalQuit()
@@ -176,8 +179,9 @@ void TestStartup::userArgumentsNeverReachToolkit()
     QTRY_VERIFY_WITH_TIMEOUT(serving(), 20000);
     QCOMPARE(korvex->state(), QProcess::Running);
     // A fresh run leaves one entry of its own in the log.
-    QTRY_VERIFY(logText().endsWith(QLatin1String(":\nvek started...\n\n\n")));
+    QTRY_VERIFY(logText().contains(QLatin1String(":\nvek started...\n\n\n")));
     QCOMPARE(logText().count(QLatin1String("vek started...")), 1);
+    QCOMPARE(logText().section(QLatin1Char('\n'), 1, 1), QStringLiteral("vek started..."));
 }
 
 void TestStartup::socketAlreadyServedQuits()

@@ -1,0 +1,6 @@
+#include "main/mainpagebridge.h"
+
+MainPageBridge::MainPageBridge(QObject *parent)
+    : QObject(parent)
+{
+}
