@@ -1,0 +1,651 @@
+#include "main/mainwindow.h"
+
+#include "common/protocol.h"
+#include "main/configstore.h"
+#include "main/localsocketserver.h"
+#include "main/logwriter.h"
+#include "main/miniwindow.h"
+#include "main/toolbarwindow.h"
+#include "main/webhost.h"
+#include "tests/support/servicefixture.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTableWidget>
+#include <QWebFrame>
+#include <QWebView>
+#include <QtTest>
+
+#include <memory>
+
+// News intake on the real main window: the stand-in service's pages loaded in
+// the real views, items written to the real "vek_localsocket", a test server
+// on "vek_popup_localsocket" in place of the pop-up program.
+namespace
+{
+
+// The pop-up program's end of the link: every byte it receives, in order.
+class PopupEnd final : public QObject
+{
+public:
+    PopupEnd()
+    {
+        QLocalServer::removeServer(Protocol::popupSocketName());
+        listening = server.listen(Protocol::popupSocketName());
+        connect(&server, &QLocalServer::newConnection, this, [this] {
+            while (QLocalSocket *socket = server.nextPendingConnection()) {
+                sockets.append(socket);
+                connect(socket, &QLocalSocket::readyRead, this,
+                        [this, socket] { bytes += socket->readAll(); });
+            }
+        });
+    }
+    bool listening = false;
+    QLocalServer server;
+    QList<QLocalSocket *> sockets;
+    QByteArray bytes;
+};
+
+QString itemText(const QJsonObject &item)
+{
+    return QLatin1Char('[') +
+           QString::fromUtf8(QJsonDocument(item).toJson(QJsonDocument::Compact)) + QLatin1Char(']');
+}
+
+QString newsItem(const QString &type, const QString &title, int importance = 0)
+{
+    return itemText({{QStringLiteral("vek_news_type"), type},
+                     {QStringLiteral("title"), title},
+                     {QStringLiteral("time"), QStringLiteral("2026-12-07 08:30:00")},
+                     {QStringLiteral("id"), 0},
+                     {QStringLiteral("importance"), importance}});
+}
+
+QString calendarItem(const QString &eventName, int star)
+{
+    return itemText({{QStringLiteral("vek_news_type"), QStringLiteral("ES")},
+                     {QStringLiteral("title"), eventName},
+                     {QStringLiteral("eventname"), eventName},
+                     {QStringLiteral("country"), QStringLiteral("美国")},
+                     {QStringLiteral("time"), QStringLiteral("2026-12-07 21:30:00")},
+                     {QStringLiteral("front_value"), QStringLiteral("1.2")},
+                     {QStringLiteral("forecast_value"), QStringLiteral("1.3")},
+                     {QStringLiteral("real_value"), QStringLiteral("1.5")},
+                     {QStringLiteral("goldsilver"), QStringLiteral("利多金银")},
+                     {QStringLiteral("currency"), QStringLiteral("利空美元")},
+                     {QStringLiteral("star"), star},
+                     {QStringLiteral("id"), 0}});
+}
+
+QByteArray popupBytes(const QString &ttt, const QString &importance, const QString &item)
+{
+    return (QStringLiteral("__vek_get_news___") + ttt + QLatin1Char('_') + importance +
+            QLatin1Char('_') + item)
+        .toUtf8();
+}
+
+const QString Live = QStringLiteral("/Expresslive");
+const QString Mini = QStringLiteral("/minipage");
+const QString Calendar = QStringLiteral("/Ecrilicalendar");
+const QString AllSubscribed = QStringLiteral("showType(,FBN,ES,Forex,PM,Oil,Copper,ME)");
+
+} // namespace
+
+class TestIntake final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+
+    void popupStartGetsTheTimeZoneFirst();
+    void subscribedItemReachesEverything();
+    void calendarItemAlsoReachesTheCalendar();
+    void unknownTypeReachesLiveAndMiniOnly();
+    void unsubscribedCategoryOnlyReachesThePages();
+    void categoryOffInPopupFeedStillSoundsAndEntersTable();
+    void displayTimeField_data();
+    void displayTimeField();
+    void soundSetting_data();
+    void soundSetting();
+    void miniModeNeverPopsUp();
+    void allTabFiltersEverythingButCalendar();
+    void hostileItemIsOnlyText_data();
+    void hostileItemIsOnlyText();
+    void newPopupProgramIsReachedAfterTheOldOneHangs();
+    void itemsWhilePopupProgramIsGoneAreDropped();
+    void openRequestsReachTheContentOpener();
+    void timeZoneChangeReachesPopupAndTable();
+
+private:
+    QWebFrame *frame(const QString &path) const;
+    QVariant js(const QString &path, const QString &script) const
+    {
+        return frame(path)->evaluateJavaScript(script);
+    }
+    void deliver(const QString &item);
+    void send(const QString &message);
+    // Waits until every page has reported all it received so far; returns the
+    // calls each page received since the last settle, as "function(args)".
+    QHash<QString, QStringList> settle();
+    // An FBN item that pops up: once its bytes arrived, everything written to
+    // the pop-up program before it has arrived too.
+    QByteArray popupBytesUpToBarrier();
+    QStringList tableTexts() const;
+    QString logText() const;
+
+    ServiceFixture m_service;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<PopupEnd> m_popup;
+    QLocalSocket m_listener;
+    QStringList m_sounds;
+    qint64 m_lastSeq = 0;
+    int m_mark = 0;
+    int m_barrier = 0;
+};
+
+void TestIntake::initTestCase()
+{
+    QCoreApplication::setOrganizationName(Korvex::organizationName());
+    QCoreApplication::setApplicationName(Korvex::applicationName());
+    QString error;
+    QVERIFY2(m_service.start(&error), qPrintable(error));
+    Korvex::setWebHost(m_service.webUrl(QString()));
+    // A current store: the masks are taken as stored.
+    Korvex::writeConfig(QStringLiteral("version"), {QStringLiteral("value")},
+                        {QStringLiteral("1.1.000303")});
+    Korvex::writeConfig(QStringLiteral("general_language"),
+                        {QStringLiteral("timeZone_index"), QStringLiteral("dst_index")},
+                        {QStringLiteral("27"), QStringLiteral("0")}); // GMT+8: no shift
+
+    m_window = std::make_unique<MainWindow>();
+    m_window->setSoundPlayer([this](const QString &resource) { m_sounds << resource; });
+    for (const QString &path : {Live, Mini, Calendar}) {
+        QTRY_VERIFY_WITH_TIMEOUT(frame(path)->url().path() == path &&
+                                     js(path, QStringLiteral("typeof Korvex")).toString() ==
+                                         QLatin1String("object"),
+                                 20000);
+    }
+    m_popup = std::make_unique<PopupEnd>();
+    QVERIFY(m_popup->listening);
+    m_listener.connectToServer(Protocol::mainSocketName());
+    QVERIFY(m_listener.waitForConnected(5000));
+    settle();
+}
+
+void TestIntake::init()
+{
+    m_window->subscriptionMask = 0xffffff;
+    m_window->funcSettings.popup = QStringLiteral("1");
+    m_window->funcSettings.second = QStringLiteral("10");
+    m_window->funcSettings.sound = QStringLiteral("0");
+    m_window->funcSettings.popupNewsFeed = QStringLiteral("0xffffff");
+    m_window->soundOn = true;
+    m_window->popupOn = true;
+    m_window->miniModeActive = false;
+    m_window->currentPage = 2;
+    settle();
+    if (m_window->popupSocket->state() == QLocalSocket::ConnectedState)
+        popupBytesUpToBarrier();
+    m_popup->bytes.clear();
+    m_sounds.clear();
+}
+
+void TestIntake::cleanupTestCase()
+{
+    m_listener.abort();
+    m_window.reset();
+    m_service.stop();
+}
+
+QWebFrame *TestIntake::frame(const QString &path) const
+{
+    QWebView *view =
+        path == Mini
+            ? m_window->miniWindow->pageView()
+            : m_window->findChild<QWebView *>(path == Live ? QStringLiteral("webView_kuaixunzhibo")
+                                                           : QStringLiteral("webView_caijingrili"));
+    return view->page()->mainFrame();
+}
+
+void TestIntake::deliver(const QString &item)
+{
+    // Handed on once the window's slot has run (it is connected first).
+    QSignalSpy handled(m_window->socketServer, &LocalSocketServer::getNewMessage);
+    send(Protocol::newsMessage(item));
+    QTRY_COMPARE_WITH_TIMEOUT(handled.count(), 1, 10000);
+}
+
+void TestIntake::send(const QString &message)
+{
+    m_listener.write(message.toUtf8());
+    m_listener.flush();
+}
+
+QHash<QString, QStringList> TestIntake::settle()
+{
+    const QString mark = QString::number(++m_mark);
+    for (const QString &path : {Live, Mini, Calendar})
+        js(path, QStringLiteral("Korvex.report('call', '__mark__', ['%1'])").arg(mark));
+    QHash<QString, QStringList> calls;
+    qint64 last = m_lastSeq;
+    const auto collect = [&] {
+        const QJsonArray events =
+            m_service.control("GET", QStringLiteral("/events?kind=call&since=%1").arg(m_lastSeq))
+                .object()
+                .value(QLatin1String("events"))
+                .toArray();
+        calls.clear();
+        int marks = 0;
+        for (const QJsonValue &value : events) {
+            const QJsonObject e = value.toObject();
+            last = qMax<qint64>(last, qint64(e.value(QLatin1String("seq")).toDouble()));
+            const QString function = e.value(QLatin1String("function")).toString();
+            QStringList args;
+            for (const QJsonValue &a : e.value(QLatin1String("args")).toArray())
+                args << a.toString();
+            if (function == QLatin1String("__mark__")) {
+                marks += args.value(0) == mark;
+                continue;
+            }
+            calls[e.value(QLatin1String("path")).toString()]
+                << function + QLatin1Char('(') + args.join(QLatin1Char('|')) + QLatin1Char(')');
+        }
+        return marks == 3;
+    };
+    [&] { QTRY_VERIFY_WITH_TIMEOUT(collect(), 15000); }();
+    m_lastSeq = last;
+    return calls;
+}
+
+QByteArray TestIntake::popupBytesUpToBarrier()
+{
+    const QString barrier =
+        newsItem(QStringLiteral("FBN"), QStringLiteral("[快讯] barrier %1").arg(++m_barrier));
+    const QByteArray expected = popupBytes(QStringLiteral("010"), QStringLiteral("0"), barrier);
+    const auto saved = std::make_tuple(m_window->funcSettings, m_window->subscriptionMask,
+                                       m_window->popupOn, m_window->miniModeActive);
+    m_window->funcSettings.popup = QStringLiteral("1");
+    m_window->funcSettings.second = QStringLiteral("10");
+    m_window->funcSettings.popupNewsFeed = QStringLiteral("0xffffff");
+    m_window->subscriptionMask = 0xffffff;
+    m_window->popupOn = true;
+    m_window->miniModeActive = false;
+    deliver(barrier);
+    [&] { QTRY_VERIFY_WITH_TIMEOUT(m_popup->bytes.endsWith(expected), 10000); }();
+    std::tie(m_window->funcSettings, m_window->subscriptionMask, m_window->popupOn,
+             m_window->miniModeActive) = saved;
+    settle();
+    return m_popup->bytes.left(m_popup->bytes.size() - expected.size());
+}
+
+QStringList TestIntake::tableTexts() const
+{
+    // Focus rows 0-2, then ordinary rows 5-7; "--" marks an empty row.
+    const auto *table =
+        m_window->toolBarWindow->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    QStringList texts;
+    for (int row : {0, 1, 2, 5, 6, 7}) {
+        const QTableWidgetItem *cell = table->item(row, 3);
+        texts << (cell ? cell->text() : QStringLiteral("--"));
+    }
+    return texts;
+}
+
+QString TestIntake::logText() const
+{
+    QFile log(Korvex::logFolder() + QLatin1Char('/') + Korvex::logFileName());
+    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+}
+
+void TestIntake::popupStartGetsTheTimeZoneFirst()
+{
+    QCOMPARE(m_window->timeZoneValue, QStringLiteral("0"));
+    send(Protocol::popupStartedTag());
+    // Written at once after the connect, before any item: it must arrive.
+    QTRY_COMPARE(m_popup->bytes, QByteArray("__vek_get_news__cookieChanged_0"));
+    QCOMPARE(popupBytesUpToBarrier(), QByteArray("__vek_get_news__cookieChanged_0"));
+}
+
+void TestIntake::subscribedItemReachesEverything()
+{
+    const QString item = newsItem(QStringLiteral("FBN"), QStringLiteral("[快讯] 欧元区通胀回落"));
+    const int sequence = m_window->toolBarWindow->sequenceNumber;
+    deliver(item);
+    const auto calls = settle();
+    QCOMPARE(calls.value(Live),
+             QStringList({QStringLiteral("OutputMsg(") + item + QLatin1Char(')'), AllSubscribed}));
+    QCOMPARE(calls.value(Mini),
+             QStringList({QStringLiteral("Obtain(") + item + QLatin1Char(')'), AllSubscribed}));
+    QCOMPARE(calls.value(Calendar), QStringList());
+    QCOMPARE(m_sounds, QStringList{QStringLiteral(":/sound/News.wav")});
+    QCOMPARE(m_window->toolBarWindow->sequenceNumber, sequence + 1);
+    QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  [快讯] 欧元区通胀回落"));
+    QCOMPARE(popupBytesUpToBarrier(), popupBytes(QStringLiteral("010"), QStringLiteral("0"), item));
+}
+
+void TestIntake::calendarItemAlsoReachesTheCalendar()
+{
+    const QString item = calendarItem(QStringLiteral("非农就业人数"), 5);
+    deliver(item);
+    const auto calls = settle();
+    const QString call = QLatin1Char('(') + item + QLatin1Char(')');
+    QCOMPARE(calls.value(Live), QStringList({QStringLiteral("OutputMsg") + call, AllSubscribed}));
+    QCOMPARE(calls.value(Mini), QStringList({QStringLiteral("Obtain") + call, AllSubscribed}));
+    QCOMPARE(calls.value(Calendar), QStringList{QStringLiteral("outputMsg") + call});
+    // Five stars make it important: a focus row and importance 1 for the pop-up.
+    QVERIFY2(tableTexts().at(0).startsWith(QStringLiteral("21:30  美国  非农就业人数")),
+             qPrintable(tableTexts().join(QLatin1Char('|'))));
+    QCOMPARE(popupBytesUpToBarrier(), popupBytes(QStringLiteral("010"), QStringLiteral("1"), item));
+    QCOMPARE(js(Calendar, QStringLiteral("document.getElementById('rows').firstChild.textContent"))
+                 .toString()
+                 .contains(QStringLiteral("非农就业人数")),
+             true);
+}
+
+void TestIntake::unknownTypeReachesLiveAndMiniOnly()
+{
+    const QString item = newsItem(QStringLiteral("Gold"), QStringLiteral("黄金新闻"));
+    const QStringList table = tableTexts();
+    deliver(item);
+    const auto calls = settle();
+    QCOMPARE(calls.value(Live).value(0), QStringLiteral("OutputMsg(") + item + QLatin1Char(')'));
+    QCOMPARE(calls.value(Mini).value(0), QStringLiteral("Obtain(") + item + QLatin1Char(')'));
+    QCOMPARE(calls.value(Calendar), QStringList());
+    QVERIFY(m_sounds.isEmpty());
+    QCOMPARE(tableTexts(), table);
+    QCOMPARE(popupBytesUpToBarrier(), QByteArray());
+}
+
+void TestIntake::unsubscribedCategoryOnlyReachesThePages()
+{
+    m_window->controlWidget2Menu(1, false);
+    QCOMPARE(m_window->subscriptionMask, 0xfffffdu);
+    QCOMPARE(Korvex::readConfig(QStringLiteral("customMenu"), {QStringLiteral("value")}),
+             QStringList{QStringLiteral("fffffd")});
+    QCOMPARE(m_window->funcSettings.customMenu, QStringLiteral("fffffd"));
+
+    const QString item = newsItem(QStringLiteral("Oil"), QStringLiteral("原油库存大增"));
+    const QStringList table = tableTexts();
+    deliver(item);
+    const auto calls = settle();
+    const QString noOil = QStringLiteral("showType(,FBN,ES,Forex,PM,Copper,ME)");
+    QCOMPARE(calls.value(Live),
+             QStringList({QStringLiteral("OutputMsg(") + item + QLatin1Char(')'), noOil}));
+    QCOMPARE(calls.value(Mini),
+             QStringList({QStringLiteral("Obtain(") + item + QLatin1Char(')'), noOil}));
+    // Filtered out in the page, too.
+    QCOMPARE(js(Live, QStringLiteral("document.getElementById('list').firstChild.style.display"))
+                 .toString(),
+             QStringLiteral("none"));
+    QVERIFY(m_sounds.isEmpty());
+    QCOMPARE(tableTexts(), table);
+    QCOMPARE(popupBytesUpToBarrier(), QByteArray());
+
+    m_window->controlWidget2Menu(1, true);
+    QCOMPARE(Korvex::readConfig(QStringLiteral("customMenu"), {QStringLiteral("value")}),
+             QStringList{QStringLiteral("ffffff")});
+}
+
+void TestIntake::categoryOffInPopupFeedStillSoundsAndEntersTable()
+{
+    m_window->funcSettings.popupNewsFeed = QStringLiteral("fffffd");
+    const QString item = newsItem(QStringLiteral("Oil"), QStringLiteral("油价上涨"));
+    deliver(item);
+    settle();
+    QCOMPARE(m_sounds, QStringList{QStringLiteral(":/sound/News.wav")});
+    QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  油价上涨"));
+    QCOMPARE(popupBytesUpToBarrier(), QByteArray());
+}
+
+void TestIntake::displayTimeField_data()
+{
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("1000") << QStringLiteral("1000") << QStringLiteral("999");
+    QTest::newRow("100") << QStringLiteral("100") << QStringLiteral("100");
+    QTest::newRow("45") << QStringLiteral("45") << QStringLiteral("045");
+    QTest::newRow("7") << QStringLiteral("7") << QStringLiteral("007");
+    // Kept three digits so the pop-up program reads the item text whole.
+    QTest::newRow("-5") << QStringLiteral("-5") << QStringLiteral("000");
+}
+
+void TestIntake::displayTimeField()
+{
+    QFETCH(QString, second);
+    QFETCH(QString, field);
+    m_window->funcSettings.second = second;
+    const QString item = newsItem(QStringLiteral("Forex"), QStringLiteral("美元走强"));
+    deliver(item);
+    settle();
+    QCOMPARE(popupBytesUpToBarrier(), popupBytes(field, QStringLiteral("0"), item));
+    QCOMPARE(
+        Protocol::parsePopupUnit(QString::fromUtf8(popupBytes(field, QStringLiteral("0"), item)))
+            .value(0)
+            .itemText,
+        item);
+}
+
+void TestIntake::soundSetting_data()
+{
+    QTest::addColumn<QString>("sound");
+    QTest::addColumn<QStringList>("played");
+    QTest::newRow("0") << QStringLiteral("0") << QStringList{QStringLiteral(":/sound/News.wav")};
+    QTest::newRow("1") << QStringLiteral("1") << QStringList{QStringLiteral(":/sound/Band.wav")};
+    QTest::newRow("2") << QStringLiteral("2") << QStringList{QStringLiteral(":/sound/Notify.wav")};
+    QTest::newRow("3") << QStringLiteral("3") << QStringList();
+}
+
+void TestIntake::soundSetting()
+{
+    QFETCH(QString, sound);
+    QFETCH(QStringList, played);
+    m_window->funcSettings.sound = sound;
+    const QString item = newsItem(QStringLiteral("PM"), QStringLiteral("白银 ") + sound);
+    deliver(item);
+    settle();
+    QCOMPARE(m_sounds, played);
+    for (const QString &resource : played)
+        QVERIFY(QFile::exists(resource));
+    // Everything else is unchanged.
+    QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  白银 ") + sound);
+    QCOMPARE(popupBytesUpToBarrier(), popupBytes(QStringLiteral("010"), QStringLiteral("0"), item));
+
+    m_sounds.clear();
+    m_window->soundOn = false;
+    deliver(item);
+    settle();
+    QVERIFY(m_sounds.isEmpty());
+}
+
+void TestIntake::miniModeNeverPopsUp()
+{
+    m_window->miniModeActive = true;
+    m_window->miniWindow->show();
+    const QString item = newsItem(QStringLiteral("Copper"), QStringLiteral("铜价新高"));
+    deliver(item);
+    const auto calls = settle();
+    QCOMPARE(calls.value(Mini).value(0), QStringLiteral("Obtain(") + item + QLatin1Char(')'));
+    QCOMPARE(m_sounds, QStringList{QStringLiteral(":/sound/News.wav")});
+    QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  铜价新高"));
+    QCOMPARE(popupBytesUpToBarrier(), QByteArray());
+    m_window->miniWindow->hide();
+
+    // The pop-up program's "More" brings the main window back and ends mini mode.
+    m_window->miniModeActive = true;
+    m_window->hide();
+    send(Protocol::popupMoreTag());
+    QTRY_VERIFY(m_window->isVisible());
+    QVERIFY(!m_window->miniModeActive);
+}
+
+void TestIntake::allTabFiltersEverythingButCalendar()
+{
+    m_window->currentPage = 11;
+    m_window->subscriptionMask = 0x01;
+    const QString item = newsItem(QStringLiteral("Copper"), QStringLiteral("铜"));
+    deliver(item);
+    const auto calls = settle();
+    QCOMPARE(calls.value(Live).mid(1),
+             QStringList{QStringLiteral("showType(,FBN,Forex,PM,Oil,Copper,ME)")});
+    QCOMPARE(calls.value(Mini).mid(1), QStringList{QStringLiteral("showType(,Copper)")});
+
+    m_window->currentPage = 8;
+    m_window->webViewNewsFilter_kuaixunzhibo();
+    QCOMPARE(settle().value(Live), QStringList{QStringLiteral("showType(Oil)")});
+}
+
+void TestIntake::hostileItemIsOnlyText_data()
+{
+    QTest::addColumn<bool>("throughSocket");
+    // The socket reader turns a raw line separator into a space; a page's own
+    // call does not, so the raw character reaches the page script that way.
+    QTest::newRow("from the listener") << true;
+    QTest::newRow("from a page") << false;
+}
+
+void TestIntake::hostileItemIsOnlyText()
+{
+    QFETCH(bool, throughSocket);
+    QString title = QStringLiteral("'); alert(1); (' \"); alert(2); (\" </script><script>alert(3)"
+                                   "</script> \\' \u2028 end ");
+    while (title.size() < 100 * 1024)
+        title += QStringLiteral("汇率波动 <b>x</b> ");
+    const QString item = calendarItem(title, 1);
+
+    // Every page has items already, so adding one changes nothing else.
+    deliver(calendarItem(QStringLiteral("前一条"), 1));
+    popupBytesUpToBarrier();
+    m_popup->bytes.clear();
+    const QString bodyWithoutFirst = QStringLiteral(
+        "(function(){var l=document.getElementById('%1');var f=l.firstChild;l.removeChild(f);"
+        "var h=document.body.innerHTML;l.insertBefore(f,l.firstChild);return h;})()");
+    const QHash<QString, QString> lists = {{Live, QStringLiteral("list")},
+                                           {Mini, QStringLiteral("list")},
+                                           {Calendar, QStringLiteral("rows")}};
+    QHash<QString, QString> before;
+    for (const QString &path : {Live, Mini, Calendar}) {
+        before[path] = js(path, QStringLiteral("document.body.innerHTML")).toString();
+        js(path, QStringLiteral("window.__alerts = 0; window.alert = function () { "
+                                "window.__alerts++; };"));
+    }
+    const int sequence = m_window->toolBarWindow->sequenceNumber;
+
+    if (throughSocket)
+        deliver(item);
+    else
+        m_window->onGetNewMessage(item, QStringLiteral("ES"), QStringLiteral("0"));
+    const QString received = throughSocket ? item.simplified() : item;
+    const QString shownTitle = throughSocket ? title.simplified() : title;
+
+    const auto calls = settle();
+    QCOMPARE(calls.value(Live).value(0),
+             QStringLiteral("OutputMsg(") + received + QLatin1Char(')'));
+    QCOMPARE(calls.value(Mini).value(0), QStringLiteral("Obtain(") + received + QLatin1Char(')'));
+    QCOMPARE(calls.value(Calendar),
+             QStringList{QStringLiteral("outputMsg(") + received + QLatin1Char(')')});
+    for (const QString &path : {Live, Mini, Calendar}) {
+        QCOMPARE(js(path, QStringLiteral("window.__alerts")).toInt(), 0);
+        QCOMPARE(js(path, bodyWithoutFirst.arg(lists.value(path))).toString(), before.value(path));
+        const QString shown =
+            js(path, QStringLiteral("document.getElementById('%1').firstChild.textContent")
+                         .arg(lists.value(path)))
+                .toString();
+        QVERIFY2(shown.contains(shownTitle), qPrintable(path));
+    }
+    const QJsonArray errors = m_service.control("GET", QStringLiteral("/events?kind=error"))
+                                  .object()
+                                  .value(QLatin1String("events"))
+                                  .toArray();
+    QCOMPARE(errors.size(), 0);
+
+    QCOMPARE(m_window->toolBarWindow->sequenceNumber, sequence + 1);
+    QVERIFY(tableTexts().at(3).contains(shownTitle));
+    const QByteArray popup = popupBytesUpToBarrier();
+    QCOMPARE(popup, popupBytes(QStringLiteral("010"), QStringLiteral("0"), received));
+
+    // Still answering: the event loop runs and the pages evaluate.
+    bool ticked = false;
+    QTimer::singleShot(0, this, [&ticked] { ticked = true; });
+    QTRY_VERIFY(ticked);
+    QCOMPARE(js(Live, QStringLiteral("1 + 1")).toInt(), 2);
+}
+
+void TestIntake::newPopupProgramIsReachedAfterTheOldOneHangs()
+{
+    // The old pop-up program stops serving, but its end of our connection
+    // stays open: our socket still counts as connected.
+    auto old = std::move(m_popup);
+    old->server.close();
+    m_popup = std::make_unique<PopupEnd>();
+    QVERIFY(m_popup->listening);
+
+    send(Protocol::popupStartedTag());
+    QTRY_COMPARE(m_popup->bytes, QByteArray("__vek_get_news__cookieChanged_0"));
+    const QString item = newsItem(QStringLiteral("ME"), QStringLiteral("宏观数据"));
+    deliver(item);
+    settle();
+    QCOMPARE(popupBytesUpToBarrier(),
+             QByteArray("__vek_get_news__cookieChanged_0") +
+                 popupBytes(QStringLiteral("010"), QStringLiteral("0"), item));
+    QVERIFY(!old->bytes.contains("宏观数据"));
+}
+
+void TestIntake::itemsWhilePopupProgramIsGoneAreDropped()
+{
+    m_popup.reset(); // the pop-up program ended
+    const QString lost = newsItem(QStringLiteral("Forex"), QStringLiteral("无人接收"));
+    deliver(lost);
+    settle();
+    // Pages, sound and table still get it.
+    QCOMPARE(m_sounds, QStringList{QStringLiteral(":/sound/News.wav")});
+    QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  无人接收"));
+
+    // The supervisor starts a new one; only what comes after reaches it.
+    m_popup = std::make_unique<PopupEnd>();
+    QVERIFY(m_popup->listening);
+    send(Protocol::popupStartedTag());
+    QCOMPARE(popupBytesUpToBarrier(), QByteArray("__vek_get_news__cookieChanged_0"));
+}
+
+void TestIntake::openRequestsReachTheContentOpener()
+{
+    send(Protocol::popupContentTag() + QStringLiteral("12345"));
+    QTRY_VERIFY(logText().contains(QLatin1String("open content , news id :12345")));
+    js(Mini, QStringLiteral("miniconnectjs.achieveid('777')"));
+    QTRY_VERIFY(logText().contains(QLatin1String("open content , news id :777")));
+    js(Live, QStringLiteral("Qtconnectjs.jsCallContentWidget('888')"));
+    QTRY_VERIFY(logText().contains(QLatin1String("open content , news id :888")));
+    // A page reaches only what pages use, not the window's other slots.
+    QCOMPARE(js(Live, QStringLiteral("typeof Qtconnectjs.vekQuit")).toString(),
+             QStringLiteral("undefined"));
+    QCOMPARE(js(Calendar, QStringLiteral("typeof Qtconnectjs.onGetNewMessage")).toString(),
+             QStringLiteral("function"));
+}
+
+void TestIntake::timeZoneChangeReachesPopupAndTable()
+{
+    m_window->onTimeZoneChanged(QStringLiteral("1"));
+    QCOMPARE(m_window->timeZoneValue, QStringLiteral("1"));
+    QTRY_COMPARE(m_popup->bytes, QByteArray("cookieChanged_1"));
+
+    // The new table window shows times in the new zone, across midnight.
+    QJsonObject late{{QStringLiteral("vek_news_type"), QStringLiteral("Forex")},
+                     {QStringLiteral("title"), QStringLiteral("深夜消息")},
+                     {QStringLiteral("time"), QStringLiteral("2026-12-07 23:50:00")},
+                     {QStringLiteral("id"), 5},
+                     {QStringLiteral("importance"), 0}};
+    deliver(itemText(late));
+    settle();
+    QCOMPARE(tableTexts().at(3), QStringLiteral("00:50  深夜消息"));
+    QCOMPARE(m_window->toolBarWindow->isVisible(), m_window->toolBarWindowShown);
+
+    m_window->onTimeZoneChanged(QStringLiteral("0"));
+}
+
+QTEST_MAIN(TestIntake)
+#include "tst_intake.moc"
