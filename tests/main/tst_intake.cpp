@@ -138,6 +138,7 @@ private:
     QStringList tableTexts() const;
     QString logText() const;
 
+    QTemporaryDir m_workDir;
     ServiceFixture m_service;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<PopupEnd> m_popup;
@@ -155,6 +156,10 @@ void TestIntake::initTestCase()
     QString error;
     QVERIFY2(m_service.start(&error), qPrintable(error));
     Korvex::setWebHost(m_service.webUrl(QString()));
+    // Companion programs are looked up in the working folder: none here, so
+    // the test server below stands alone in for the pop-up program.
+    QVERIFY(m_workDir.isValid());
+    QVERIFY(QDir::setCurrent(m_workDir.path()));
     // A current store: the masks are taken as stored.
     Korvex::writeConfig(QStringLiteral("version"), {QStringLiteral("value")},
                         {QStringLiteral("1.1.000303")});
