@@ -10,3 +10,6 @@ Q_DECLARE_LOGGING_CATEGORY(lcPopup)
 Q_DECLARE_LOGGING_CATEGORY(lcListen)
 Q_DECLARE_LOGGING_CATEGORY(lcUpdater)
 Q_DECLARE_LOGGING_CATEGORY(lcPlatform)
+// Off by default: one line per ticker row, for runs that watch the client from
+// outside (QT_LOGGING_RULES="korvex.ticker.rows.debug=true").
+Q_DECLARE_LOGGING_CATEGORY(lcTickerRows)

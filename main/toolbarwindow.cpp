@@ -190,6 +190,8 @@ void ToolBarWindow::updateTableWithNewMessage(QString newsJson, bool isNewsNeedT
     } else {
         m_book.addOrdinary(result.row);
     }
+    qCDebug(lcTickerRows).noquote() << "ticker row" << result.row.sequence << result.row.contentId
+                                    << Ticker::logExcerpt(result.row.text);
     initTableView();
     updateTableView();
 }

@@ -1,0 +1,169 @@
+#include "tests/support/korvexsession.h"
+
+#include "tests/support/testsupport.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace
+{
+
+// Every diagnostic line starts with the time it was written.
+constexpr char TimeFormat[] = "yyyy-MM-ddThh:mm:ss.zzz";
+
+QByteArray procFile(qint64 pid, const char *entry)
+{
+    QFile file(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(entry)));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool sameSession(qint64 pid)
+{
+    const QByteArray own = "XDG_RUNTIME_DIR=" + qgetenv("XDG_RUNTIME_DIR");
+    const QList<QByteArray> entries = procFile(pid, "environ").split('\0');
+    for (const QByteArray &entry : entries) {
+        if (entry.startsWith("XDG_RUNTIME_DIR="))
+            return entry == own;
+    }
+    return own == "XDG_RUNTIME_DIR=";
+}
+
+bool isZombie(qint64 pid)
+{
+    const QByteArray stat = procFile(pid, "stat");
+    const int close = stat.lastIndexOf(')');
+    return close < 0 || stat.mid(close + 2, 1) == "Z";
+}
+
+} // namespace
+
+namespace TestSupport
+{
+
+QList<qint64> sessionProcesses(const QString &exeName)
+{
+    QList<qint64> found;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString &entry : entries) {
+        bool ok = false;
+        const qint64 pid = entry.toLongLong(&ok);
+        if (!ok || pid == ::getpid())
+            continue;
+        QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+        exe.remove(QLatin1String(" (deleted)"));
+        if (QFileInfo(exe).fileName() != exeName || isZombie(pid) || !sameSession(pid))
+            continue;
+        found << pid;
+    }
+    return found;
+}
+
+} // namespace TestSupport
+
+KorvexSession::KorvexSession(QObject *parent)
+    : QObject(parent)
+{
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    connect(&m_process, &QProcess::readyReadStandardOutput, this, &KorvexSession::readOutput);
+}
+
+KorvexSession::~KorvexSession()
+{
+    stop();
+}
+
+bool KorvexSession::start(const QString &webHost, const QProcessEnvironment &environment,
+                          QString *error)
+{
+    QProcessEnvironment env = environment;
+    env.insert(QStringLiteral("QT_MESSAGE_PATTERN"),
+               QStringLiteral("%{time ") + QLatin1String(TimeFormat) +
+                   QStringLiteral("} %{category}: %{message}"));
+    m_process.setProcessEnvironment(env);
+    // Companions are looked up in the working folder.
+    m_process.setWorkingDirectory(TestSupport::binDir());
+    m_process.start(TestSupport::binDir() + QStringLiteral("/Korvex"),
+                    {QStringLiteral("-host"), webHost});
+    if (m_process.waitForStarted(10000))
+        return true;
+    if (error)
+        *error = m_process.errorString();
+    return false;
+}
+
+bool KorvexSession::quit(int timeoutMs)
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return true;
+    ::kill(pid_t(m_process.processId()), SIGTERM);
+    const bool ended = m_process.waitForFinished(timeoutMs);
+    readOutput();
+    if (!ended)
+        stop();
+    return ended;
+}
+
+void KorvexSession::stop()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+        readOutput();
+    }
+    // Companions of a killed client are orphans now; only this session's are touched.
+    for (const QString &name :
+         {QStringLiteral("vek_listen"), QStringLiteral("vek_popup"), QStringLiteral("vek_updat")}) {
+        for (qint64 pid : TestSupport::sessionProcesses(name))
+            ::kill(pid_t(pid), SIGKILL);
+    }
+}
+
+void KorvexSession::readOutput()
+{
+    m_partial += m_process.readAllStandardOutput();
+    int start = 0;
+    for (int end = m_partial.indexOf('\n'); end >= 0; end = m_partial.indexOf('\n', start)) {
+        const QString text = QString::fromUtf8(m_partial.constData() + start, end - start);
+        start = end + 1;
+        Line line;
+        const QDateTime written = QDateTime::fromString(text.left(23), QLatin1String(TimeFormat));
+        if (written.isValid()) {
+            line.time = written.toMSecsSinceEpoch();
+            line.text = text.mid(24);
+        } else {
+            // A continuation of a multi-line message, or output of another kind.
+            line.time =
+                m_lines.isEmpty() ? QDateTime::currentMSecsSinceEpoch() : m_lines.last().time;
+            line.text = text;
+        }
+        m_lines << line;
+        emit lineRead(line);
+    }
+    m_partial.remove(0, start);
+}
+
+const QList<KorvexSession::Line> &KorvexSession::lines()
+{
+    readOutput();
+    return m_lines;
+}
+
+QList<KorvexSession::Line> KorvexSession::linesContaining(const QString &needle)
+{
+    QList<Line> found;
+    for (const Line &line : lines()) {
+        if (line.text.contains(needle))
+            found << line;
+    }
+    return found;
+}
+
+int KorvexSession::countContaining(const QString &needle)
+{
+    return linesContaining(needle).size();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// The whole client as a user runs it: Korvex started in the folder that holds
+// all four programs (it finds its companions there), with "-host" and the
+// given environment. Its diagnostics, and those of the companions it starts
+// (they write to the same output), are collected line by line with the time
+// each was written (ms since the epoch; the stand-in service uses the same clock).
+class KorvexSession final : public QObject
+{
+    Q_OBJECT
+public:
+    struct Line {
+        qint64 time = 0;
+        QString text; // "category: message"
+    };
+
+    explicit KorvexSession(QObject *parent = nullptr);
+    ~KorvexSession() override; // stop()
+
+    bool start(const QString &webHost, const QProcessEnvironment &environment,
+               QString *error = nullptr);
+    // Asks Korvex to quit as the session manager would (SIGTERM) and waits.
+    // False when it did not end in time (it is killed then).
+    bool quit(int timeoutMs = 20000);
+    // Ends Korvex and every companion of this login session, whatever state they are in.
+    void stop();
+
+    QProcess *process() { return &m_process; }
+    qint64 pid() const { return m_process.processId(); }
+
+    // Lines so far (reads what is waiting first).
+    const QList<Line> &lines();
+    QList<Line> linesContaining(const QString &needle);
+    int countContaining(const QString &needle);
+
+signals:
+    void lineRead(const KorvexSession::Line &line);
+
+private:
+    void readOutput();
+
+    QProcess m_process;
+    QByteArray m_partial;
+    QList<Line> m_lines;
+};
+
+namespace TestSupport
+{
+// Processes of this login session (same user, same runtime folder) whose
+// program file is named exactly `exeName`.
+QList<qint64> sessionProcesses(const QString &exeName);
+} // namespace TestSupport
