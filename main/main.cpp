@@ -46,12 +46,24 @@ int main(int argc, char *argv[])
     // Hidden to the tray the client keeps running; only the quit routine ends it.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // Installed before anything starts: a request that comes while the window
+    // is being built is kept and then quits through vekQuit() like any other.
+    std::unique_ptr<MainWindow> window;
+    bool quitRequested = false;
+    Platform::onTerminationRequest(&app, [&window, &quitRequested] {
+        if (window)
+            window->vekQuit();
+        else
+            quitRequested = true;
+    });
+
     // Leftovers of an earlier run would connect to the wrong instance.
     Platform::endProcessesByName(QStringLiteral("vek_listen"));
     Platform::endProcessesByName(QStringLiteral("vek_popup"));
 
-    auto window = std::make_unique<MainWindow>();
-    Platform::onTerminationRequest(&app, [w = window.get()] { w->vekQuit(); });
+    window = std::make_unique<MainWindow>();
+    if (quitRequested)
+        QMetaObject::invokeMethod(window.get(), &MainWindow::vekQuit, Qt::QueuedConnection);
 
     qCDebug(lcMain).noquote() << "is saving session:" << app.isSavingSession();
     QApplication::exec();
