@@ -3,6 +3,7 @@
 #include "common/logging.h"
 #include "common/protocol.h"
 #include "main/categorymask.h"
+#include "main/companionsupervisor.h"
 #include "main/configstore.h"
 #include "main/localsocketserver.h"
 #include "main/mainpagebridge.h"
@@ -84,6 +85,9 @@ void MainWindow::mainWindowShow()
     show();
     raise();
     activateWindow();
+    // A pop-up program that is running is left as it is.
+    if (companions)
+        companions->startPopup();
 }
 
 void MainWindow::popupCallContentWidget(QString newsId)

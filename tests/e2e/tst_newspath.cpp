@@ -1,0 +1,291 @@
+#include "tests/support/korvexsession.h"
+#include "tests/support/servicefixture.h"
+#include "tests/support/testsupport.h"
+#include "tests/support/windowmanager.h"
+
+#include <QDir>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QtTest>
+
+#include <algorithm>
+#include <csignal>
+
+// The whole system on one desktop: a real X server with a window manager,
+// the stand-in service, and Korvex started as a user starts it, which starts
+// vek_listen and vek_popup itself. Items pushed by the service are followed
+// to the live page, the ticker and the pop-up; companions killed from outside
+// come back; quitting leaves nothing behind. The cases run in order on one client.
+class TestNewsPath final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void cleanupTestCase();
+
+    void pushedItemReachesPageTickerAndPopup();
+    void popupKilledFromOutsideComesBack();
+    void listenerKilledFromOutsideComesBack();
+    void quitEndsAllFourAndLeavesNoSocket();
+
+private:
+    // A one-item text as the service pushes it; `marker` makes it recognisable.
+    static QString itemText(const QString &marker, int id);
+    int pushToListeners(const QString &text);
+    int listenerClients();
+    // Page calls of `function` on `path` whose first argument contains `marker`.
+    int pageCalls(const QString &function, const QString &path, const QString &marker);
+    QImage screenshot();
+    static int popupStarts(KorvexSession &session);
+
+    // What the client and its companions wrote, shown when a case failed.
+    void dumpDiagnostics();
+
+    bool m_failed = false;
+    WindowManager m_windowManager;
+    ServiceFixture m_service;
+    KorvexSession m_korvex;
+};
+
+QString TestNewsPath::itemText(const QString &marker, int id)
+{
+    const QJsonObject item{
+        {QStringLiteral("vek_news_type"), QStringLiteral("FBN")},
+        {QStringLiteral("title"), QString(QStringLiteral("[快讯]端到端 \"测试\" ") + marker)},
+        {QStringLiteral("content"),
+         QString(QStringLiteral("内容 <b>") + marker + QStringLiteral("</b>"))},
+        {QStringLiteral("time"), QStringLiteral("2026-12-07 09:30:00")},
+        {QStringLiteral("id"), id},
+        {QStringLiteral("importance"), 0},
+    };
+    return QString::fromUtf8(QJsonDocument(QJsonArray{item}).toJson(QJsonDocument::Compact));
+}
+
+int TestNewsPath::pushToListeners(const QString &text)
+{
+    const QJsonDocument answer = m_service.control("POST", QStringLiteral("/push"),
+                                                   QJsonObject{{QStringLiteral("text"), text}});
+    return answer.object().value(QLatin1String("clients")).toInt(-1);
+}
+
+int TestNewsPath::listenerClients()
+{
+    const QJsonArray clients = m_service.control("GET", QStringLiteral("/status"))
+                                   .object()
+                                   .value(QLatin1String("clients"))
+                                   .toArray();
+    int total = 0;
+    for (const QJsonValue &count : clients)
+        total += count.toInt();
+    return total;
+}
+
+int TestNewsPath::pageCalls(const QString &function, const QString &path, const QString &marker)
+{
+    int count = 0;
+    const QJsonArray events = m_service.events(function);
+    for (const QJsonValue &value : events) {
+        const QJsonObject event = value.toObject();
+        if (event.value(QLatin1String("path")).toString() == path &&
+            event.value(QLatin1String("args")).toArray().at(0).toString().contains(marker))
+            ++count;
+    }
+    return count;
+}
+
+QImage TestNewsPath::screenshot()
+{
+    const QString file = QDir::temp().filePath(QStringLiteral("screen.png"));
+    QProcess import;
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-window"), QStringLiteral("root"), file});
+    if (!import.waitForFinished(20000) || import.exitCode() != 0)
+        return {};
+    // To look at them: KORVEX_E2E_SCREENSHOTS=FOLDER keeps a copy of each.
+    const QString keep = qEnvironmentVariable("KORVEX_E2E_SCREENSHOTS");
+    if (!keep.isEmpty()) {
+        static int count = 0;
+        QFile::copy(file, QStringLiteral("%1/screen-%2.png").arg(keep).arg(++count));
+    }
+    return QImage(file);
+}
+
+int TestNewsPath::popupStarts(KorvexSession &session)
+{
+    return session.countContaining(QStringLiteral("received popup_started"));
+}
+
+void TestNewsPath::initTestCase()
+{
+    QString error;
+    QVERIFY2(m_windowManager.start(&error), qPrintable(error));
+    QVERIFY2(m_service.start(&error), qPrintable(error));
+
+    QProcessEnvironment env = m_service.environment();
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("korvex.ticker.rows.debug=true"));
+    QVERIFY2(m_korvex.start(m_service.webHost(), env, &error), qPrintable(error));
+
+    QTRY_VERIFY_WITH_TIMEOUT(
+        TestSupport::sessionProcesses(QStringLiteral("vek_listen")).size() == 1, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(TestSupport::sessionProcesses(QStringLiteral("vek_popup")).size() == 1,
+                             20000);
+    QTRY_COMPARE_WITH_TIMEOUT(listenerClients(), 1, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(popupStarts(m_korvex), 1, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_korvex.countContaining(QStringLiteral("connected to popup server!")),
+                             20000);
+}
+
+void TestNewsPath::dumpDiagnostics()
+{
+    const QList<KorvexSession::Line> &lines = m_korvex.lines();
+    qInfo().noquote() << "---- client diagnostics (last 200 lines) ----";
+    for (int i = std::max(0, int(lines.size()) - 200); i < lines.size(); ++i)
+        qInfo().noquote() << lines.at(i).time << lines.at(i).text.left(300);
+}
+
+void TestNewsPath::cleanup()
+{
+    m_failed = m_failed || QTest::currentTestFailed();
+}
+
+void TestNewsPath::cleanupTestCase()
+{
+    if (m_failed || m_korvex.countContaining(QStringLiteral("ticker row")) == 0)
+        dumpDiagnostics();
+    m_korvex.stop();
+    m_service.stop();
+    m_windowManager.stop();
+}
+
+void TestNewsPath::pushedItemReachesPageTickerAndPopup()
+{
+    const QImage before = screenshot();
+    QVERIFY(!before.isNull());
+
+    const QString marker = QStringLiteral("E2E-first-7101");
+    QCOMPARE(pushToListeners(itemText(marker, 7101)), 1);
+
+    QTRY_COMPARE_WITH_TIMEOUT(
+        pageCalls(QStringLiteral("OutputMsg"), QStringLiteral("/Expresslive"), marker), 1, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_korvex.countContaining(QStringLiteral("ticker row")) > 0, 20000);
+    const QList<KorvexSession::Line> rows = m_korvex.linesContaining(QStringLiteral("ticker row"));
+    QCOMPARE(rows.size(), 1);
+    QVERIFY2(rows.first().text.contains(QStringLiteral(" 7101 ")), qPrintable(rows.first().text));
+    QVERIFY2(rows.first().text.contains(marker), qPrintable(rows.first().text));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1, 20000);
+
+    // The pop-up slides in at the lower-right corner of the screen (no panel
+    // here, so the available area is the whole screen): 300 x 318 at 96 DPI.
+    const QRect corner(before.width() - 300, before.height() - 318, 300, 318);
+    const auto changedShare = [&](const QImage &after) {
+        int changed = 0;
+        for (int y = corner.top(); y <= corner.bottom(); y += 2) {
+            for (int x = corner.left(); x <= corner.right(); x += 2)
+                changed += before.pixel(x, y) != after.pixel(x, y);
+        }
+        return changed * 4.0 / (corner.width() * corner.height());
+    };
+    QImage after;
+    QTRY_VERIFY_WITH_TIMEOUT((after = screenshot(), !after.isNull() && changedShare(after) > 0.5),
+                             20000);
+    // Above the corner the screen is as before: the window is in its place.
+    const QRect above = corner.translated(0, -corner.height());
+    int same = 0;
+    for (int x = above.left(); x <= above.right(); ++x)
+        same += before.pixel(x, above.bottom() - 5) == after.pixel(x, above.bottom() - 5);
+    QVERIFY2(same > above.width() * 9 / 10, qPrintable(QString::number(same)));
+}
+
+void TestNewsPath::popupKilledFromOutsideComesBack()
+{
+    // By itself, after a short pause.
+    const QList<qint64> popups = TestSupport::sessionProcesses(QStringLiteral("vek_popup"));
+    QCOMPARE(popups.size(), 1);
+    int starts = popupStarts(m_korvex);
+    QVERIFY(::kill(pid_t(popups.first()), SIGKILL) == 0);
+    QTRY_COMPARE_WITH_TIMEOUT(popupStarts(m_korvex), starts + 1, 30000);
+    const QList<qint64> again = TestSupport::sessionProcesses(QStringLiteral("vek_popup"));
+    QCOMPARE(again.size(), 1);
+    QVERIFY(again.first() != popups.first());
+
+    // Linked up again: it shows the next item.
+    const QString marker = QStringLiteral("E2E-popup-back-7102");
+    QCOMPARE(pushToListeners(itemText(marker, 7102)), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1, 20000);
+
+    // "More" brings the main window up and starts the pop-up thread: a running
+    // pop-up program is left alone, a killed one comes back, and only one runs.
+    const auto more = [] {
+        QLocalSocket socket;
+        socket.connectToServer(QStringLiteral("vek_localsocket"));
+        if (!socket.waitForConnected(5000))
+            return false;
+        socket.write("__popup_more__");
+        const bool written = socket.waitForBytesWritten(5000);
+        socket.disconnectFromServer();
+        return written;
+    };
+    int mores = m_korvex.countContaining(QStringLiteral("received popup_more"));
+    QVERIFY(more());
+    QTRY_COMPARE(m_korvex.countContaining(QStringLiteral("received popup_more")), mores + 1);
+    QCOMPARE(TestSupport::sessionProcesses(QStringLiteral("vek_popup")), again);
+
+    starts = popupStarts(m_korvex);
+    mores = m_korvex.countContaining(QStringLiteral("received popup_more"));
+    QVERIFY(::kill(pid_t(again.first()), SIGKILL) == 0);
+    QVERIFY(more());
+    QTRY_COMPARE(m_korvex.countContaining(QStringLiteral("received popup_more")), mores + 1);
+    QTRY_COMPARE_WITH_TIMEOUT(popupStarts(m_korvex), starts + 1, 30000);
+    const QList<qint64> third = TestSupport::sessionProcesses(QStringLiteral("vek_popup"));
+    QCOMPARE(third.size(), 1);
+    QVERIFY(third.first() != again.first());
+
+    const QString marker3 = QStringLiteral("E2E-popup-more-7104");
+    QCOMPARE(pushToListeners(itemText(marker3, 7104)), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker3), 1, 20000);
+}
+
+void TestNewsPath::listenerKilledFromOutsideComesBack()
+{
+    const QList<qint64> listeners = TestSupport::sessionProcesses(QStringLiteral("vek_listen"));
+    QCOMPARE(listeners.size(), 1);
+    QVERIFY(::kill(pid_t(listeners.first()), SIGKILL) == 0);
+
+    QTRY_VERIFY_WITH_TIMEOUT(
+        TestSupport::sessionProcesses(QStringLiteral("vek_listen")).value(0, listeners.first()) !=
+            listeners.first(),
+        30000);
+    QTRY_COMPARE_WITH_TIMEOUT(listenerClients(), 1, 30000);
+
+    const QString marker = QStringLiteral("E2E-listener-back-7103");
+    QCOMPARE(pushToListeners(itemText(marker, 7103)), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        pageCalls(QStringLiteral("OutputMsg"), QStringLiteral("/Expresslive"), marker), 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1, 20000);
+}
+
+void TestNewsPath::quitEndsAllFourAndLeavesNoSocket()
+{
+    QVERIFY(m_korvex.quit());
+    QCOMPARE(m_korvex.process()->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_korvex.process()->exitCode(), 0);
+    for (const QString &name : {QStringLiteral("Korvex"), QStringLiteral("vek_listen"),
+                                QStringLiteral("vek_popup"), QStringLiteral("vek_updat")})
+        QVERIFY2(TestSupport::sessionProcesses(name).isEmpty(), qPrintable(name));
+    const QStringList sockets =
+        QDir(QDir::tempPath())
+            .entryList({QStringLiteral("vek_*")}, QDir::System | QDir::Files | QDir::Hidden);
+    QVERIFY2(sockets.isEmpty(), qPrintable(sockets.join(QLatin1Char(' '))));
+    QTRY_COMPARE_WITH_TIMEOUT(listenerClients(), 0, 20000);
+}
+
+QTEST_GUILESS_MAIN(TestNewsPath)
+#include "tst_newspath.moc"
