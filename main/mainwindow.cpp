@@ -46,6 +46,9 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // The link goes before the socket it watches.
+    delete popupLink;
+    popupLink = nullptr;
     // Pages that are still loading must not outlive their frames' owners.
     ui->webView_kuaixunzhibo->stop();
     ui->webView_caijingrili->stop();

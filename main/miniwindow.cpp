@@ -43,6 +43,8 @@ void Miniwindow::webViewLoadFinished(bool ok)
     Korvex::filewrite(Korvex::logFileName(),
                       QStringLiteral("loaded(%1): onWebView_minipage;").arg(ok ? 1 : 0));
     ui->webView_loading->hide();
+    // A hidden spinner page keeps animating: a few per cent of a core all day.
+    ui->webView_loading->setUrl(QUrl(QStringLiteral("about:blank")));
     ui->webView->show();
 }
 

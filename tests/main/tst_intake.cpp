@@ -113,6 +113,7 @@ private slots:
     void soundSetting_data();
     void soundSetting();
     void miniModeNeverPopsUp();
+    void loadedMiniPageStopsTheSpinner();
     void allTabFiltersEverythingButCalendar();
     void hostileItemIsOnlyText_data();
     void hostileItemIsOnlyText();
@@ -486,6 +487,16 @@ void TestIntake::miniModeNeverPopsUp()
     send(Protocol::popupMoreTag());
     QTRY_VERIFY(m_window->isVisible());
     QVERIFY(!m_window->miniModeActive);
+}
+
+void TestIntake::loadedMiniPageStopsTheSpinner()
+{
+    const auto *spinner =
+        m_window->miniWindow->findChild<QWebView *>(QStringLiteral("webView_loading"));
+    QVERIFY(spinner);
+    QVERIFY(spinner->isHidden());
+    QCOMPARE(spinner->url(), QUrl(QStringLiteral("about:blank")));
+    QVERIFY(!m_window->miniWindow->pageView()->isHidden());
 }
 
 void TestIntake::allTabFiltersEverythingButCalendar()
