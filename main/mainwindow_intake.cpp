@@ -97,8 +97,8 @@ void MainWindow::popupCallContentWidget(QString newsId)
 
 void MainWindow::controlWidget2Menu(int pos, bool value)
 {
-    // Only the category bits are ever changed; a shift past 31 would be undefined.
-    if (pos < 0 || pos > 31) {
+    // Only the seven category bits are ever changed.
+    if (pos < 0 || pos > 6) {
         qCWarning(lcMain).noquote() << "controlWidget2Menu : no category bit" << pos;
         return;
     }

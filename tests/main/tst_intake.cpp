@@ -395,6 +395,10 @@ void TestIntake::unsubscribedCategoryOnlyReachesThePages()
     m_window->controlWidget2Menu(1, true);
     QCOMPARE(Korvex::readConfig(QStringLiteral("customMenu"), {QStringLiteral("value")}),
              QStringList{QStringLiteral("ffffff")});
+    // The bits above the categories stay as stored.
+    m_window->controlWidget2Menu(7, false);
+    m_window->controlWidget2Menu(40, false);
+    QCOMPARE(m_window->subscriptionMask, 0xffffffu);
 }
 
 void TestIntake::categoryOffInPopupFeedStillSoundsAndEntersTable()
