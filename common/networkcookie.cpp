@@ -14,3 +14,8 @@ void NetworkCookie::setCookies(const QList<QNetworkCookie> &cookies, const QUrl 
 {
     setCookiesFromUrl(cookies, url);
 }
+
+QNetworkCookie NetworkCookie::timeZoneCookie(const QString &offsetText)
+{
+    return QNetworkCookie(QByteArrayLiteral("setLanguage"), offsetText.toUtf8());
+}

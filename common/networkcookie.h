@@ -17,4 +17,7 @@ public:
     // As if `url` had sent them: missing domain/path are taken from the address;
     // cookies the address may not set are dropped.
     void setCookies(const QList<QNetworkCookie> &cookies, const QUrl &url);
+
+    // "setLanguage": the user's time-zone offset text, read by the service's pages.
+    static QNetworkCookie timeZoneCookie(const QString &offsetText);
 };

@@ -24,6 +24,7 @@ MainWindow::MainWindow(QWidget *parent)
     toolBarWindowWasShown = startupSettings.toolBarWindowOpen;
 
     initIntakePages();
+    initCookieJars();
     popupSocket = new QLocalSocket(this);
     popupLink = new PopupLink(popupSocket, this);
 

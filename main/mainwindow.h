@@ -12,6 +12,7 @@
 class CompanionSupervisor;
 class LocalSocketServer;
 class MainPageBridge;
+class NetworkCookie;
 class Miniwindow;
 class PopupLink;
 class QLocalSocket;
@@ -91,6 +92,10 @@ private:
     // Signals of the socket server to the intake slots; popupSocket's link.
     void connectIntake();
     void createToolBarWindow();
+    // A jar per page that loads from the web host, saved after each of its loads;
+    // the time-zone cookie is placed before the pages load.
+    void initCookieJars();
+    void placeTimeZoneCookies();
     QWebFrame *pageFrame(Korvex::Intake::Page page) const;
     void evaluateInPage(Korvex::Intake::Page page, const QString &script);
 
@@ -123,6 +128,9 @@ private:
     // "Qtconnectjs" in the live and calendar pages.
     MainPageBridge *pageBridge = nullptr;
     // Our connection to the pop-up program's "vek_popup_localsocket".
+    NetworkCookie *cookieJar_kuaixunzhibo = nullptr;
+    NetworkCookie *cookieJar_caijingrili = nullptr;
+    NetworkCookie *cookieJar_mini = nullptr;
     QLocalSocket *popupSocket = nullptr;
     PopupLink *popupLink = nullptr;
     SoundPlayer m_playSound;

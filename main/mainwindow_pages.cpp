@@ -143,6 +143,7 @@ void MainWindow::jsCallContentWidget(QString newsId)
 void MainWindow::onTimeZoneChanged(QString tz)
 {
     timeZoneValue = tz;
+    placeTimeZoneCookies();
     Korvex::filewrite(Korvex::logFileName(), QStringLiteral("changed timeZone:") + tz);
     // The table window starts over in the new zone.
     createToolBarWindow();

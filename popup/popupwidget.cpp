@@ -305,9 +305,9 @@ void PopupWidget::onWebviewLinkClicked(const QUrl &url)
 
 void PopupWidget::onCookieNeedChanged(QString value)
 {
-    QNetworkCookie cookie(QByteArrayLiteral("setLanguage"), value.toUtf8());
     qCDebug(lcPopup).noquote() << "read configs _ timeZone:" << value;
-    cookieJar->setCookies({cookie}, QUrl(m_options.webHost + Pages::Wicket));
+    cookieJar->setCookies({NetworkCookie::timeZoneCookie(value)},
+                          QUrl(m_options.webHost + Pages::Wicket));
     apply(m_state.timeZoneChanged());
 }
 

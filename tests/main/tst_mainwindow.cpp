@@ -1,6 +1,9 @@
 #include "main/mainwindow.h"
 
+#include "common/networkcookie.h"
 #include "main/configstore.h"
+#include "main/webhost.h"
+#include "tests/support/servicefixture.h"
 
 #include <QtTest>
 
@@ -16,6 +19,7 @@ private slots:
     void init();
     void firstStartTakesTheDefaults();
     void storedSettingsReachTheWindow();
+    void pageJarsAreSavedAfterEachLoad();
 };
 
 namespace
@@ -77,6 +81,51 @@ void TestMainWindow::storedSettingsReachTheWindow()
     QCOMPARE(window->timeZoneValue, QStringLiteral("-7"));
     QCOMPARE(window->funcSettings.sound, QStringLiteral("2"));
     QVERIFY(!window->toolBarWindowWasShown);
+}
+
+// Each page's jar is written to the store after its load, with the time-zone
+// cookie placed before the load; entries of earlier runs stay.
+void TestMainWindow::pageJarsAreSavedAfterEachLoad()
+{
+    ServiceFixture service;
+    QString error;
+    QVERIFY2(service.start(&error), qPrintable(error));
+    Korvex::setWebHost(service.webUrl(QString()));
+    const QString key = QStringLiteral("setLanguage");
+    Korvex::writeConfig(QStringLiteral("cookies/webview_mini"), {QStringLiteral("earlier")},
+                        {QStringLiteral("kept")});
+    Korvex::writeConfig(QStringLiteral("general_language"),
+                        {QStringLiteral("timeZone_index"), QStringLiteral("dst_index")},
+                        {QStringLiteral("14"), QStringLiteral("0")});
+
+    auto window = std::make_unique<MainWindow>();
+    QCOMPARE(window->timeZoneValue, QStringLiteral("-8"));
+    for (const QString &name :
+         {QStringLiteral("webview_kuaixunzhibo"), QStringLiteral("webview_caijingrili"),
+          QStringLiteral("webview_mini")}) {
+        QTRY_COMPARE_WITH_TIMEOUT(Korvex::readConfig(QStringLiteral("cookies/") + name, {key}),
+                                  QStringList{QStringLiteral("-8")}, 20000);
+    }
+    QCOMPARE(
+        Korvex::readConfig(QStringLiteral("cookies/webview_mini"), {QStringLiteral("earlier")}),
+        QStringList{QStringLiteral("kept")});
+
+    // A new zone is in the jars for the next load of every page.
+    window->onTimeZoneChanged(QStringLiteral("1.5"));
+    const QString host = Korvex::webHost();
+    const QNetworkCookie expected = NetworkCookie::timeZoneCookie(QStringLiteral("1.5"));
+    const auto hasZone = [&expected](NetworkCookie *jar, const QString &address) {
+        const QList<QNetworkCookie> cookies = jar->cookiesForUrl(QUrl(address));
+        return std::any_of(cookies.begin(), cookies.end(), [&expected](const QNetworkCookie &c) {
+            return c.name() == expected.name() && c.value() == expected.value();
+        });
+    };
+    QVERIFY(hasZone(window->cookieJar_kuaixunzhibo, host + QStringLiteral("/Expresslive")));
+    QVERIFY(hasZone(window->cookieJar_kuaixunzhibo, host + QStringLiteral("/Expresslive/collect")));
+    QVERIFY(hasZone(window->cookieJar_caijingrili, host + QStringLiteral("/Ecrilicalendar")));
+    QVERIFY(hasZone(window->cookieJar_mini, host + QStringLiteral("/minipage")));
+    window.reset();
+    service.stop();
 }
 
 QTEST_MAIN(TestMainWindow)
