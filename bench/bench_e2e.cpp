@@ -461,7 +461,7 @@ int main(int argc, char *argv[])
     out << "\nidle " << idleSeconds << " s\n";
     out << QStringLiteral("  %1 %2 %3\n")
                .arg(QStringLiteral("program"), -12)
-               .arg(QStringLiteral("cpu %"), 8)
+               .arg(QStringLiteral("cpu %"), 11)
                .arg(QStringLiteral("rss MB"), 8);
     QJsonObject idleJson;
     double cpuTotal = 0;
