@@ -471,7 +471,7 @@ int main(int argc, char *argv[])
                    .arg(p.name, -12)
                    .arg(running ? QString::number(p.cpuPercent, 'f', 2)
                                 : QStringLiteral("not running"),
-                        8)
+                        11)
                    .arg(running ? QString::number(p.rssMb, 'f', 1) : QStringLiteral("-"), 8);
         if (running)
             cpuTotal += std::max(0.0, p.cpuPercent);
