@@ -1,0 +1,87 @@
+#include "common/localmessageserver.h"
+
+#include "common/logging.h"
+#include "common/protocol.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+
+LocalMessageServer::LocalMessageServer(MessageReassembler::Rules rules, QObject *parent)
+    : QObject(parent)
+    , m_rules(std::move(rules))
+{
+}
+
+LocalMessageServer::~LocalMessageServer()
+{
+    // Sockets report their disconnect while the server deletes them; nothing
+    // may reach the (already destroyed) message handling then.
+    for (auto it = m_streams.cbegin(); it != m_streams.cend(); ++it) {
+        disconnect(it.key(), nullptr, this, nullptr);
+        disconnect(it.value(), nullptr, this, nullptr);
+    }
+    m_streams.clear();
+    delete server;
+}
+
+bool LocalMessageServer::startServer(const QString &name)
+{
+    delete server;
+    QString error;
+    server = Protocol::listenExclusive(name, &error);
+    if (!server) {
+        // Reporting success here would leave the program running deaf.
+        if (!error.isEmpty())
+            qCWarning(lcIpc).noquote() << "localSocketServer listen error:" << name << error;
+        return false;
+    }
+    connect(server, &QLocalServer::newConnection, this, &LocalMessageServer::newConnection);
+    return true;
+}
+
+void LocalMessageServer::newConnection()
+{
+    while (server && server->hasPendingConnections()) {
+        QLocalSocket *socket = server->nextPendingConnection();
+        auto *stream = new MessageReassembler(m_rules, socket);
+        stream->setQuietPeriod(m_quietPeriodMs);
+        stream->setMaxBufferChars(m_maxBufferChars);
+        m_streams.insert(socket, stream);
+        connect(stream, &MessageReassembler::messagesReady, this,
+                &LocalMessageServer::queueMessages);
+        connect(socket, &QLocalSocket::readyRead, this, &LocalMessageServer::readyRead);
+        // A long day of restarts of the peer must not pile up dead connections.
+        connect(socket, &QLocalSocket::disconnected, this,
+                [this, socket] { releaseConnection(socket); });
+    }
+}
+
+void LocalMessageServer::readyRead()
+{
+    auto *socket = qobject_cast<QLocalSocket *>(sender());
+    if (!socket)
+        return;
+    if (MessageReassembler *stream = m_streams.value(socket))
+        stream->readAvailable(socket);
+}
+
+void LocalMessageServer::releaseConnection(QLocalSocket *socket)
+{
+    MessageReassembler *stream = m_streams.take(socket);
+    if (!stream)
+        return;
+    stream->finishFrom(socket);
+    disconnect(socket, nullptr, this, nullptr);
+    socket->deleteLater();
+}
+
+void LocalMessageServer::queueMessages(const QStringList &messages)
+{
+    m_pending.append(messages);
+    if (m_handling)
+        return;
+    m_handling = true;
+    while (!m_pending.isEmpty())
+        handleMessages(m_pending.takeFirst());
+    m_handling = false;
+}

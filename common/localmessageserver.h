@@ -1,0 +1,57 @@
+#pragma once
+
+#include "common/messagereassembler.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QLocalServer;
+class QLocalSocket;
+
+// A local server whose every connection has its own reassembling reader, so a
+// message cut across reads arrives whole and every message of a read is handed
+// on, in arrival order. Both programs' socket servers are built on it; each
+// says what its messages mean in handleMessages().
+class LocalMessageServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    ~LocalMessageServer() override;
+
+    // False when another process already serves `name` (that endpoint is left
+    // alone) or when listening fails.
+    bool startServer(const QString &name);
+
+    // How long a trailing message without an end marker waits for more data
+    // (connections accepted from now on).
+    void setQuietPeriod(int ms) { m_quietPeriodMs = ms; }
+    void setMaxBufferChars(int chars) { m_maxBufferChars = chars; }
+    int connectionCount() const { return m_streams.size(); }
+
+    QLocalServer *server = nullptr;
+
+protected:
+    LocalMessageServer(MessageReassembler::Rules rules, QObject *parent);
+    // The whole messages of one read, in order. Never re-entered: reads that
+    // arrive while a receiver runs a nested event loop wait their turn.
+    virtual void handleMessages(const QStringList &messages) = 0;
+
+private slots:
+    void newConnection();
+    void readyRead();
+
+private:
+    void releaseConnection(QLocalSocket *socket);
+    void queueMessages(const QStringList &messages);
+
+    MessageReassembler::Rules m_rules;
+    QHash<QLocalSocket *, MessageReassembler *> m_streams;
+    QList<QStringList> m_pending;
+    bool m_handling = false;
+    int m_quietPeriodMs = MessageReassembler::DefaultQuietPeriodMs;
+    int m_maxBufferChars = MessageReassembler::DefaultMaxBufferChars;
+};
