@@ -4,6 +4,7 @@
 // floor. Then the client idles and the CPU time and memory of its programs are
 // read from /proc. Prints a table and writes the figures as JSON; asserts nothing.
 //   bench/e2e [ITEMS=200] [RATE=10] [BURST=500] [IDLE_SECONDS=30]
+#include "bench/benchsupport.h"
 #include "tests/support/korvexsession.h"
 #include "tests/support/servicefixture.h"
 #include "tests/support/testsupport.h"
@@ -34,35 +35,9 @@ namespace
 
 QTextStream out(stdout);
 
-// Waits without spinning: the condition is checked every 20 ms.
-bool waitFor(const std::function<bool()> &condition, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QEventLoop loop;
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
-    tick.start(20);
-    while (!condition()) {
-        if (timer.elapsed() > ms)
-            return false;
-        loop.exec();
-    }
-    return true;
-}
-
 void pause(int ms)
 {
-    waitFor([] { return false; }, ms);
-}
-
-double percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return -1;
-    std::sort(values.begin(), values.end());
-    const size_t index = std::min(values.size() - 1, size_t(p * double(values.size() - 1) + 0.5));
-    return values[index];
+    Bench::waitFor([] { return false; }, ms);
 }
 
 // seq -> the time an item reached a hop (ms since the epoch).
@@ -85,18 +60,6 @@ ItemStamp stampOf(const QString &text)
     if (t.hasMatch())
         stamp.sent = t.captured(1).toLongLong();
     return stamp;
-}
-
-int newsClients(ServiceFixture &service)
-{
-    int clients = 0;
-    const QJsonArray counts = service.control("GET", QStringLiteral("/status"))
-                                  .object()
-                                  .value(QLatin1String("clients"))
-                                  .toArray();
-    for (const QJsonValue &count : counts)
-        clients += count.toInt();
-    return clients;
 }
 
 // Page calls of `function` on `path` since event `since`: seq -> page time.
@@ -205,10 +168,10 @@ HopFigures figures(const QString &name, const Arrivals &arrivals, const std::map
         if (s != sent.end())
             latencies.push_back(double(it->second - s->second));
     }
-    f.p50 = percentile(latencies, 0.5);
-    f.p95 = percentile(latencies, 0.95);
-    f.p99 = percentile(latencies, 0.99);
-    f.max = percentile(latencies, 1.0);
+    f.p50 = Bench::percentile(latencies, 0.5);
+    f.p95 = Bench::percentile(latencies, 0.95);
+    f.p99 = Bench::percentile(latencies, 0.99);
+    f.max = Bench::percentile(latencies, 1.0);
     return f;
 }
 
@@ -401,9 +364,9 @@ int main(int argc, char *argv[])
                     .toArray()
                     .isEmpty();
     };
-    const bool ready = waitFor(
+    const bool ready = Bench::waitFor(
         [&] {
-            return floor.connected() && newsClients(service) >= 2 &&
+            return floor.connected() && service.newsClients() >= 2 &&
                    korvex.countContaining(QStringLiteral("connected to popup server!")) > 0 &&
                    loaded(QStringLiteral("/Expresslive")) && loaded(QStringLiteral("/wicket"));
         },

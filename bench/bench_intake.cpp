@@ -5,6 +5,7 @@
 // "vek_popup_localsocket". Prints items per second and the share spent in
 // page calls.
 //   bench_intake [ITEMS=2000] [ROUNDS=3] [--with-diagnostics]   (run from the source root)
+#include "bench/benchsupport.h"
 #include "common/protocol.h"
 #include "main/configstore.h"
 #include "main/localsocketserver.h"
@@ -32,18 +33,6 @@
 
 namespace
 {
-
-bool waitFor(const std::function<bool()> &condition, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return true;
-}
 
 // About 500 bytes of UTF-8 as the service sends; one item in three for the calendar.
 QString itemText(int i)
@@ -130,7 +119,7 @@ int main(int argc, char *argv[])
         if (auto *strip = qobject_cast<Miniwindow *>(top))
             mini = frameOf(strip->pageView());
     }
-    const bool loaded = waitFor(
+    const bool loaded = Bench::waitFor(
         [&] {
             if (!mini || !server)
                 return false;
@@ -155,7 +144,7 @@ int main(int argc, char *argv[])
     }
     listener.write(Protocol::popupStartedTag().toUtf8());
     listener.flush();
-    waitFor([&] { return popupBytes > 0; }, 5000);
+    Bench::waitFor([&] { return popupBytes > 0; }, 5000);
 
     std::vector<QByteArray> messages;
     for (int i = 0; i < std::min(items, 300); ++i)
@@ -174,7 +163,7 @@ int main(int argc, char *argv[])
         for (int i = 0; i < items; ++i)
             listener.write(messages[size_t(i) % messages.size()]);
         listener.flush();
-        if (!waitFor([&] { return handled >= items; }, 600000)) {
+        if (!Bench::waitFor([&] { return handled >= items; }, 600000)) {
             out << "only " << handled << " of " << items << " items were handled\n";
             return 1;
         }

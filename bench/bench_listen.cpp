@@ -2,6 +2,7 @@
 // numbered items at a steady rate, the listener hands them to a local server in
 // the main program's place, and this program measures sent -> received.
 //   bench_listen [ITEMS=500] [RATE=100]        (run from the source root)
+#include "bench/benchsupport.h"
 #include "common/protocol.h"
 #include "tests/support/servicefixture.h"
 #include "tests/support/testsupport.h"
@@ -26,39 +27,6 @@
 
 namespace
 {
-
-int serviceClients(ServiceFixture &service)
-{
-    int clients = 0;
-    const QJsonArray counts = service.control("GET", QStringLiteral("/status"))
-                                  .object()
-                                  .value(QLatin1String("clients"))
-                                  .toArray();
-    for (const QJsonValue &count : counts)
-        clients += count.toInt();
-    return clients;
-}
-
-bool waitFor(const std::function<bool()> &condition, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return true;
-}
-
-double percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t index = std::min(values.size() - 1, size_t(p * double(values.size() - 1) + 0.5));
-    return values[index];
-}
 
 } // namespace
 
@@ -116,7 +84,7 @@ int main(int argc, char *argv[])
     listener.setProcessEnvironment(service.environment());
     listener.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     listener.start(TestSupport::binDir() + QStringLiteral("/vek_listen"), QStringList());
-    if (!waitFor([&] { return serviceClients(service) == 1; }, 20000)) {
+    if (!Bench::waitFor([&] { return service.newsClients() == 1; }, 20000)) {
         out << "listener did not connect to the service\n";
         return 1;
     }
@@ -124,15 +92,16 @@ int main(int argc, char *argv[])
     QElapsedTimer timer;
     timer.start();
     service.pushBurst(items, rate);
-    const bool complete = waitFor([&] { return int(latencies.size()) >= items; },
-                                  10000 + items * 1000 / std::max(rate, 1));
+    const bool complete = Bench::waitFor([&] { return int(latencies.size()) >= items; },
+                                         10000 + items * 1000 / std::max(rate, 1));
     const double seconds = double(timer.elapsed()) / 1000.0;
     listener.kill();
     listener.waitForFinished(5000);
 
     out << "bench_listen: " << latencies.size() << "/" << items << " items at " << rate << "/s in "
         << QString::number(seconds, 'f', 2) << " s" << (complete ? "" : " (INCOMPLETE)") << "\n";
-    out << "push -> hand-off latency ms: median " << percentile(latencies, 0.5) << ", p99 "
-        << percentile(latencies, 0.99) << ", max " << percentile(latencies, 1.0) << "\n";
+    out << "push -> hand-off latency ms: median " << Bench::percentile(latencies, 0.5) << ", p99 "
+        << Bench::percentile(latencies, 0.99) << ", max " << Bench::percentile(latencies, 1.0)
+        << "\n";
     return complete ? 0 : 2;
 }

@@ -57,8 +57,6 @@ private slots:
 private:
     QProcess *startListener(const ServiceFixture &service);
     QProcess *startListener() { return startListener(m_service); }
-    int serviceClients(ServiceFixture &service);
-    int serviceClients() { return serviceClients(m_service); }
     // Collects everything written to `server`, across reads and connections.
     void collect(QLocalServer *server);
 
@@ -79,7 +77,7 @@ void TestListener::cleanup()
         TestSupport::stopProcess(listener.get());
     m_listeners.clear();
     m_received.clear();
-    QTRY_COMPARE_WITH_TIMEOUT(serviceClients(), 0, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.newsClients(), 0, 10000);
 }
 
 QProcess *TestListener::startListener(const ServiceFixture &service)
@@ -91,19 +89,6 @@ QProcess *TestListener::startListener(const ServiceFixture &service)
     listener->start(TestSupport::binDir() + QStringLiteral("/vek_listen"), QStringList());
     listener->waitForStarted(5000);
     return listener;
-}
-
-// socket.io clients connected to the service, over all its news ports.
-int TestListener::serviceClients(ServiceFixture &service)
-{
-    const QJsonArray counts = service.control("GET", QStringLiteral("/status"))
-                                  .object()
-                                  .value(QLatin1String("clients"))
-                                  .toArray();
-    int clients = 0;
-    for (const QJsonValue &count : counts)
-        clients += count.toInt();
-    return clients;
 }
 
 void TestListener::collect(QLocalServer *server)
@@ -125,7 +110,7 @@ void TestListener::burstArrivesWholeAndInOrder()
 
     QProcess *listener = startListener();
     QTRY_COMPARE_WITH_TIMEOUT(connections.count(), 1, 20000);
-    QTRY_COMPARE_WITH_TIMEOUT(serviceClients(), 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.newsClients(), 1, 20000);
 
     const QStringList items = chineseItems(20, QStringLiteral("burst"));
     for (const QString &item : items)
@@ -143,7 +128,7 @@ void TestListener::withoutMainProgramItemsAreDroppedSilently()
 {
     QLocalServer::removeServer(QStringLiteral("vek_localsocket"));
     QProcess *alone = startListener();
-    QTRY_COMPARE_WITH_TIMEOUT(serviceClients(), 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.newsClients(), 1, 20000);
     for (const QString &item : chineseItems(5, QStringLiteral("lost")))
         QVERIFY(m_service.push(item));
 
@@ -156,7 +141,7 @@ void TestListener::withoutMainProgramItemsAreDroppedSilently()
     collect(&main);
     startListener();
     QTRY_COMPARE_WITH_TIMEOUT(connections.count(), 1, 20000);
-    QTRY_COMPARE_WITH_TIMEOUT(serviceClients(), 2, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.newsClients(), 2, 20000);
 
     const QStringList delivered = chineseItems(5, QStringLiteral("kept"));
     for (const QString &item : delivered)
@@ -168,7 +153,7 @@ void TestListener::withoutMainProgramItemsAreDroppedSilently()
     // The first one kept running and never came to the server.
     QCOMPARE(alone->state(), QProcess::Running);
     QCOMPARE(connections.count(), 1);
-    QCOMPARE(serviceClients(), 2);
+    QCOMPARE(m_service.newsClients(), 2);
 }
 
 // A 2.x news server gives the 1.7.4 client nothing over polling for non-ASCII
@@ -186,7 +171,7 @@ void TestListener::newerServerGenerationDeliversToo()
     startListener(newer);
     QTRY_COMPARE_WITH_TIMEOUT(connections.count(), 1, 20000);
 
-    QTRY_COMPARE_WITH_TIMEOUT(serviceClients(newer), 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(newer.newsClients(), 1, 20000);
 
     const QStringList items = chineseItems(20, QStringLiteral("newer"));
     for (const QString &item : items)

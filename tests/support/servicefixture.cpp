@@ -248,3 +248,15 @@ QJsonArray ServiceFixture::installerRuns()
         .value(QLatin1String("runs"))
         .toArray();
 }
+
+int ServiceFixture::newsClients()
+{
+    int clients = 0;
+    const QJsonArray counts = control("GET", QStringLiteral("/status"))
+                                  .object()
+                                  .value(QLatin1String("clients"))
+                                  .toArray();
+    for (const QJsonValue &count : counts)
+        clients += count.toInt();
+    return clients;
+}

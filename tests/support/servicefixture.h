@@ -48,6 +48,8 @@ public:
     bool pushBurst(int count, int ratePerSecond);    // sequence-numbered items ("seq", "sent")
     QJsonArray events(const QString &function = {}); // page-reported calls, optionally filtered
     bool reset();
+    // socket.io clients connected now, over all news ports.
+    int newsClients();
     // Update description: "Version" and "Size" (size < 0 leaves it unchanged).
     bool setUpdate(const QString &version, qint64 size = -1);
     QJsonArray installerRuns();
