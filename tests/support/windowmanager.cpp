@@ -42,7 +42,8 @@ bool WindowManager::start(QString *error)
     m_process.start(openbox, {QStringLiteral("--sm-disable")});
     if (!m_process.waitForStarted(10000))
         return fail(m_process.errorString());
-    const QDeadlineTimer deadline(15000);
+    // Generous: on a loaded two-core machine a first start can take a while.
+    const QDeadlineTimer deadline(30000);
     while (!announced()) {
         if (deadline.hasExpired() || m_process.state() != QProcess::Running)
             return fail(QStringLiteral("openbox did not come up"));
