@@ -43,7 +43,6 @@ private:
     };
     QList<Start> starts(const QString &program) const;
     qint64 lastPid(const QString &program) const;
-    static bool alive(qint64 pid);
     std::unique_ptr<CompanionSupervisor> makeSupervisor();
 
     QTemporaryDir m_dir;
@@ -109,16 +108,6 @@ qint64 TestCompanionSupervisor::lastPid(const QString &program) const
     return all.isEmpty() ? 0 : all.last().pid;
 }
 
-bool TestCompanionSupervisor::alive(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray text = stat.readAll();
-    const int close = text.lastIndexOf(')');
-    return close > 0 && text.mid(close + 2, 1) != "Z";
-}
-
 void TestCompanionSupervisor::startsBothFromTheWorkingFolder()
 {
     m_supervisor = makeSupervisor();
@@ -133,8 +122,8 @@ void TestCompanionSupervisor::startsBothFromTheWorkingFolder()
     QCOMPARE(popup.program, m_dir.filePath(QStringLiteral("vek_popup")));
     QCOMPARE(popup.arguments,
              (QStringList{QStringLiteral("-host"), QStringLiteral("http://127.0.0.1:9")}));
-    QVERIFY(alive(listen.pid));
-    QVERIFY(alive(popup.pid));
+    QVERIFY(TestSupport::processAlive(listen.pid));
+    QVERIFY(TestSupport::processAlive(popup.pid));
     QVERIFY(m_supervisor->listenThread()->isRunning());
     QVERIFY(m_supervisor->popupThread()->isRunning());
 
@@ -144,7 +133,7 @@ void TestCompanionSupervisor::startsBothFromTheWorkingFolder()
     QCoreApplication::processEvents();
     QCOMPARE(started.count(), 0);
     QCOMPARE(starts(QStringLiteral("vek_popup")).size(), 1);
-    QVERIFY(alive(popup.pid));
+    QVERIFY(TestSupport::processAlive(popup.pid));
 }
 
 void TestCompanionSupervisor::popupStartEndsEveryOtherPopup()
@@ -159,7 +148,7 @@ void TestCompanionSupervisor::popupStartEndsEveryOtherPopup()
     m_supervisor->startPopup();
     QVERIFY(stray.waitForFinished(10000));
     QTRY_COMPARE(starts(QStringLiteral("vek_popup")).size(), 2);
-    QVERIFY(alive(lastPid(QStringLiteral("vek_popup"))));
+    QVERIFY(TestSupport::processAlive(lastPid(QStringLiteral("vek_popup"))));
 }
 
 void TestCompanionSupervisor::listenerEndedFromOutsideComesBackWithGrowingPauses()
@@ -172,7 +161,7 @@ void TestCompanionSupervisor::listenerEndedFromOutsideComesBackWithGrowingPauses
     for (int round = 1; round <= 3; ++round) {
         QVERIFY(::kill(pid_t(lastPid(QStringLiteral("vek_listen"))), SIGKILL) == 0);
         QTRY_COMPARE(starts(QStringLiteral("vek_listen")).size(), round + 1);
-        QVERIFY(alive(lastPid(QStringLiteral("vek_listen"))));
+        QVERIFY(TestSupport::processAlive(lastPid(QStringLiteral("vek_listen"))));
     }
     QCOMPARE(restarts.count(), 3);
     QList<int> delays;
@@ -201,7 +190,7 @@ void TestCompanionSupervisor::popupEndedFromOutsideComesBackUnlessStoppedOnPurpo
     const qint64 second = lastPid(QStringLiteral("vek_popup"));
     m_supervisor->stopPopup();
     QTRY_VERIFY(!m_supervisor->popupThread()->isRunning());
-    QVERIFY(!alive(second));
+    QVERIFY(!TestSupport::processAlive(second));
     QTest::qWait(300); // several restart pauses
     QCOMPARE(starts(QStringLiteral("vek_popup")).size(), 2);
     QCOMPARE(restarts.count(), 1);
@@ -227,8 +216,8 @@ void TestCompanionSupervisor::popupWantedAgainWhileStopping()
     m_supervisor->stopPopup();
     m_supervisor->startPopup();
     QTRY_COMPARE(starts(QStringLiteral("vek_popup")).size(), 2);
-    QVERIFY(!alive(first));
-    QVERIFY(alive(lastPid(QStringLiteral("vek_popup"))));
+    QVERIFY(!TestSupport::processAlive(first));
+    QVERIFY(TestSupport::processAlive(lastPid(QStringLiteral("vek_popup"))));
     QVERIFY(m_supervisor->popupThread()->isRunning());
 }
 
@@ -242,7 +231,7 @@ void TestCompanionSupervisor::silentModeEndsPopupsByName()
 
     m_supervisor->stopPopup(true);
     // Ended before the call returns, not only once the thread gets to it.
-    QVERIFY(!alive(popup));
+    QVERIFY(!TestSupport::processAlive(popup));
     QTRY_VERIFY(!m_supervisor->popupThread()->isRunning());
     QTest::qWait(300);
     QCOMPARE(restarts.count(), 0);
@@ -261,8 +250,8 @@ void TestCompanionSupervisor::quitEndsBothAndNothingComesBack()
     const qint64 popup = lastPid(QStringLiteral("vek_popup"));
 
     m_supervisor->quit();
-    QVERIFY(!alive(listen));
-    QVERIFY(!alive(popup));
+    QVERIFY(!TestSupport::processAlive(listen));
+    QVERIFY(!TestSupport::processAlive(popup));
     QTRY_VERIFY(!m_supervisor->listenThread()->isRunning());
     QTRY_VERIFY(!m_supervisor->popupThread()->isRunning());
     QVERIFY(m_supervisor->isQuitting());
@@ -293,7 +282,7 @@ void TestCompanionSupervisor::missingProgramIsLeftUntilAskedAgain()
     QVERIFY(QFile::rename(hidden, popup));
     m_supervisor->startPopup();
     QTRY_COMPARE(starts(QStringLiteral("vek_popup")).size(), 1);
-    QVERIFY(alive(lastPid(QStringLiteral("vek_popup"))));
+    QVERIFY(TestSupport::processAlive(lastPid(QStringLiteral("vek_popup"))));
 }
 
 void TestCompanionSupervisor::destructionLeavesNoProgramBehind()
@@ -309,8 +298,8 @@ void TestCompanionSupervisor::destructionLeavesNoProgramBehind()
     const qint64 popup = lastPid(QStringLiteral("vek_popup"));
 
     m_supervisor.reset();
-    QVERIFY(!alive(listen));
-    QVERIFY(!alive(popup));
+    QVERIFY(!TestSupport::processAlive(listen));
+    QVERIFY(!TestSupport::processAlive(popup));
 }
 
 QTEST_GUILESS_MAIN(TestCompanionSupervisor)

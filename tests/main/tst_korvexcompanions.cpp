@@ -25,8 +25,6 @@ private slots:
 
 private:
     QList<qint64> pids(const QString &program) const;
-    static bool alive(qint64 pid);
-    static bool serving();
 
     QTemporaryDir m_dir;
     QString m_log;
@@ -54,7 +52,7 @@ void TestKorvexCompanions::init()
     m_korvex->start(TestSupport::binDir() + QStringLiteral("/Korvex"),
                     {QStringLiteral("-host"), QStringLiteral("127.0.0.1:9")});
     QVERIFY(m_korvex->waitForStarted(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(serving(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(TestSupport::isServed(QStringLiteral("vek_localsocket")), 20000);
     QTRY_COMPARE_WITH_TIMEOUT(pids(QStringLiteral("vek_listen")).size(), 1, 10000);
     QTRY_COMPARE_WITH_TIMEOUT(pids(QStringLiteral("vek_popup")).size(), 1, 10000);
 }
@@ -83,24 +81,6 @@ QList<qint64> TestKorvexCompanions::pids(const QString &program) const
     return result;
 }
 
-bool TestKorvexCompanions::alive(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray text = stat.readAll();
-    return text.mid(text.lastIndexOf(')') + 2, 1) != "Z";
-}
-
-bool TestKorvexCompanions::serving()
-{
-    QLocalSocket probe;
-    probe.connectToServer(QStringLiteral("vek_localsocket"));
-    const bool connected = probe.waitForConnected(200);
-    probe.abort();
-    return connected;
-}
-
 void TestKorvexCompanions::startsBothAndQuitsWithThem_data()
 {
     QTest::addColumn<int>("signal");
@@ -113,8 +93,8 @@ void TestKorvexCompanions::startsBothAndQuitsWithThem()
     QFETCH(int, signal);
     const qint64 listen = pids(QStringLiteral("vek_listen")).first();
     const qint64 popup = pids(QStringLiteral("vek_popup")).first();
-    QVERIFY(alive(listen));
-    QVERIFY(alive(popup));
+    QVERIFY(TestSupport::processAlive(listen));
+    QVERIFY(TestSupport::processAlive(popup));
     const auto socketFiles = [] {
         return QDir(QDir::tempPath())
             .entryList({QStringLiteral("vek_localsocket*")}, QDir::System | QDir::Files);
@@ -125,12 +105,12 @@ void TestKorvexCompanions::startsBothAndQuitsWithThem()
     QVERIFY(m_korvex->waitForFinished(20000));
     QCOMPARE(m_korvex->exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_korvex->exitCode(), 0);
-    QVERIFY(!alive(listen));
-    QVERIFY(!alive(popup));
+    QVERIFY(!TestSupport::processAlive(listen));
+    QVERIFY(!TestSupport::processAlive(popup));
     // Neither started again on the way out, and the socket file is gone.
     QCOMPARE(pids(QStringLiteral("vek_listen")).size(), 1);
     QCOMPARE(pids(QStringLiteral("vek_popup")).size(), 1);
-    QVERIFY(!serving());
+    QVERIFY(!TestSupport::isServed(QStringLiteral("vek_localsocket")));
     QVERIFY(socketFiles().isEmpty());
 }
 

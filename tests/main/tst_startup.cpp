@@ -38,7 +38,6 @@ private:
           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
     QProcess *startKorvex(const QStringList &arguments = {});
     QString logText() const;
-    static bool serving();
 
     QTemporaryDir m_dir;
     std::vector<std::unique_ptr<QProcess>> m_children;
@@ -76,16 +75,6 @@ QProcess *TestStartup::startKorvex(const QStringList &arguments)
     return start(TestSupport::binDir() + QStringLiteral("/Korvex"), arguments, environment);
 }
 
-// Korvex is up once its server on "vek_localsocket" accepts connections.
-bool TestStartup::serving()
-{
-    QLocalSocket probe;
-    probe.connectToServer(QStringLiteral("vek_localsocket"));
-    const bool connected = probe.waitForConnected(200);
-    probe.abort();
-    return connected;
-}
-
 QString TestStartup::logText() const
 {
     QFile log(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
@@ -96,7 +85,8 @@ QString TestStartup::logText() const
 void TestStartup::secondInstanceShowsOnlyTheBox()
 {
     QProcess *first = startKorvex();
-    QTRY_VERIFY_WITH_TIMEOUT(serving(), StartTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(TestSupport::isServed(QStringLiteral("vek_localsocket")),
+                             StartTimeoutMs);
     QTRY_VERIFY(logText().contains(QLatin1String("vek started...")));
     const QString firstLog = logText();
     // Started after the first one: only a new main program would end it.
@@ -119,7 +109,7 @@ void TestStartup::secondInstanceShowsOnlyTheBox()
     QCOMPARE(second->exitCode(), 0);
 
     QCOMPARE(first->state(), QProcess::Running);
-    QVERIFY(serving());
+    QVERIFY(TestSupport::isServed(QStringLiteral("vek_localsocket")));
     QCOMPARE(companion->state(), QProcess::Running);
     // The first program's page loads keep adding to its log; the second one
     // neither emptied it nor wrote to it.
@@ -130,27 +120,31 @@ void TestStartup::secondInstanceShowsOnlyTheBox()
 void TestStartup::restartAfterNormalQuit()
 {
     QProcess *first = startKorvex();
-    QTRY_VERIFY_WITH_TIMEOUT(serving(), StartTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(TestSupport::isServed(QStringLiteral("vek_localsocket")),
+                             StartTimeoutMs);
     first->terminate(); // asks it to quit, as the session manager would
     QVERIFY(first->waitForFinished(10000));
     QCOMPARE(first->exitStatus(), QProcess::NormalExit);
     QCOMPARE(first->exitCode(), 0);
 
     QProcess *again = startKorvex();
-    QTRY_VERIFY_WITH_TIMEOUT(serving(), StartTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(TestSupport::isServed(QStringLiteral("vek_localsocket")),
+                             StartTimeoutMs);
     QVERIFY(!again->readAllStandardError().contains("another Korvex is running"));
 }
 
 void TestStartup::restartAfterKill()
 {
     QProcess *first = startKorvex();
-    QTRY_VERIFY_WITH_TIMEOUT(serving(), StartTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(TestSupport::isServed(QStringLiteral("vek_localsocket")),
+                             StartTimeoutMs);
     first->kill();
     QVERIFY(first->waitForFinished(10000));
-    QVERIFY(!serving());
+    QVERIFY(!TestSupport::isServed(QStringLiteral("vek_localsocket")));
 
     QProcess *again = startKorvex();
-    QTRY_VERIFY_WITH_TIMEOUT(serving(), StartTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(TestSupport::isServed(QStringLiteral("vek_localsocket")),
+                             StartTimeoutMs);
     QVERIFY(!again->readAllStandardError().contains("another Korvex is running"));
 }
 
@@ -170,7 +164,8 @@ void TestStartup::leftoverCompanionsEndedAtStart()
         start(bash, {QStringLiteral("-c"), QStringLiteral("read line # vek_popup")});
 
     startKorvex();
-    QTRY_VERIFY_WITH_TIMEOUT(serving(), StartTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(TestSupport::isServed(QStringLiteral("vek_localsocket")),
+                             StartTimeoutMs);
     QCOMPARE(strayListen->state(), QProcess::NotRunning);
     QCOMPARE(strayPopup->state(), QProcess::NotRunning);
     QCOMPARE(namedLikeIt->state(), QProcess::Running);
@@ -182,7 +177,8 @@ void TestStartup::userArgumentsNeverReachToolkit()
     // Had the toolkit seen them, it would stop for want of that platform plugin.
     QProcess *korvex = startKorvex({QStringLiteral("-platform"), QStringLiteral("nosuchplugin"),
                                     QStringLiteral("-host"), QStringLiteral("127.0.0.1:9")});
-    QTRY_VERIFY_WITH_TIMEOUT(serving(), StartTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(TestSupport::isServed(QStringLiteral("vek_localsocket")),
+                             StartTimeoutMs);
     QCOMPARE(korvex->state(), QProcess::Running);
     // A fresh run leaves one entry of its own in the log.
     QTRY_VERIFY(logText().contains(QLatin1String(":\nvek started...\n\n\n")));
@@ -209,7 +205,8 @@ void TestStartup::socketAlreadyServedQuits()
     QCOMPARE(korvex->exitCode(), 0);
     QVERIFY(korvex->readAllStandardError().contains("localSocketServer init error!"));
     QCOMPARE(logText(), QStringLiteral("kept\n"));
-    QVERIFY(serving()); // the other endpoint still works
+    QVERIFY(
+        TestSupport::isServed(QStringLiteral("vek_localsocket"))); // the other endpoint still works
 }
 
 QTEST_MAIN(TestStartup)

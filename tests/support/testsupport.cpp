@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 
 namespace TestSupport
@@ -38,11 +39,31 @@ void stopProcess(QProcess *process)
 
 } // namespace TestSupport
 
-namespace TestSupport {
+namespace TestSupport
+{
 
 QString helperProgram(const QString &name)
 {
     return binDir() + QLatin1Char('/') + name;
+}
+
+bool processAlive(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    const int close = text.lastIndexOf(')');
+    return close > 0 && text.mid(close + 2, 1) != "Z";
+}
+
+bool isServed(const QString &name)
+{
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    const bool connected = probe.waitForConnected(200);
+    probe.abort();
+    return connected;
 }
 
 } // namespace TestSupport

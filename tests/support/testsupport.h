@@ -18,12 +18,12 @@ QString sourceDir();
 QString copyProgram(const QString &program, const QString &folder, const QString &name);
 // Ends a child for good (kill, then wait); safe on finished or never-started ones.
 void stopProcess(QProcess *process);
-
-} // namespace TestSupport
-
-namespace TestSupport {
-
 // Path of a helper program built for the tests (in the programs' folder).
 QString helperProgram(const QString &name);
+
+// True while the process runs (a zombie counts as gone).
+bool processAlive(qint64 pid);
+// True when something accepts connections on the local socket `name` now.
+bool isServed(const QString &name);
 
 } // namespace TestSupport
