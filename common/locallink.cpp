@@ -1,4 +1,4 @@
-#include "main/popuplink.h"
+#include "common/locallink.h"
 
 #include "common/logging.h"
 #include "common/protocol.h"
@@ -7,18 +7,18 @@
 
 #include <utility>
 
-PopupLink::PopupLink(QLocalSocket *socket, QObject *parent)
+LocalLink::LocalLink(QLocalSocket *socket, QObject *parent)
     : QObject(parent)
     , m_socket(socket)
 {
-    connect(m_socket, &QLocalSocket::connected, this, &PopupLink::flushQueue);
+    connect(m_socket, &QLocalSocket::connected, this, &LocalLink::flushQueue);
     connect(m_socket, &QLocalSocket::errorOccurred, this,
             [this](QLocalSocket::LocalSocketError) { dropQueue(m_socket->errorString()); });
     connect(m_socket, &QLocalSocket::disconnected, this,
             [this] { dropQueue(QStringLiteral("disconnected")); });
 }
 
-void PopupLink::connectTo(const QString &serverName)
+void LocalLink::connectTo(const QString &serverName)
 {
     // Whatever waited for the old connection belongs to the old program.
     dropQueue(QStringLiteral("reconnecting"));
@@ -27,7 +27,7 @@ void PopupLink::connectTo(const QString &serverName)
     m_socket->connectToServer(serverName, QIODevice::ReadWrite);
 }
 
-bool PopupLink::send(const QString &message)
+bool LocalLink::send(const QString &message)
 {
     switch (m_socket->state()) {
     case QLocalSocket::ConnectedState:
@@ -36,7 +36,7 @@ bool PopupLink::send(const QString &message)
     case QLocalSocket::ConnectingState:
         if (m_queue.size() >= m_maxQueued) {
             qCWarning(lcIpc).noquote()
-                << "popup socket still connecting, oldest waiting message dropped";
+                << "local socket still connecting, oldest waiting message dropped";
             m_queue.removeFirst();
         }
         m_queue.append(message);
@@ -46,18 +46,18 @@ bool PopupLink::send(const QString &message)
     }
 }
 
-void PopupLink::flushQueue()
+void LocalLink::flushQueue()
 {
     const QStringList waiting = std::exchange(m_queue, {});
     for (const QString &message : waiting)
         Protocol::sendMessage(m_socket, message);
 }
 
-void PopupLink::dropQueue(const QString &reason)
+void LocalLink::dropQueue(const QString &reason)
 {
     if (m_queue.isEmpty())
         return;
-    qCWarning(lcIpc).noquote() << "popup socket:" << reason << "-" << m_queue.size()
+    qCWarning(lcIpc).noquote() << "local socket:" << reason << "-" << m_queue.size()
                                << "waiting message(s) dropped";
     m_queue.clear();
 }

@@ -5,19 +5,20 @@
 
 class QLocalSocket;
 
-// The main program's link to the pop-up program over `popupSocket`. A connect
-// that is still in progress does not lose what is sent meanwhile: messages
-// wait (bounded) and go out in order once the connection stands; an error
-// drops them with a diagnostic. Without a connection (pop-up program not yet
-// announced, or gone) a message is dropped, as nothing would read it.
-class PopupLink final : public QObject
+// The sending end of one local-socket connection (the main program's
+// `popupSocket`, the pop-up's and the listener's link to the main program). A
+// connect that is still in progress does not lose what is sent meanwhile:
+// messages wait (bounded) and go out in order once the connection stands; an
+// error drops them with a diagnostic. Without a connection (peer not started
+// yet, or gone) a message is dropped, as nothing would read it.
+class LocalLink final : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int DefaultMaxQueued = 64;
 
     // `socket` stays owned by the caller and must outlive the link.
-    explicit PopupLink(QLocalSocket *socket, QObject *parent = nullptr);
+    explicit LocalLink(QLocalSocket *socket, QObject *parent = nullptr);
 
     // Connects to `serverName`. A socket still connected, connecting or closing
     // from an earlier pop-up program is aborted first, so the new program

@@ -64,10 +64,6 @@ bool sendMessage(QLocalSocket *socket, const QString &message)
 {
     if (!socket)
         return false;
-    // A message sent right after connectToServer() must not be lost while the
-    // connect is still completing (local connects finish almost at once).
-    if (socket->state() == QLocalSocket::ConnectingState)
-        socket->waitForConnected(1000);
     if (socket->state() != QLocalSocket::ConnectedState)
         return false;
     socket->write(message.toUtf8());

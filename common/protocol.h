@@ -58,10 +58,9 @@ QString displayTimeField(int seconds);
 // (that endpoint is left alone), else with the reason listening failed.
 QLocalServer *listenExclusive(const QString &name, QString *error);
 
-// Writes one message as UTF-8 and flushes; the only way any program sends. A
-// connect still in progress is waited for (at most 1000 ms) so the message is
-// not lost.
-// Returns false when the socket is not connected (the message is dropped).
+// Writes one message as UTF-8 on a connected socket and flushes; returns false
+// (the message is dropped) when it is not connected. LocalLink keeps what is
+// sent while a connect is still in progress.
 bool sendMessage(QLocalSocket *socket, const QString &message);
 
 // What the pop-up program makes of one received part (split at the news tag).

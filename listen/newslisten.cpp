@@ -30,7 +30,7 @@ NewsListen::NewsListen(QWidget *parent)
     setWindowTitle(QStringLiteral("vek_news"));
 
     // Made once: the main program starts its server before it starts the listener.
-    listenerSocket.connectToServer(Protocol::mainSocketName(), QIODevice::ReadWrite);
+    listenerLink.connectTo(Protocol::mainSocketName());
 
     connect(ui->webView->page()->mainFrame(), &QWebFrame::javaScriptWindowObjectCleared, this,
             &NewsListen::addObjectToJs);
@@ -47,7 +47,7 @@ void NewsListen::jsToQtFunc(const QString &data)
 {
     QMutexLocker locker(&writeLock);
     // Without a connection the item is dropped: the supervisor restarts the listener.
-    Protocol::sendMessage(&listenerSocket, Protocol::newsMessage(data));
+    listenerLink.send(Protocol::newsMessage(data));
 }
 
 void NewsListen::addObjectToJs()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/locallink.h"
+
 #include <QLocalSocket>
 #include <QWidget>
 
@@ -33,4 +35,5 @@ public slots:
 private:
     std::unique_ptr<Ui::NewsListen> ui;
     QLocalSocket listenerSocket;
+    LocalLink listenerLink{&listenerSocket};
 };

@@ -4,7 +4,7 @@
 #include "common/logging.h"
 #include "main/logwriter.h"
 #include "main/miniwindow.h"
-#include "main/popuplink.h"
+#include "common/locallink.h"
 #include "main/toolbarwindow.h"
 
 #include <QLocalSocket>
@@ -26,7 +26,7 @@ MainWindow::MainWindow(QWidget *parent)
     initIntakePages();
     initCookieJars();
     popupSocket = new QLocalSocket(this);
-    popupLink = new PopupLink(popupSocket, this);
+    popupLink = new LocalLink(popupSocket, this);
 
     show();
     activateWindow();

@@ -14,7 +14,7 @@ class LocalSocketServer;
 class MainPageBridge;
 class NetworkCookie;
 class Miniwindow;
-class PopupLink;
+class LocalLink;
 class QLocalSocket;
 class QWebFrame;
 class ToolBarWindow;
@@ -132,7 +132,7 @@ private:
     NetworkCookie *cookieJar_caijingrili = nullptr;
     NetworkCookie *cookieJar_mini = nullptr;
     QLocalSocket *popupSocket = nullptr;
-    PopupLink *popupLink = nullptr;
+    LocalLink *popupLink = nullptr;
     SoundPlayer m_playSound;
     PageCallStats m_pageCallStats;
 };

@@ -8,7 +8,7 @@
 #include "main/localsocketserver.h"
 #include "main/mainpagebridge.h"
 #include "main/miniwindow.h"
-#include "main/popuplink.h"
+#include "common/locallink.h"
 #include "main/toolbarwindow.h"
 
 #include <QLocalSocket>

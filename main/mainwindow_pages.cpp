@@ -7,7 +7,7 @@
 #include "main/logwriter.h"
 #include "main/mainpagebridge.h"
 #include "main/miniwindow.h"
-#include "main/popuplink.h"
+#include "common/locallink.h"
 #include "main/toolbarwindow.h"
 #include "main/webhost.h"
 

@@ -90,8 +90,8 @@ void PopupWidget::initPopup()
     socketServer = new LocalSocketServer(this);
     if (!socketServer->startServer(Protocol::popupSocketName()))
         qCWarning(lcPopup).noquote() << "localSocketServer init error!";
-    mainSocket.connectToServer(Protocol::mainSocketName(), QIODevice::ReadWrite);
-    Protocol::sendMessage(&mainSocket, Protocol::popupStartedTag());
+    mainLink.connectTo(Protocol::mainSocketName());
+    mainLink.send(Protocol::popupStartedTag());
 
     const int fontId =
         QFontDatabase::addApplicationFont(QStringLiteral(":/source/fontawesome-webfont.ttf"));
@@ -270,13 +270,13 @@ void PopupWidget::hideWindow()
 void PopupWidget::onBtnMoreClicked()
 {
     qCDebug(lcPopup).noquote() << "send popup_more";
-    Protocol::sendMessage(&mainSocket, Protocol::popupMoreTag());
+    mainLink.send(Protocol::popupMoreTag());
 }
 
 void PopupWidget::achieveid(QString id)
 {
     qCDebug(lcPopup).noquote() << "send popup_open_content";
-    Protocol::sendMessage(&mainSocket, Protocol::popupContentTag() + id);
+    mainLink.send(Protocol::popupContentTag() + id);
 }
 
 void PopupWidget::webViewLoadFinished(bool ok)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/locallink.h"
 #include "popup/popupstate.h"
 
 #include <QLocalSocket>
@@ -86,6 +87,7 @@ private:
     int popupX = 0;
     int popupY = 0;
     QLocalSocket mainSocket;
+    LocalLink mainLink{&mainSocket};
     LocalSocketServer *socketServer = nullptr;
     QTimer *closeTimer = nullptr;
     QTimer *sizeTimer = nullptr;

@@ -1,4 +1,4 @@
-#include "main/popuplink.h"
+#include "common/locallink.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -61,7 +61,7 @@ std::vector<std::unique_ptr<QLocalSocket>> fillBacklog(const QString &name)
 
 } // namespace
 
-class TestPopupLink final : public QObject
+class TestLocalLink final : public QObject
 {
     Q_OBJECT
 private slots:
@@ -72,12 +72,12 @@ private slots:
     void withoutConnectionMessagesAreDropped();
 };
 
-void TestPopupLink::messageRightAfterConnectArrives()
+void TestLocalLink::messageRightAfterConnectArrives()
 {
     Receiver popup(QStringLiteral("link_a"));
     QVERIFY(popup.ok);
     QLocalSocket socket;
-    PopupLink link(&socket);
+    LocalLink link(&socket);
     link.connectTo(QStringLiteral("link_a"));
     QVERIFY(link.send(QStringLiteral("__vek_get_news__cookieChanged_1")));
     QVERIFY(link.send(QStringLiteral("__vek_get_news___010_0_[{\"t\":\"汇\"}]")));
@@ -86,14 +86,14 @@ void TestPopupLink::messageRightAfterConnectArrives()
                                   .toUtf8());
 }
 
-void TestPopupLink::waitsForASlowConnectAndKeepsOrder()
+void TestLocalLink::waitsForASlowConnectAndKeepsOrder()
 {
     Receiver popup(QStringLiteral("link_b"));
     QVERIFY(popup.ok);
     auto backlog = fillBacklog(QStringLiteral("link_b"));
 
     QLocalSocket socket;
-    PopupLink link(&socket);
+    LocalLink link(&socket);
     link.connectTo(QStringLiteral("link_b"));
     if (socket.state() != QLocalSocket::ConnectingState)
         QSKIP("the accept queue could not be filled here");
@@ -115,14 +115,14 @@ void TestPopupLink::waitsForASlowConnectAndKeepsOrder()
                                          "item3"));
 }
 
-void TestPopupLink::waitingMessagesAreBoundedAndDroppedOnError()
+void TestLocalLink::waitingMessagesAreBoundedAndDroppedOnError()
 {
     {
         Receiver popup(QStringLiteral("link_c"));
         QVERIFY(popup.ok);
         auto backlog = fillBacklog(QStringLiteral("link_c"));
         QLocalSocket socket;
-        PopupLink link(&socket);
+        LocalLink link(&socket);
         link.setMaxQueued(2);
         link.connectTo(QStringLiteral("link_c"));
         if (socket.state() != QLocalSocket::ConnectingState)
@@ -138,7 +138,7 @@ void TestPopupLink::waitingMessagesAreBoundedAndDroppedOnError()
         QVERIFY(popup->ok);
         auto backlog = fillBacklog(QStringLiteral("link_d"));
         QLocalSocket socket;
-        PopupLink link(&socket);
+        LocalLink link(&socket);
         link.connectTo(QStringLiteral("link_d"));
         if (socket.state() != QLocalSocket::ConnectingState)
             QSKIP("the accept queue could not be filled here");
@@ -152,10 +152,10 @@ void TestPopupLink::waitingMessagesAreBoundedAndDroppedOnError()
     }
 }
 
-void TestPopupLink::reconnectReachesTheNewProgram()
+void TestLocalLink::reconnectReachesTheNewProgram()
 {
     QLocalSocket socket;
-    PopupLink link(&socket);
+    LocalLink link(&socket);
     auto oldPopup = std::make_unique<Receiver>(QStringLiteral("link_e"));
     QVERIFY(oldPopup->ok);
     link.connectTo(QStringLiteral("link_e"));
@@ -176,10 +176,10 @@ void TestPopupLink::reconnectReachesTheNewProgram()
     QCOMPARE(oldPopup->all(), QByteArray("old"));
 }
 
-void TestPopupLink::withoutConnectionMessagesAreDropped()
+void TestLocalLink::withoutConnectionMessagesAreDropped()
 {
     QLocalSocket socket;
-    PopupLink link(&socket);
+    LocalLink link(&socket);
     QVERIFY(!link.send(QStringLiteral("before any pop-up program")));
     link.connectTo(QStringLiteral("link_nobody"));
     QCOMPARE(socket.state(), QLocalSocket::UnconnectedState);
@@ -187,5 +187,5 @@ void TestPopupLink::withoutConnectionMessagesAreDropped()
     QCOMPARE(link.queuedCount(), 0);
 }
 
-QTEST_GUILESS_MAIN(TestPopupLink)
-#include "tst_popuplink.moc"
+QTEST_GUILESS_MAIN(TestLocalLink)
+#include "tst_locallink.moc"
