@@ -7,14 +7,15 @@
 namespace
 {
 
-bool announced()
+// What xprop says about the root window's window-manager check ("" when it failed).
+QByteArray rootCheck()
 {
     QProcess xprop;
     xprop.start(QStringLiteral("xprop"),
                 {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
     if (!xprop.waitForFinished(5000))
-        return false;
-    return xprop.readAllStandardOutput().contains("window id");
+        return QByteArrayLiteral("xprop did not answer");
+    return (xprop.readAllStandardOutput() + xprop.readAllStandardError()).trimmed();
 }
 
 } // namespace
@@ -39,17 +40,26 @@ bool WindowManager::start(QString *error)
         return fail(QStringLiteral("openbox not found (scripts/setup installs it)"));
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.setStandardOutputFile(QProcess::nullDevice());
-    m_process.start(openbox, {QStringLiteral("--sm-disable")});
-    if (!m_process.waitForStarted(10000))
-        return fail(m_process.errorString());
-    // Generous: on a loaded two-core machine a first start can take a while.
-    const QDeadlineTimer deadline(30000);
-    while (!announced()) {
-        if (deadline.hasExpired() || m_process.state() != QProcess::Running)
-            return fail(QStringLiteral("openbox did not come up"));
-        QThread::msleep(50);
+    // A start that has not announced itself after a while is tried again: a
+    // loaded machine once left a first start silent for good.
+    QByteArray lastCheck;
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        m_process.start(openbox, {QStringLiteral("--sm-disable")});
+        if (!m_process.waitForStarted(10000))
+            return fail(m_process.errorString());
+        const QDeadlineTimer deadline(10000);
+        while (m_process.state() == QProcess::Running && !deadline.hasExpired()) {
+            lastCheck = rootCheck();
+            if (lastCheck.contains("window id"))
+                return true;
+            QThread::msleep(50);
+        }
+        qWarning("openbox start %d did not announce itself (%s), %s", attempt,
+                 lastCheck.constData(),
+                 m_process.state() == QProcess::Running ? "still running" : "exited");
+        stop();
     }
-    return true;
+    return fail(QStringLiteral("openbox did not come up: ") + QString::fromLocal8Bit(lastCheck));
 }
 
 void WindowManager::stop()
