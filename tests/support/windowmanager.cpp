@@ -15,7 +15,8 @@ QByteArray rootCheck()
                 {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
     if (!xprop.waitForFinished(5000))
         return QByteArrayLiteral("xprop did not answer");
-    return (xprop.readAllStandardOutput() + xprop.readAllStandardError()).trimmed();
+    const QByteArray text = xprop.readAllStandardOutput() + xprop.readAllStandardError();
+    return text.trimmed();
 }
 
 } // namespace
