@@ -16,7 +16,13 @@ int main(int argc, char *argv[])
     // Only the program path reaches the toolkit.
     int appArgc = 1;
     QApplication app(appArgc, argv);
-    Platform::onTerminationRequest(&app, [] { QCoreApplication::exit(0); });
+    // Its one window hides and shows all day; only the main program, through a
+    // termination request, ends the pop-up program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    Platform::onTerminationRequest(&app, [] {
+        qCDebug(lcPopup).noquote() << "termination requested, quitting";
+        QCoreApplication::exit(0);
+    });
 
     QTranslator translator;
     if (!translator.load(QStringLiteral(":/source/vek_popup_en.qm")))

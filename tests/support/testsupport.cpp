@@ -54,7 +54,9 @@ bool processAlive(qint64 pid)
         return false;
     const QByteArray text = stat.readAll();
     const int close = text.lastIndexOf(')');
-    return close > 0 && text.mid(close + 2, 1) != "Z";
+    // Z: ended, not yet reaped; X: being reaped, its entry about to go.
+    const QByteArray state = text.mid(close + 2, 1);
+    return close > 0 && state != "Z" && state != "X" && state != "x";
 }
 
 bool isServed(const QString &name)
