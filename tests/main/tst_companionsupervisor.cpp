@@ -36,12 +36,7 @@ private slots:
     void destructionLeavesNoProgramBehind();
 
 private:
-    struct Start {
-        qint64 pid = 0;
-        QString program;
-        QStringList arguments;
-    };
-    QList<Start> starts(const QString &program) const;
+    QList<TestSupport::StubStart> starts(const QString &program) const;
     qint64 lastPid(const QString &program) const;
     std::unique_ptr<CompanionSupervisor> makeSupervisor();
 
@@ -53,10 +48,7 @@ private:
 void TestCompanionSupervisor::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    const QString stub = TestSupport::helperProgram(QStringLiteral("companionstub"));
-    QVERIFY2(QFile::exists(stub), qPrintable(stub));
-    for (const QString &name : {QStringLiteral("vek_listen"), QStringLiteral("vek_popup")})
-        QVERIFY(!TestSupport::copyProgram(stub, m_dir.path(), name).isEmpty());
+    QVERIFY(TestSupport::copyCompanionStubs(m_dir.path()));
     QVERIFY(QDir::setCurrent(m_dir.path()));
     m_log = m_dir.filePath(QStringLiteral("starts.log"));
     qputenv("KORVEX_STUB_LOG", QFile::encodeName(m_log));
@@ -81,30 +73,14 @@ std::unique_ptr<CompanionSupervisor> TestCompanionSupervisor::makeSupervisor()
     return supervisor;
 }
 
-QList<TestCompanionSupervisor::Start> TestCompanionSupervisor::starts(const QString &program) const
+QList<TestSupport::StubStart> TestCompanionSupervisor::starts(const QString &program) const
 {
-    QList<Start> result;
-    QFile file(m_log);
-    if (!file.open(QIODevice::ReadOnly))
-        return result;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    for (const QString &line : lines) {
-        QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (words.size() < 2)
-            continue;
-        Start start;
-        start.pid = words.takeFirst().toLongLong();
-        start.program = words.takeFirst();
-        start.arguments = words;
-        if (QFileInfo(start.program).fileName() == program)
-            result << start;
-    }
-    return result;
+    return TestSupport::stubStarts(m_log, program);
 }
 
 qint64 TestCompanionSupervisor::lastPid(const QString &program) const
 {
-    const QList<Start> all = starts(program);
+    const QList<TestSupport::StubStart> all = starts(program);
     return all.isEmpty() ? 0 : all.last().pid;
 }
 
@@ -115,10 +91,10 @@ void TestCompanionSupervisor::startsBothFromTheWorkingFolder()
     QTRY_COMPARE(starts(QStringLiteral("vek_listen")).size(), 1);
     QTRY_COMPARE(starts(QStringLiteral("vek_popup")).size(), 1);
 
-    const Start listen = starts(QStringLiteral("vek_listen")).first();
+    const TestSupport::StubStart listen = starts(QStringLiteral("vek_listen")).first();
     QCOMPARE(listen.program, m_dir.filePath(QStringLiteral("vek_listen")));
     QVERIFY(listen.arguments.isEmpty());
-    const Start popup = starts(QStringLiteral("vek_popup")).first();
+    const TestSupport::StubStart popup = starts(QStringLiteral("vek_popup")).first();
     QCOMPARE(popup.program, m_dir.filePath(QStringLiteral("vek_popup")));
     QCOMPARE(popup.arguments,
              (QStringList{QStringLiteral("-host"), QStringLiteral("http://127.0.0.1:9")}));

@@ -34,9 +34,7 @@ private:
 void TestKorvexCompanions::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    const QString stub = TestSupport::helperProgram(QStringLiteral("companionstub"));
-    for (const QString &name : {QStringLiteral("vek_listen"), QStringLiteral("vek_popup")})
-        QVERIFY(!TestSupport::copyProgram(stub, m_dir.path(), name).isEmpty());
+    QVERIFY(TestSupport::copyCompanionStubs(m_dir.path()));
     m_log = m_dir.filePath(QStringLiteral("starts.log"));
 }
 
@@ -69,15 +67,8 @@ void TestKorvexCompanions::cleanup()
 QList<qint64> TestKorvexCompanions::pids(const QString &program) const
 {
     QList<qint64> result;
-    QFile file(m_log);
-    if (!file.open(QIODevice::ReadOnly))
-        return result;
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    for (const QByteArray &line : lines) {
-        const QList<QByteArray> words = line.split(' ');
-        if (words.size() >= 2 && QFileInfo(QFile::decodeName(words.at(1))).fileName() == program)
-            result << words.at(0).toLongLong();
-    }
+    for (const TestSupport::StubStart &start : TestSupport::stubStarts(m_log, program))
+        result << start.pid;
     return result;
 }
 

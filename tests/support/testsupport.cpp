@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
 
@@ -66,6 +67,37 @@ bool isServed(const QString &name)
     const bool connected = probe.waitForConnected(200);
     probe.abort();
     return connected;
+}
+
+bool copyCompanionStubs(const QString &folder)
+{
+    const QString stub = helperProgram(QStringLiteral("companionstub"));
+    for (const QString &name : {QStringLiteral("vek_listen"), QStringLiteral("vek_popup")}) {
+        if (copyProgram(stub, folder, name).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+QList<StubStart> stubStarts(const QString &log, const QString &program)
+{
+    QList<StubStart> result;
+    QFile file(log);
+    if (!file.open(QIODevice::ReadOnly))
+        return result;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.size() < 2)
+            continue;
+        StubStart start;
+        start.pid = words.takeFirst().toLongLong();
+        start.program = words.takeFirst();
+        start.arguments = words;
+        if (QFileInfo(start.program).fileName() == program)
+            result << start;
+    }
+    return result;
 }
 
 } // namespace TestSupport

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -21,9 +22,21 @@ void stopProcess(QProcess *process);
 // Path of a helper program built for the tests (in the programs' folder).
 QString helperProgram(const QString &name);
 
-// True while the process runs (a zombie counts as gone).
+// True while the process runs (ended or being reaped counts as gone).
 bool processAlive(qint64 pid);
 // True when something accepts connections on the local socket `name` now.
 bool isServed(const QString &name);
+
+// The companion stand-in (companionstub) copied into `folder` as vek_listen
+// and vek_popup; false when a copy failed.
+bool copyCompanionStubs(const QString &folder);
+// One start the stand-in appended to $KORVEX_STUB_LOG.
+struct StubStart {
+    qint64 pid = 0;
+    QString program;
+    QStringList arguments;
+};
+// The starts in `log` of the program whose file name is `program`, oldest first.
+QList<StubStart> stubStarts(const QString &log, const QString &program);
 
 } // namespace TestSupport
