@@ -89,6 +89,14 @@ void TestStartup::secondInstanceShowsOnlyTheBox()
                              StartTimeoutMs);
     QTRY_VERIFY(logText().contains(QLatin1String("vek started...")));
     const QString firstLog = logText();
+    // The first one's pop-up start ends every pop-up program of the session, so
+    // the stand-in below comes after it. With no program file there, no retry follows.
+    const QByteArray popupStartFailed =
+        "cannot start " + QFile::encodeName(m_dir.filePath(QStringLiteral("vek_popup")));
+    QByteArray firstDiagnostics;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (firstDiagnostics += first->readAllStandardError()).contains(popupStartFailed),
+        StartTimeoutMs);
     // Started after the first one: only a new main program would end it.
     QProcess *companion =
         start(TestSupport::copyProgram(QStandardPaths::findExecutable(QStringLiteral("sleep")),
