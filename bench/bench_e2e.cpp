@@ -4,11 +4,11 @@
 // floor. Then the client idles and the CPU time and memory of its programs are
 // read from /proc. Prints a table and writes the figures as JSON; asserts nothing.
 //   bench/e2e [ITEMS=200] [RATE=10] [BURST=500] [IDLE_SECONDS=30]
-#include "bench/benchsupport.h"
-#include "tests/support/korvexsession.h"
-#include "tests/support/servicefixture.h"
-#include "tests/support/testsupport.h"
-#include "tests/support/windowmanager.h"
+#include "benchsupport.h"
+#include "korvexsession.h"
+#include "servicefixture.h"
+#include "testsupport.h"
+#include "windowmanager.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

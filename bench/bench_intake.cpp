@@ -5,14 +5,15 @@
 // "vek_popup_localsocket". Prints items per second and the share spent in
 // page calls.
 //   bench_intake [ITEMS=2000] [ROUNDS=3] [--with-diagnostics]   (run from the source root)
-#include "bench/benchsupport.h"
-#include "common/protocol.h"
-#include "main/configstore.h"
-#include "main/localsocketserver.h"
-#include "main/mainwindow.h"
-#include "main/miniwindow.h"
-#include "main/webhost.h"
-#include "tests/support/servicefixture.h"
+#include "benchsupport.h"
+#include "protocol.h"
+#include "configstore.h"
+#include "localsocketserver.h"
+#include "mainwindow.h"
+#include "intakepages.h"
+#include "miniwindow.h"
+#include "webhost.h"
+#include "servicefixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -109,7 +110,7 @@ int main(int argc, char *argv[])
     auto window = std::make_unique<MainWindow>();
     int sounds = 0;
     window->setSoundPlayer([&sounds](const QString &) { ++sounds; });
-    auto *server = window->findChild<LocalSocketServer *>();
+    auto *server = window->findChild<Korvex::LocalSocketServer *>();
     const QList<QWebFrame *> frames = {
         frameOf(window->findChild<QWebView *>(QStringLiteral("webView_kuaixunzhibo"))),
         frameOf(window->findChild<QWebView *>(QStringLiteral("webView_caijingrili"))),
@@ -151,13 +152,13 @@ int main(int argc, char *argv[])
         messages.push_back(Protocol::newsMessage(itemText(i)).toUtf8());
 
     int handled = 0;
-    QObject::connect(server, &LocalSocketServer::getNewMessage, &app,
+    QObject::connect(server, &Korvex::LocalSocketServer::getNewMessage, &app,
                      [&handled](const QString &, const QString &, const QString &) { ++handled; });
 
     std::vector<double> rates;
     for (int round = 0; round < rounds; ++round) {
         handled = 0;
-        const MainWindow::PageCallStats before = window->pageCallStats();
+        const Korvex::IntakePages::PageCallStats before = window->intakePages()->pageCallStats();
         QElapsedTimer clock;
         clock.start();
         for (int i = 0; i < items; ++i)
@@ -168,7 +169,7 @@ int main(int argc, char *argv[])
             return 1;
         }
         const double seconds = clock.nsecsElapsed() / 1e9;
-        const MainWindow::PageCallStats after = window->pageCallStats();
+        const Korvex::IntakePages::PageCallStats after = window->intakePages()->pageCallStats();
         const double rate = items / seconds;
         const double pageMs = (after.nanoseconds - before.nanoseconds) / 1e6 / items;
         rates.push_back(rate);

@@ -2,8 +2,8 @@
 // A second process (this program with --write) sends 500-byte news items, one
 // write per item as the listener does; this process counts getNewMessage.
 //   bench_ipc [ITEMS] [ROUNDS] [--with-diagnostics]
-#include "common/protocol.h"
-#include "main/localsocketserver.h"
+#include "protocol.h"
+#include "localsocketserver.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -76,7 +76,7 @@ int main(int argc, char *argv[])
     for (int round = 0; round < rounds; ++round) {
         const QString name =
             QStringLiteral("bench_ipc_%1_%2").arg(QCoreApplication::applicationPid()).arg(round);
-        LocalSocketServer server;
+        Korvex::LocalSocketServer server;
         if (!server.startServer(name)) {
             out << "cannot serve " << name << "\n";
             return 1;
@@ -84,7 +84,7 @@ int main(int argc, char *argv[])
         int received = 0;
         qint64 bytes = 0;
         QElapsedTimer clock;
-        QObject::connect(&server, &LocalSocketServer::getNewMessage, &app,
+        QObject::connect(&server, &Korvex::LocalSocketServer::getNewMessage, &app,
                          [&](const QString &content, const QString &, const QString &) {
                              if (received++ == 0)
                                  clock.start();

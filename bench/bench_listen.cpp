@@ -2,10 +2,10 @@
 // numbered items at a steady rate, the listener hands them to a local server in
 // the main program's place, and this program measures sent -> received.
 //   bench_listen [ITEMS=500] [RATE=100]        (run from the source root)
-#include "bench/benchsupport.h"
-#include "common/protocol.h"
-#include "tests/support/servicefixture.h"
-#include "tests/support/testsupport.h"
+#include "benchsupport.h"
+#include "protocol.h"
+#include "servicefixture.h"
+#include "testsupport.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

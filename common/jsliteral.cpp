@@ -1,4 +1,4 @@
-#include "common/jsliteral.h"
+#include "jsliteral.h"
 
 namespace JsLiteral
 {

@@ -1,7 +1,7 @@
-#include "common/locallink.h"
+#include "locallink.h"
 
-#include "common/logging.h"
-#include "common/protocol.h"
+#include "logging.h"
+#include "protocol.h"
 
 #include <QLocalSocket>
 

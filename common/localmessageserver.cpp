@@ -1,7 +1,7 @@
-#include "common/localmessageserver.h"
+#include "localmessageserver.h"
 
-#include "common/logging.h"
-#include "common/protocol.h"
+#include "logging.h"
+#include "protocol.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>

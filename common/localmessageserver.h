@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/messagereassembler.h"
+#include "messagereassembler.h"
 
 #include <QHash>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "common/logging.h"
+#include "logging.h"
 
 Q_LOGGING_CATEGORY(lcIpc, "korvex.ipc")
 Q_LOGGING_CATEGORY(lcPages, "korvex.pages")

@@ -1,7 +1,7 @@
-#include "common/messagereassembler.h"
+#include "messagereassembler.h"
 
-#include "common/logging.h"
-#include "common/protocol.h"
+#include "logging.h"
+#include "protocol.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>

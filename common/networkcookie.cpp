@@ -1,4 +1,4 @@
-#include "common/networkcookie.h"
+#include "networkcookie.h"
 
 NetworkCookie::NetworkCookie(QObject *parent)
     : QNetworkCookieJar(parent)

@@ -1,4 +1,4 @@
-#include "common/newsitem.h"
+#include "newsitem.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>

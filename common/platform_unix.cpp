@@ -1,6 +1,6 @@
-#include "common/platform.h"
+#include "platform.h"
 
-#include "common/logging.h"
+#include "logging.h"
 
 #include <QDir>
 #include <QFile>

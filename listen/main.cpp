@@ -1,5 +1,5 @@
-#include "common/platform.h"
-#include "listen/newslisten.h"
+#include "platform.h"
+#include "newslisten.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
-#include "listen/newsendpoint.h"
+#include "newsendpoint.h"
 
-#include "common/jsliteral.h"
-#include "common/logging.h"
+#include "jsliteral.h"
+#include "logging.h"
 
 #include <QProcessEnvironment>
 #include <QStringList>

@@ -1,8 +1,9 @@
-#include "listen/newslisten.h"
+#include "newslisten.h"
 #include "ui_newslisten.h"
 
-#include "common/protocol.h"
-#include "listen/newsendpoint.h"
+#include "listenpagebridge.h"
+#include "protocol.h"
+#include "newsendpoint.h"
 
 #include <QDateTime>
 #include <QMutex>
@@ -22,6 +23,7 @@ QMutex writeLock;
 NewsListen::NewsListen(QWidget *parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::NewsListen>())
+    , m_bridge(new Listen::ListenPageBridge(this))
 {
     ui->setupUi(this);
     // Polling is cross-origin XHR from the compiled-in page to the news host.
@@ -53,7 +55,7 @@ void NewsListen::jsToQtFunc(const QString &data)
 void NewsListen::addObjectToJs()
 {
     ui->webView->page()->mainFrame()->addToJavaScriptWindowObject(QStringLiteral("Socket_IOListen"),
-                                                                  this);
+                                                                  m_bridge);
 }
 
 void NewsListen::startListen(bool)

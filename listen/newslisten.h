@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/locallink.h"
+#include "locallink.h"
 
 #include <QLocalSocket>
 #include <QWidget>
@@ -10,6 +10,11 @@
 namespace Ui
 {
 class NewsListen;
+}
+
+namespace Listen
+{
+class ListenPageBridge;
 }
 
 // Holds the hidden page whose script keeps the socket.io connection to the news
@@ -22,7 +27,7 @@ public:
     ~NewsListen() override;
 
 signals:
-    // Declared for compatibility; the listener interprets nothing.
+    // Kept in the listener's declared interface; the listener interprets nothing.
     void getOneNews(QString newsContent, QString newsType, QString newsImportance);
 
 public slots:
@@ -36,4 +41,6 @@ private:
     std::unique_ptr<Ui::NewsListen> ui;
     QLocalSocket listenerSocket;
     LocalLink listenerLink{&listenerSocket};
+    // What the page sees of the program.
+    Listen::ListenPageBridge *m_bridge;
 };

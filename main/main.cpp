@@ -1,9 +1,9 @@
-#include "common/logging.h"
-#include "common/platform.h"
-#include "main/configstore.h"
-#include "main/mainwindow.h"
-#include "main/testhooks.h"
-#include "main/webhost.h"
+#include "logging.h"
+#include "platform.h"
+#include "configstore.h"
+#include "mainwindow.h"
+#include "testhooks.h"
+#include "webhost.h"
 
 #include <QApplication>
 #include <QMessageBox>

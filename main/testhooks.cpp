@@ -1,7 +1,7 @@
-#include "main/testhooks.h"
+#include "testhooks.h"
 
-#include "common/logging.h"
-#include "common/platform.h"
+#include "logging.h"
+#include "platform.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,8 +1,11 @@
-#include "popup/localsocketserver.h"
+#include "localsocketserver.h"
 
-#include "common/logging.h"
-#include "common/messagereassembler.h"
-#include "common/protocol.h"
+#include "logging.h"
+#include "messagereassembler.h"
+#include "protocol.h"
+
+namespace Popup
+{
 
 LocalSocketServer::LocalSocketServer(QObject *parent)
     : LocalMessageServer(MessageReassembler::popupServerRules(), parent)
@@ -21,3 +24,5 @@ void LocalSocketServer::handleMessages(const QStringList &messages)
         }
     }
 }
+
+} // namespace Popup

@@ -1,9 +1,12 @@
 #pragma once
 
-#include "common/localmessageserver.h"
+#include "localmessageserver.h"
 
 #include <QString>
 #include <QStringList>
+
+namespace Popup
+{
 
 // The pop-up program's server on "vek_popup_localsocket": turns the main
 // program's messages into signals for the window.
@@ -15,7 +18,7 @@ public:
 
 signals:
     void getNewMessage(QString newsContent, QString timeOut, QString newsImportance);
-    // Declared for symmetry with the main program's server; never emitted here.
+    // Kept in the server's declared interface; this program never emits them.
     void onPopupMoreRequest();
     void onPopupContentRequest(QString);
     void getCookieChanged(QString);
@@ -23,3 +26,5 @@ signals:
 protected:
     void handleMessages(const QStringList &messages) override;
 };
+
+} // namespace Popup

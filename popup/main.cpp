@@ -1,7 +1,7 @@
-#include "common/logging.h"
-#include "common/platform.h"
-#include "popup/popuprules.h"
-#include "popup/popupwidget.h"
+#include "logging.h"
+#include "platform.h"
+#include "popuprules.h"
+#include "popupwidget.h"
 
 #include <QApplication>
 #include <QFile>

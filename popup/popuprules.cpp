@@ -1,4 +1,6 @@
-#include "popup/popuprules.h"
+#include "popuprules.h"
+
+#include "hostargument.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,17 +10,13 @@ namespace PopupRules
 
 QString defaultWebHost()
 {
-    return QStringLiteral("http://") + QLatin1String(KORVEX_WEB_HOST);
+    return HostArgument::defaultWebHost();
 }
 
 QString webHostFromArguments(const QStringList &arguments, const QString &fallback)
 {
-    QString host = fallback;
-    for (int i = 0; i + 1 < arguments.size(); ++i) {
-        if (arguments.at(i) == QLatin1String("-host"))
-            host = arguments.at(i + 1);
-    }
-    return host;
+    const QString value = HostArgument::lastValue(arguments);
+    return value.isNull() ? fallback : value;
 }
 
 PopupSizes sizesFor(double dpiScale)

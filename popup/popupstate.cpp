@@ -1,6 +1,6 @@
-#include "popup/popupstate.h"
+#include "popupstate.h"
 
-#include "common/logging.h"
+#include "logging.h"
 
 PopupState::PopupState(const PopupRules::PopupSizes &sizes, const PopupTimings &timings)
     : m_sizes(sizes)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "popup/popuprules.h"
+#include "popuprules.h"
 
 #include <QList>
 #include <QString>

@@ -1,12 +1,15 @@
-#include "popup/popupwidget.h"
+#include "popupwidget.h"
 #include "ui_popupwidget.h"
 
-#include "common/jsliteral.h"
-#include "common/logging.h"
-#include "common/networkcookie.h"
-#include "common/pagecontract.h"
-#include "common/protocol.h"
-#include "popup/localsocketserver.h"
+#include "jsliteral.h"
+#include "iconfont.h"
+#include "popuppagebridge.h"
+#include "logging.h"
+#include "windowdrag.h"
+#include "networkcookie.h"
+#include "pagecontract.h"
+#include "protocol.h"
+#include "localsocketserver.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -62,6 +65,10 @@ void PopupWidget::initPopup()
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
+    new WindowDrag(this);
+    m_bridge = new Popup::PopupPageBridge(this);
+    connect(m_bridge, &Popup::PopupPageBridge::itemRequested, this, &PopupWidget::achieveid);
+    connect(m_bridge, &Popup::PopupPageBridge::hideRequested, this, &PopupWidget::windowNeedHide);
 
     QWebPage *page = ui->webView->page();
     page->mainFrame()->setScrollBarPolicy(Qt::Horizontal, Qt::ScrollBarAlwaysOff);
@@ -87,20 +94,14 @@ void PopupWidget::initPopup()
     sizeTimer->setObjectName(QStringLiteral("sizeTimer"));
     sizeTimer->setSingleShot(true);
 
-    socketServer = new LocalSocketServer(this);
+    socketServer = new Popup::LocalSocketServer(this);
     if (!socketServer->startServer(Protocol::popupSocketName()))
         qCWarning(lcPopup).noquote() << "localSocketServer init error!";
     mainLink.connectTo(Protocol::mainSocketName());
     mainLink.send(Protocol::popupStartedTag());
 
-    const int fontId =
-        QFontDatabase::addApplicationFont(QStringLiteral(":/source/fontawesome-webfont.ttf"));
-    const QStringList families = QFontDatabase::applicationFontFamilies(fontId);
-    if (!families.isEmpty()) {
-        QFont iconFont(families.first());
-        iconFont.setPointSize(10);
-        ui->popup_close->setFont(iconFont);
-    }
+    ui->popup_close->setFont(
+        IconFont::font(QStringLiteral(":/source/fontawesome-webfont.ttf"), 10));
     ui->popup_close->setText(QString(QChar(0xf00d)));
 
     applyDpiScale();
@@ -129,8 +130,9 @@ void PopupWidget::initPopup()
     connect(showAnimation, &QPropertyAnimation::finished, this, &PopupWidget::animationFinished);
     connect(sizeTimer, &QTimer::timeout, this, &PopupWidget::setSizeToNormal);
     connect(ui->webView, &QWebView::linkClicked, this, &PopupWidget::onWebviewLinkClicked);
-    connect(socketServer, &LocalSocketServer::getNewMessage, this, &PopupWidget::onGetNewMessage);
-    connect(socketServer, &LocalSocketServer::getCookieChanged, this,
+    connect(socketServer, &Popup::LocalSocketServer::getNewMessage, this,
+            &PopupWidget::onGetNewMessage);
+    connect(socketServer, &Popup::LocalSocketServer::getCookieChanged, this,
             &PopupWidget::onCookieNeedChanged);
 
     // The native window exists from now on, hidden.
@@ -288,7 +290,7 @@ void PopupWidget::webViewLoadFinished(bool ok)
 
 void PopupWidget::jsWindowObjectCleared()
 {
-    ui->webView->page()->mainFrame()->addToJavaScriptWindowObject(Pages::PopupBridge, this);
+    ui->webView->page()->mainFrame()->addToJavaScriptWindowObject(Pages::PopupBridge, m_bridge);
 }
 
 void PopupWidget::onWebviewLinkClicked(const QUrl &url)
@@ -311,27 +313,8 @@ void PopupWidget::onCookieNeedChanged(QString value)
     apply(m_state.timeZoneChanged());
 }
 
-void PopupWidget::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton) {
-        dragging = true;
-        dragLastPos = event->globalPos();
-    }
-    event->ignore();
-}
-
-void PopupWidget::mouseMoveEvent(QMouseEvent *event)
-{
-    if (dragging) {
-        move(pos() + event->globalPos() - dragLastPos);
-        dragLastPos = event->globalPos();
-    }
-    event->ignore();
-}
-
 void PopupWidget::mouseReleaseEvent(QMouseEvent *event)
 {
-    dragging = false;
     if (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
     event->ignore();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/locallink.h"
-#include "popup/popupstate.h"
+#include "locallink.h"
+#include "popupstate.h"
 
 #include <QLocalSocket>
 #include <QPoint>
@@ -10,7 +10,11 @@
 #include <QUrl>
 #include <QWidget>
 
+namespace Popup
+{
 class LocalSocketServer;
+class PopupPageBridge;
+} // namespace Popup
 class NetworkCookie;
 class QPropertyAnimation;
 class QTimer;
@@ -65,8 +69,6 @@ private slots:
     void onCookieNeedChanged(QString value);
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -88,13 +90,13 @@ private:
     int popupY = 0;
     QLocalSocket mainSocket;
     LocalLink mainLink{&mainSocket};
-    LocalSocketServer *socketServer = nullptr;
+    Popup::LocalSocketServer *socketServer = nullptr;
     QTimer *closeTimer = nullptr;
     QTimer *sizeTimer = nullptr;
-    QPoint dragLastPos;
-    bool dragging = false;
     bool m_replacingLoad = false;
     QPropertyAnimation *showAnimation = nullptr;
     QPropertyAnimation *resizeAnimation = nullptr;
     NetworkCookie *cookieJar = nullptr;
+    // What the page sees of the window.
+    Popup::PopupPageBridge *m_bridge = nullptr;
 };

@@ -1,5 +1,5 @@
-#include "common/logging.h"
-#include "common/platform.h"
+#include "logging.h"
+#include "platform.h"
 
 #include <QApplication>
 

@@ -1,5 +1,5 @@
-#include "common/jsliteral.h"
-#include "common/pagecontract.h"
+#include "jsliteral.h"
+#include "pagecontract.h"
 
 #include <QSignalSpy>
 #include <QWebFrame>

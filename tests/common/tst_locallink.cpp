@@ -1,4 +1,4 @@
-#include "common/locallink.h"
+#include "locallink.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>

@@ -1,5 +1,5 @@
-#include "common/messagereassembler.h"
-#include "common/protocol.h"
+#include "messagereassembler.h"
+#include "protocol.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 // Running update_translations (lupdate with the project's options) over the
 // sources keeps every translation written by hand, even one whose code has not
 // landed yet, so nobody's translations are lost by a routine update.
-#include "tests/support/testsupport.h"
+#include "testsupport.h"
 
 #include <QFile>
 #include <QMap>

@@ -1,7 +1,7 @@
-#include "tests/support/korvexsession.h"
-#include "tests/support/servicefixture.h"
-#include "tests/support/testsupport.h"
-#include "tests/support/windowmanager.h"
+#include "korvexsession.h"
+#include "servicefixture.h"
+#include "testsupport.h"
+#include "windowmanager.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,5 +1,5 @@
-#include "tests/support/servicefixture.h"
-#include "tests/support/testsupport.h"
+#include "servicefixture.h"
+#include "testsupport.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>

@@ -1,4 +1,4 @@
-#include "listen/newsendpoint.h"
+#include "newsendpoint.h"
 
 #include <QProcessEnvironment>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "main/categorymask.h"
+#include "categorymask.h"
 
 #include <QtTest>
 

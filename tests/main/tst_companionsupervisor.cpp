@@ -1,7 +1,7 @@
-#include "main/companionsupervisor.h"
-#include "main/listenthread.h"
-#include "main/popupthread.h"
-#include "tests/support/testsupport.h"
+#include "companionsupervisor.h"
+#include "listenthread.h"
+#include "popupthread.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>

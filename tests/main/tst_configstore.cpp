@@ -1,4 +1,4 @@
-#include "main/configstore.h"
+#include "configstore.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "main/cookiestore.h"
+#include "cookiestore.h"
 
-#include "common/networkcookie.h"
+#include "networkcookie.h"
 
 #include <QSettings>
 #include <QtTest>

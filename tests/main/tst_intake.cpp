@@ -1,13 +1,14 @@
-#include "main/mainwindow.h"
+#include "mainwindow.h"
+#include "popupchannel.h"
 
-#include "common/protocol.h"
-#include "main/configstore.h"
-#include "main/localsocketserver.h"
-#include "main/logwriter.h"
-#include "main/miniwindow.h"
-#include "main/toolbarwindow.h"
-#include "main/webhost.h"
-#include "tests/support/servicefixture.h"
+#include "protocol.h"
+#include "configstore.h"
+#include "localsocketserver.h"
+#include "logwriter.h"
+#include "miniwindow.h"
+#include "toolbarwindow.h"
+#include "webhost.h"
+#include "servicefixture.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -185,17 +186,17 @@ void TestIntake::initTestCase()
 
 void TestIntake::init()
 {
-    m_window->subscriptionMask = 0xffffff;
-    m_window->funcSettings.popup = QStringLiteral("1");
-    m_window->funcSettings.second = QStringLiteral("10");
-    m_window->funcSettings.sound = QStringLiteral("0");
-    m_window->funcSettings.popupNewsFeed = QStringLiteral("0xffffff");
-    m_window->soundOn = true;
-    m_window->popupOn = true;
-    m_window->miniModeActive = false;
-    m_window->currentPage = 2;
+    m_window->clientState().subscriptionMask = 0xffffff;
+    m_window->clientState().funcSettings.popup = QStringLiteral("1");
+    m_window->clientState().funcSettings.second = QStringLiteral("10");
+    m_window->clientState().funcSettings.sound = QStringLiteral("0");
+    m_window->clientState().funcSettings.popupNewsFeed = QStringLiteral("0xffffff");
+    m_window->clientState().soundOn = true;
+    m_window->clientState().popupOn = true;
+    m_window->clientState().miniModeActive = false;
+    m_window->clientState().currentPage = 2;
     settle();
-    if (m_window->popupSocket->state() == QLocalSocket::ConnectedState)
+    if (m_window->popupChannel()->isConnected())
         popupBytesUpToBarrier();
     m_popup->bytes.clear();
     m_sounds.clear();
@@ -212,7 +213,7 @@ QWebFrame *TestIntake::frame(const QString &path) const
 {
     QWebView *view =
         path == Mini
-            ? m_window->miniWindow->pageView()
+            ? m_window->miniWindow()->pageView()
             : m_window->findChild<QWebView *>(path == Live ? QStringLiteral("webView_kuaixunzhibo")
                                                            : QStringLiteral("webView_caijingrili"));
     return view->page()->mainFrame();
@@ -221,7 +222,7 @@ QWebFrame *TestIntake::frame(const QString &path) const
 void TestIntake::deliver(const QString &item)
 {
     // Handed on once the window's slot has run (it is connected first).
-    QSignalSpy handled(m_window->socketServer, &LocalSocketServer::getNewMessage);
+    QSignalSpy handled(m_window->socketServer(), &Korvex::LocalSocketServer::getNewMessage);
     send(Protocol::newsMessage(item));
     QTRY_COMPARE_WITH_TIMEOUT(handled.count(), 1, 10000);
 }
@@ -273,18 +274,19 @@ QByteArray TestIntake::popupBytesUpToBarrier()
     const QString barrier =
         newsItem(QStringLiteral("FBN"), QStringLiteral("[快讯] barrier %1").arg(++m_barrier));
     const QByteArray expected = popupBytes(QStringLiteral("010"), QStringLiteral("0"), barrier);
-    const auto saved = std::make_tuple(m_window->funcSettings, m_window->subscriptionMask,
-                                       m_window->popupOn, m_window->miniModeActive);
-    m_window->funcSettings.popup = QStringLiteral("1");
-    m_window->funcSettings.second = QStringLiteral("10");
-    m_window->funcSettings.popupNewsFeed = QStringLiteral("0xffffff");
-    m_window->subscriptionMask = 0xffffff;
-    m_window->popupOn = true;
-    m_window->miniModeActive = false;
+    const auto saved = std::make_tuple(
+        m_window->clientState().funcSettings, m_window->clientState().subscriptionMask,
+        m_window->clientState().popupOn, m_window->clientState().miniModeActive);
+    m_window->clientState().funcSettings.popup = QStringLiteral("1");
+    m_window->clientState().funcSettings.second = QStringLiteral("10");
+    m_window->clientState().funcSettings.popupNewsFeed = QStringLiteral("0xffffff");
+    m_window->clientState().subscriptionMask = 0xffffff;
+    m_window->clientState().popupOn = true;
+    m_window->clientState().miniModeActive = false;
     deliver(barrier);
     [&] { QTRY_VERIFY_WITH_TIMEOUT(m_popup->bytes.endsWith(expected), 10000); }();
-    std::tie(m_window->funcSettings, m_window->subscriptionMask, m_window->popupOn,
-             m_window->miniModeActive) = saved;
+    std::tie(m_window->clientState().funcSettings, m_window->clientState().subscriptionMask,
+             m_window->clientState().popupOn, m_window->clientState().miniModeActive) = saved;
     settle();
     return m_popup->bytes.left(m_popup->bytes.size() - expected.size());
 }
@@ -293,7 +295,7 @@ QStringList TestIntake::tableTexts() const
 {
     // Focus rows 0-2, then ordinary rows 5-7; "--" marks an empty row.
     const auto *table =
-        m_window->toolBarWindow->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+        m_window->toolBarWindow()->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
     QStringList texts;
     for (int row : {0, 1, 2, 5, 6, 7}) {
         const QTableWidgetItem *cell = table->item(row, 3);
@@ -310,7 +312,7 @@ QString TestIntake::logText() const
 
 void TestIntake::popupStartGetsTheTimeZoneFirst()
 {
-    QCOMPARE(m_window->timeZoneValue, QStringLiteral("0"));
+    QCOMPARE(m_window->clientState().timeZoneValue, QStringLiteral("0"));
     send(Protocol::popupStartedTag());
     // Written at once after the connect, before any item: it must arrive.
     QTRY_COMPARE(m_popup->bytes, QByteArray("__vek_get_news__cookieChanged_0"));
@@ -320,7 +322,7 @@ void TestIntake::popupStartGetsTheTimeZoneFirst()
 void TestIntake::subscribedItemReachesEverything()
 {
     const QString item = newsItem(QStringLiteral("FBN"), QStringLiteral("[快讯] 欧元区通胀回落"));
-    const int sequence = m_window->toolBarWindow->sequenceNumber;
+    const int sequence = m_window->toolBarWindow()->sequenceNumber;
     deliver(item);
     const auto calls = settle();
     QCOMPARE(calls.value(Live),
@@ -329,7 +331,7 @@ void TestIntake::subscribedItemReachesEverything()
              QStringList({QStringLiteral("Obtain(") + item + QLatin1Char(')'), AllSubscribed}));
     QCOMPARE(calls.value(Calendar), QStringList());
     QCOMPARE(m_sounds, QStringList{QStringLiteral(":/sound/News.wav")});
-    QCOMPARE(m_window->toolBarWindow->sequenceNumber, sequence + 1);
+    QCOMPARE(m_window->toolBarWindow()->sequenceNumber, sequence + 1);
     QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  [快讯] 欧元区通胀回落"));
     QCOMPARE(popupBytesUpToBarrier(), popupBytes(QStringLiteral("010"), QStringLiteral("0"), item));
 }
@@ -370,10 +372,10 @@ void TestIntake::unknownTypeReachesLiveAndMiniOnly()
 void TestIntake::unsubscribedCategoryOnlyReachesThePages()
 {
     m_window->controlWidget2Menu(1, false);
-    QCOMPARE(m_window->subscriptionMask, 0xfffffdu);
+    QCOMPARE(m_window->clientState().subscriptionMask, 0xfffffdu);
     QCOMPARE(Korvex::readConfig(QStringLiteral("customMenu"), {QStringLiteral("value")}),
              QStringList{QStringLiteral("fffffd")});
-    QCOMPARE(m_window->funcSettings.customMenu, QStringLiteral("fffffd"));
+    QCOMPARE(m_window->clientState().funcSettings.customMenu, QStringLiteral("fffffd"));
 
     const QString item = newsItem(QStringLiteral("Oil"), QStringLiteral("原油库存大增"));
     const QStringList table = tableTexts();
@@ -398,12 +400,12 @@ void TestIntake::unsubscribedCategoryOnlyReachesThePages()
     // The bits above the categories stay as stored.
     m_window->controlWidget2Menu(7, false);
     m_window->controlWidget2Menu(40, false);
-    QCOMPARE(m_window->subscriptionMask, 0xffffffu);
+    QCOMPARE(m_window->clientState().subscriptionMask, 0xffffffu);
 }
 
 void TestIntake::categoryOffInPopupFeedStillSoundsAndEntersTable()
 {
-    m_window->funcSettings.popupNewsFeed = QStringLiteral("fffffd");
+    m_window->clientState().funcSettings.popupNewsFeed = QStringLiteral("fffffd");
     const QString item = newsItem(QStringLiteral("Oil"), QStringLiteral("油价上涨"));
     deliver(item);
     settle();
@@ -428,7 +430,7 @@ void TestIntake::displayTimeField()
 {
     QFETCH(QString, second);
     QFETCH(QString, field);
-    m_window->funcSettings.second = second;
+    m_window->clientState().funcSettings.second = second;
     const QString item = newsItem(QStringLiteral("Forex"), QStringLiteral("美元走强"));
     deliver(item);
     settle();
@@ -454,7 +456,7 @@ void TestIntake::soundSetting()
 {
     QFETCH(QString, sound);
     QFETCH(QStringList, played);
-    m_window->funcSettings.sound = sound;
+    m_window->clientState().funcSettings.sound = sound;
     const QString item = newsItem(QStringLiteral("PM"), QStringLiteral("白银 ") + sound);
     deliver(item);
     settle();
@@ -466,7 +468,7 @@ void TestIntake::soundSetting()
     QCOMPARE(popupBytesUpToBarrier(), popupBytes(QStringLiteral("010"), QStringLiteral("0"), item));
 
     m_sounds.clear();
-    m_window->soundOn = false;
+    m_window->clientState().soundOn = false;
     deliver(item);
     settle();
     QVERIFY(m_sounds.isEmpty());
@@ -474,8 +476,8 @@ void TestIntake::soundSetting()
 
 void TestIntake::miniModeNeverPopsUp()
 {
-    m_window->miniModeActive = true;
-    m_window->miniWindow->show();
+    m_window->clientState().miniModeActive = true;
+    m_window->miniWindow()->show();
     const QString item = newsItem(QStringLiteral("Copper"), QStringLiteral("铜价新高"));
     deliver(item);
     const auto calls = settle();
@@ -483,30 +485,30 @@ void TestIntake::miniModeNeverPopsUp()
     QCOMPARE(m_sounds, QStringList{QStringLiteral(":/sound/News.wav")});
     QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  铜价新高"));
     QCOMPARE(popupBytesUpToBarrier(), QByteArray());
-    m_window->miniWindow->hide();
+    m_window->miniWindow()->hide();
 
     // The pop-up program's "More" brings the main window back and ends mini mode.
-    m_window->miniModeActive = true;
+    m_window->clientState().miniModeActive = true;
     m_window->hide();
     send(Protocol::popupMoreTag());
     QTRY_VERIFY(m_window->isVisible());
-    QVERIFY(!m_window->miniModeActive);
+    QVERIFY(!m_window->clientState().miniModeActive);
 }
 
 void TestIntake::loadedMiniPageStopsTheSpinner()
 {
     const auto *spinner =
-        m_window->miniWindow->findChild<QWebView *>(QStringLiteral("webView_loading"));
+        m_window->miniWindow()->findChild<QWebView *>(QStringLiteral("webView_loading"));
     QVERIFY(spinner);
     QVERIFY(spinner->isHidden());
     QCOMPARE(spinner->url(), QUrl(QStringLiteral("about:blank")));
-    QVERIFY(!m_window->miniWindow->pageView()->isHidden());
+    QVERIFY(!m_window->miniWindow()->pageView()->isHidden());
 }
 
 void TestIntake::allTabFiltersEverythingButCalendar()
 {
-    m_window->currentPage = 11;
-    m_window->subscriptionMask = 0x01;
+    m_window->clientState().currentPage = 11;
+    m_window->clientState().subscriptionMask = 0x01;
     const QString item = newsItem(QStringLiteral("Copper"), QStringLiteral("铜"));
     deliver(item);
     const auto calls = settle();
@@ -514,7 +516,7 @@ void TestIntake::allTabFiltersEverythingButCalendar()
              QStringList{QStringLiteral("showType(,FBN,Forex,PM,Oil,Copper,ME)")});
     QCOMPARE(calls.value(Mini).mid(1), QStringList{QStringLiteral("showType(,Copper)")});
 
-    m_window->currentPage = 8;
+    m_window->clientState().currentPage = 8;
     m_window->webViewNewsFilter_kuaixunzhibo();
     QCOMPARE(settle().value(Live), QStringList{QStringLiteral("showType(Oil)")});
 }
@@ -553,7 +555,7 @@ void TestIntake::hostileItemIsOnlyText()
         js(path, QStringLiteral("window.__alerts = 0; window.alert = function () { "
                                 "window.__alerts++; };"));
     }
-    const int sequence = m_window->toolBarWindow->sequenceNumber;
+    const int sequence = m_window->toolBarWindow()->sequenceNumber;
 
     if (throughSocket)
         deliver(item);
@@ -583,7 +585,7 @@ void TestIntake::hostileItemIsOnlyText()
                                   .toArray();
     QCOMPARE(errors.size(), 0);
 
-    QCOMPARE(m_window->toolBarWindow->sequenceNumber, sequence + 1);
+    QCOMPARE(m_window->toolBarWindow()->sequenceNumber, sequence + 1);
     QVERIFY(tableTexts().at(3).contains(shownTitle));
     const QByteArray popup = popupBytesUpToBarrier();
     QCOMPARE(popup, popupBytes(QStringLiteral("010"), QStringLiteral("0"), received));
@@ -650,7 +652,7 @@ void TestIntake::openRequestsReachTheContentOpener()
 void TestIntake::timeZoneChangeReachesPopupAndTable()
 {
     m_window->onTimeZoneChanged(QStringLiteral("1"));
-    QCOMPARE(m_window->timeZoneValue, QStringLiteral("1"));
+    QCOMPARE(m_window->clientState().timeZoneValue, QStringLiteral("1"));
     QTRY_COMPARE(m_popup->bytes, QByteArray("cookieChanged_1"));
 
     // The new table window shows times in the new zone, across midnight.
@@ -662,7 +664,7 @@ void TestIntake::timeZoneChangeReachesPopupAndTable()
     deliver(itemText(late));
     settle();
     QCOMPARE(tableTexts().at(3), QStringLiteral("00:50  深夜消息"));
-    QCOMPARE(m_window->toolBarWindow->isVisible(), m_window->toolBarWindowShown);
+    QCOMPARE(m_window->toolBarWindow()->isVisible(), m_window->isToolBarWindowShown());
 
     m_window->onTimeZoneChanged(QStringLiteral("0"));
 }

@@ -1,5 +1,5 @@
-#include "common/platform.h"
-#include "tests/support/testsupport.h"
+#include "platform.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "main/localsocketserver.h"
+#include "localsocketserver.h"
 
-#include "common/protocol.h"
-#include "tests/support/testsupport.h"
+#include "protocol.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,17 +23,17 @@
 class Recorder final : public QObject
 {
 public:
-    explicit Recorder(LocalSocketServer &server)
+    explicit Recorder(Korvex::LocalSocketServer &server)
     {
-        connect(&server, &LocalSocketServer::getNewMessage, this,
+        connect(&server, &Korvex::LocalSocketServer::getNewMessage, this,
                 [this](const QString &content, const QString &type, const QString &importance) {
                     lines << QStringLiteral("news|%1|%2|%3").arg(type, importance, content);
                 });
-        connect(&server, &LocalSocketServer::onPopupStartedRequest, this,
+        connect(&server, &Korvex::LocalSocketServer::onPopupStartedRequest, this,
                 [this] { lines << QStringLiteral("started"); });
-        connect(&server, &LocalSocketServer::onPopupMoreRequest, this,
+        connect(&server, &Korvex::LocalSocketServer::onPopupMoreRequest, this,
                 [this] { lines << QStringLiteral("more"); });
-        connect(&server, &LocalSocketServer::onPopupContentRequest, this,
+        connect(&server, &Korvex::LocalSocketServer::onPopupContentRequest, this,
                 [this](const QString &id) { lines << QStringLiteral("content|") + id; });
     }
     QStringList lines;
@@ -77,7 +77,7 @@ private:
 
 QStringList TestLocalSocketServer::deliver(const QByteArray &bytes)
 {
-    LocalSocketServer server;
+    Korvex::LocalSocketServer server;
     server.setQuietPeriod(20);
     if (!server.startServer(QStringLiteral("tst_lss_units")))
         return {QStringLiteral("startServer failed")};
@@ -174,9 +174,9 @@ void TestLocalSocketServer::diagnostics()
 
 void TestLocalSocketServer::cutItemArrivesWhole()
 {
-    LocalSocketServer server;
+    Korvex::LocalSocketServer server;
     QVERIFY(server.startServer(QStringLiteral("tst_lss_cut")));
-    QSignalSpy news(&server, &LocalSocketServer::getNewMessage);
+    QSignalSpy news(&server, &Korvex::LocalSocketServer::getNewMessage);
     QLocalSocket client;
     client.connectToServer(QStringLiteral("tst_lss_cut"));
     QVERIFY(client.waitForConnected(5000));
@@ -202,7 +202,7 @@ void TestLocalSocketServer::cutItemArrivesWhole()
 // must still see everything in the order it was written.
 void TestLocalSocketServer::orderKeptAcrossNestedEventLoop()
 {
-    LocalSocketServer server;
+    Korvex::LocalSocketServer server;
     server.setQuietPeriod(20);
     QVERIFY(server.startServer(QStringLiteral("tst_lss_nested")));
     Recorder recorder(server);
@@ -211,7 +211,7 @@ void TestLocalSocketServer::orderKeptAcrossNestedEventLoop()
     QVERIFY(client.waitForConnected(5000));
     const auto item = [](int n) { return QStringLiteral("[{\"id\":%1}]").arg(n); };
 
-    connect(&server, &LocalSocketServer::getNewMessage, this, [&] {
+    connect(&server, &Korvex::LocalSocketServer::getNewMessage, this, [&] {
         if (recorder.lines.size() != 1)
             return;
         Protocol::sendMessage(&client, Protocol::newsMessage(item(3)));
@@ -237,10 +237,10 @@ void TestLocalSocketServer::hugeItems()
             .arg(n)
             .arg(QString(size, QChar(0x91d1)));
     };
-    LocalSocketServer server;
+    Korvex::LocalSocketServer server;
     server.setMaxBufferChars(400000);
     QVERIFY(server.startServer(QStringLiteral("tst_lss_huge")));
-    QSignalSpy news(&server, &LocalSocketServer::getNewMessage);
+    QSignalSpy news(&server, &Korvex::LocalSocketServer::getNewMessage);
     QLocalSocket client;
     client.connectToServer(QStringLiteral("tst_lss_huge"));
     QVERIFY(client.waitForConnected(5000));
@@ -261,9 +261,9 @@ void TestLocalSocketServer::hugeItems()
 
 void TestLocalSocketServer::deadConnectionsAreReleased()
 {
-    LocalSocketServer server;
+    Korvex::LocalSocketServer server;
     QVERIFY(server.startServer(QStringLiteral("tst_lss_release")));
-    QSignalSpy started(&server, &LocalSocketServer::onPopupStartedRequest);
+    QSignalSpy started(&server, &Korvex::LocalSocketServer::onPopupStartedRequest);
     // A day of pop-up restarts in small.
     for (int i = 0; i < 30; ++i) {
         QLocalSocket client;
@@ -337,7 +337,7 @@ void TestLocalSocketServer::mixedStreamFromAnotherProcess()
     file.close();
 
     const auto run = [&](quint32 seed) -> QStringList {
-        LocalSocketServer server;
+        Korvex::LocalSocketServer server;
         // Generous, so a busy machine cannot end a message early between pieces.
         server.setQuietPeriod(2000);
         if (!server.startServer(QStringLiteral("tst_lss_stream")))
@@ -379,7 +379,7 @@ void TestLocalSocketServer::busyNameIsLeftAlone()
     QVERIFY(other.process.waitForReadyRead(10000));
     QCOMPARE(other.process.readLine().trimmed(), QByteArrayLiteral("listening"));
 
-    LocalSocketServer server;
+    Korvex::LocalSocketServer server;
     QVERIFY(!server.startServer(QStringLiteral("tst_lss_busy")));
     QVERIFY(!server.server);
 
@@ -405,9 +405,9 @@ void TestLocalSocketServer::staleSocketFileIsReplaced()
     }
     QVERIFY(QFile::exists(QDir::tempPath() + QLatin1Char('/') + name));
 
-    LocalSocketServer server;
+    Korvex::LocalSocketServer server;
     QVERIFY(server.startServer(name));
-    QSignalSpy news(&server, &LocalSocketServer::getNewMessage);
+    QSignalSpy news(&server, &Korvex::LocalSocketServer::getNewMessage);
     QLocalSocket client;
     client.connectToServer(name);
     QVERIFY(client.waitForConnected(5000));
@@ -419,7 +419,7 @@ void TestLocalSocketServer::listenFailureIsReported()
 {
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression(QStringLiteral("^localSocketServer listen error")));
-    LocalSocketServer server;
+    Korvex::LocalSocketServer server;
     QVERIFY(!server.startServer(QDir::tempPath() + QStringLiteral("/no/such/folder/sock")));
     QVERIFY(!server.server);
 }
@@ -429,10 +429,11 @@ void TestLocalSocketServer::destroyedWithOpenConnections()
     int emitted = 0;
     QLocalSocket client;
     {
-        LocalSocketServer server;
+        Korvex::LocalSocketServer server;
         server.setQuietPeriod(60000);
         QVERIFY(server.startServer(QStringLiteral("tst_lss_destroy")));
-        connect(&server, &LocalSocketServer::onPopupContentRequest, this, [&] { ++emitted; });
+        connect(&server, &Korvex::LocalSocketServer::onPopupContentRequest, this,
+                [&] { ++emitted; });
         client.connectToServer(QStringLiteral("tst_lss_destroy"));
         QVERIFY(client.waitForConnected(5000));
         QVERIFY(Protocol::sendMessage(&client, QStringLiteral("__popup_content__5")));

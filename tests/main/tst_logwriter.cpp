@@ -1,6 +1,6 @@
-#include "main/logwriter.h"
+#include "logwriter.h"
 
-#include "main/configstore.h"
+#include "configstore.h"
 
 #include <QtTest>
 

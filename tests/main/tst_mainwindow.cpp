@@ -1,9 +1,10 @@
-#include "main/mainwindow.h"
+#include "mainwindow.h"
+#include "pagejars.h"
 
-#include "common/networkcookie.h"
-#include "main/configstore.h"
-#include "main/webhost.h"
-#include "tests/support/servicefixture.h"
+#include "networkcookie.h"
+#include "configstore.h"
+#include "webhost.h"
+#include "servicefixture.h"
 
 #include <QtTest>
 
@@ -49,11 +50,11 @@ void TestMainWindow::firstStartTakesTheDefaults()
     qunsetenv("TZ");
     tzset();
 
-    QCOMPARE(window->subscriptionMask, 0xffffffu);
-    QCOMPARE(window->timeZoneValue, QStringLiteral("-2.25"));
-    QCOMPARE(window->funcSettings.popupNewsFeed, QStringLiteral("0xffffff"));
-    QCOMPARE(window->funcSettings.second, QStringLiteral("10"));
-    QVERIFY(window->toolBarWindowWasShown);
+    QCOMPARE(window->clientState().subscriptionMask, 0xffffffu);
+    QCOMPARE(window->clientState().timeZoneValue, QStringLiteral("-2.25"));
+    QCOMPARE(window->clientState().funcSettings.popupNewsFeed, QStringLiteral("0xffffff"));
+    QCOMPARE(window->clientState().funcSettings.second, QStringLiteral("10"));
+    QVERIFY(window->toolBarWindowWasShown());
     QCOMPARE(Korvex::readConfig(QStringLiteral("general_language"),
                                 {QStringLiteral("timeZone_index"), QStringLiteral("dst_index")}),
              QStringList({QStringLiteral("23"), QStringLiteral("0")}));
@@ -76,11 +77,11 @@ void TestMainWindow::storedSettingsReachTheWindow()
 
     auto window = std::make_unique<MainWindow>();
 
-    QCOMPARE(window->subscriptionMask, 0xffff7fu);
-    QCOMPARE(window->funcSettings.customMenu, QStringLiteral("ffff7f"));
-    QCOMPARE(window->timeZoneValue, QStringLiteral("-7"));
-    QCOMPARE(window->funcSettings.sound, QStringLiteral("2"));
-    QVERIFY(!window->toolBarWindowWasShown);
+    QCOMPARE(window->clientState().subscriptionMask, 0xffff7fu);
+    QCOMPARE(window->clientState().funcSettings.customMenu, QStringLiteral("ffff7f"));
+    QCOMPARE(window->clientState().timeZoneValue, QStringLiteral("-7"));
+    QCOMPARE(window->clientState().funcSettings.sound, QStringLiteral("2"));
+    QVERIFY(!window->toolBarWindowWasShown());
 }
 
 // Each page's jar is written to the store after its load, with the time-zone
@@ -99,7 +100,7 @@ void TestMainWindow::pageJarsAreSavedAfterEachLoad()
                         {QStringLiteral("14"), QStringLiteral("0")});
 
     auto window = std::make_unique<MainWindow>();
-    QCOMPARE(window->timeZoneValue, QStringLiteral("-8"));
+    QCOMPARE(window->clientState().timeZoneValue, QStringLiteral("-8"));
     for (const QString &name :
          {QStringLiteral("webview_kuaixunzhibo"), QStringLiteral("webview_caijingrili"),
           QStringLiteral("webview_mini")}) {
@@ -120,10 +121,14 @@ void TestMainWindow::pageJarsAreSavedAfterEachLoad()
             return c.name() == expected.name() && c.value() == expected.value();
         });
     };
-    QVERIFY(hasZone(window->cookieJar_kuaixunzhibo, host + QStringLiteral("/Expresslive")));
-    QVERIFY(hasZone(window->cookieJar_kuaixunzhibo, host + QStringLiteral("/Expresslive/collect")));
-    QVERIFY(hasZone(window->cookieJar_caijingrili, host + QStringLiteral("/Ecrilicalendar")));
-    QVERIFY(hasZone(window->cookieJar_mini, host + QStringLiteral("/minipage")));
+    QVERIFY(hasZone(window->pageJars()->jar(QStringLiteral("webview_kuaixunzhibo")),
+                    host + QStringLiteral("/Expresslive")));
+    QVERIFY(hasZone(window->pageJars()->jar(QStringLiteral("webview_kuaixunzhibo")),
+                    host + QStringLiteral("/Expresslive/collect")));
+    QVERIFY(hasZone(window->pageJars()->jar(QStringLiteral("webview_caijingrili")),
+                    host + QStringLiteral("/Ecrilicalendar")));
+    QVERIFY(hasZone(window->pageJars()->jar(QStringLiteral("webview_mini")),
+                    host + QStringLiteral("/minipage")));
     window.reset();
     service.stop();
 }

@@ -1,4 +1,4 @@
-#include "main/newsintake.h"
+#include "newsintake.h"
 
 #include <QtTest>
 

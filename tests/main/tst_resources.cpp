@@ -1,8 +1,8 @@
 // The resources compiled into Korvex: every path the program uses is there and
 // loads, pictures have the shapes their widgets scale them into, the alerts are
 // sound PCM, the style sheets parse, the spinner page runs.
-#include "tests/support/resourcecheck.h"
-#include "tests/support/testsupport.h"
+#include "resourcecheck.h"
+#include "testsupport.h"
 
 #include <QApplication>
 #include <QFile>

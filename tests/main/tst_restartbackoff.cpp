@@ -1,4 +1,4 @@
-#include "main/restartbackoff.h"
+#include "restartbackoff.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "tests/support/testsupport.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>

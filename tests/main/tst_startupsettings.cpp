@@ -1,6 +1,6 @@
-#include "main/startupsettings.h"
+#include "startupsettings.h"
 
-#include "main/configstore.h"
+#include "configstore.h"
 
 #include <QtTest>
 

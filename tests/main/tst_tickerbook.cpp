@@ -1,4 +1,4 @@
-#include "main/tickerbook.h"
+#include "tickerbook.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "main/tickerrow.h"
+#include "tickerrow.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "main/timezones.h"
+#include "timezones.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "main/toolbarwindow.h"
+#include "toolbarwindow.h"
 
 #include <QLabel>
 #include <QMouseEvent>

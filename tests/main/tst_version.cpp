@@ -1,4 +1,4 @@
-#include "main/version.h"
+#include "version.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "main/webhost.h"
+#include "webhost.h"
 
 #include <QtTest>
 

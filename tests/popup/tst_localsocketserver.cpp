@@ -1,6 +1,6 @@
-#include "popup/localsocketserver.h"
+#include "localsocketserver.h"
 
-#include "common/protocol.h"
+#include "protocol.h"
 
 #include <QLocalSocket>
 #include <QtTest>
@@ -19,13 +19,13 @@ private slots:
     void secondServerOnTheSameNameIsRefused();
 
 private:
-    std::unique_ptr<LocalSocketServer> m_server;
+    std::unique_ptr<Popup::LocalSocketServer> m_server;
     std::unique_ptr<QLocalSocket> m_client;
 };
 
 void TestLocalSocketServer::init()
 {
-    m_server = std::make_unique<LocalSocketServer>();
+    m_server = std::make_unique<Popup::LocalSocketServer>();
     QVERIFY(m_server->startServer(Protocol::popupSocketName()));
     m_client = std::make_unique<QLocalSocket>();
     m_client->connectToServer(Protocol::popupSocketName());
@@ -65,11 +65,11 @@ void TestLocalSocketServer::receives()
     QFETCH(QStringList, expected);
     QStringList got;
     QObject context; // the connections end with this test row
-    connect(m_server.get(), &LocalSocketServer::getNewMessage, &context,
+    connect(m_server.get(), &Popup::LocalSocketServer::getNewMessage, &context,
             [&got](const QString &content, const QString &timeOut, const QString &importance) {
                 got << QStringLiteral("N|%1|%2|%3").arg(content, timeOut, importance);
             });
-    connect(m_server.get(), &LocalSocketServer::getCookieChanged, &context,
+    connect(m_server.get(), &Popup::LocalSocketServer::getCookieChanged, &context,
             [&got](const QString &value) { got << QStringLiteral("C|") + value; });
     QVERIFY(Protocol::sendMessage(m_client.get(), unit));
     // A tagged marker behind it tells when the unit has been handled.
@@ -84,14 +84,14 @@ void TestLocalSocketServer::itemCutAcrossWritesArrivesWhole()
 {
     // Only the item's own end (its JSON) may complete it here, not a pause.
     cleanup();
-    m_server = std::make_unique<LocalSocketServer>();
+    m_server = std::make_unique<Popup::LocalSocketServer>();
     m_server->setQuietPeriod(60000);
     QVERIFY(m_server->startServer(Protocol::popupSocketName()));
     m_client = std::make_unique<QLocalSocket>();
     m_client->connectToServer(Protocol::popupSocketName());
     QVERIFY(m_client->waitForConnected(1000));
 
-    QSignalSpy spy(m_server.get(), &LocalSocketServer::getNewMessage);
+    QSignalSpy spy(m_server.get(), &Popup::LocalSocketServer::getNewMessage);
     const QString item = QStringLiteral("[{\"content\":\"黄金\",\"id\":7}]");
     const QByteArray bytes = Protocol::popupNewsMessage(5, QStringLiteral("1"), item).toUtf8();
     const int cut = bytes.indexOf("黄") + 1; // inside the character
@@ -106,11 +106,11 @@ void TestLocalSocketServer::itemCutAcrossWritesArrivesWhole()
 
 void TestLocalSocketServer::secondServerOnTheSameNameIsRefused()
 {
-    LocalSocketServer second;
+    Popup::LocalSocketServer second;
     QVERIFY(!second.startServer(Protocol::popupSocketName()));
     QVERIFY(!second.startServer(QStringLiteral("/nonexistent-folder/vek_popup_localsocket")));
     // The first keeps receiving.
-    QSignalSpy spy(m_server.get(), &LocalSocketServer::getNewMessage);
+    QSignalSpy spy(m_server.get(), &Popup::LocalSocketServer::getNewMessage);
     QVERIFY(Protocol::sendMessage(m_client.get(), QStringLiteral("__vek_get_news___005_0_x")));
     QTRY_COMPARE(spy.count(), 1);
 }

@@ -1,6 +1,6 @@
-#include "common/protocol.h"
-#include "tests/support/servicefixture.h"
-#include "tests/support/testsupport.h"
+#include "protocol.h"
+#include "servicefixture.h"
+#include "testsupport.h"
 
 #include <QGuiApplication>
 #include <QImage>

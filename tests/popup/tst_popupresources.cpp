@@ -1,6 +1,6 @@
 // The resources compiled into vek_popup: its style sheet, icon font and translation.
-#include "tests/support/resourcecheck.h"
-#include "tests/support/testsupport.h"
+#include "resourcecheck.h"
+#include "testsupport.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "popup/popuprules.h"
-#include "popup/popupstate.h"
+#include "popuprules.h"
+#include "popupstate.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
-#include "popup/popupwidget.h"
+#include "popupwidget.h"
 
-#include "common/protocol.h"
-#include "tests/support/pageserver.h"
+#include "protocol.h"
+#include "pageserver.h"
 
 #include <QLabel>
 #include <QLocalServer>

@@ -1,7 +1,7 @@
-#include "common/jsliteral.h"
-#include "common/pagecontract.h"
-#include "tests/support/servicefixture.h"
-#include "tests/support/testsupport.h"
+#include "jsliteral.h"
+#include "pagecontract.h"
+#include "servicefixture.h"
+#include "testsupport.h"
 
 #include <QDateTime>
 #include <QJsonArray>

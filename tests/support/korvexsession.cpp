@@ -1,6 +1,6 @@
-#include "tests/support/korvexsession.h"
+#include "korvexsession.h"
 
-#include "tests/support/testsupport.h"
+#include "testsupport.h"
 
 #include <QDateTime>
 #include <QDir>

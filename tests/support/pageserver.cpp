@@ -1,4 +1,4 @@
-#include "tests/support/pageserver.h"
+#include "pageserver.h"
 
 #include <QTcpSocket>
 #include <QUrlQuery>

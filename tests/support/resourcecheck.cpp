@@ -1,4 +1,4 @@
-#include "tests/support/resourcecheck.h"
+#include "resourcecheck.h"
 
 #include <QApplication>
 #include <QDirIterator>

@@ -1,6 +1,6 @@
-#include "tests/support/servicefixture.h"
+#include "servicefixture.h"
 
-#include "tests/support/testsupport.h"
+#include "testsupport.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "tests/support/windowmanager.h"
+#include "windowmanager.h"
 
 #include <QDeadlineTimer>
 #include <QStandardPaths>

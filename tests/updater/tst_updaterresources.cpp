@@ -1,6 +1,6 @@
 // The resources compiled into vek_updat: window icon, background, translation.
-#include "tests/support/resourcecheck.h"
-#include "tests/support/testsupport.h"
+#include "resourcecheck.h"
+#include "testsupport.h"
 
 #include <QFile>
 #include <QImage>

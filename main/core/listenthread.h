@@ -1,0 +1,14 @@
+#pragma once
+
+#include "companionthread.h"
+
+// Runs the news listener "vek_listen" (no arguments) and waits until it ends.
+class ListenThread final : public CompanionThread
+{
+    Q_OBJECT
+public:
+    explicit ListenThread(QObject *parent = nullptr);
+
+protected:
+    void announce(const QString &path) const override;
+};

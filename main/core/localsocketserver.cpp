@@ -1,0 +1,68 @@
+#include "localsocketserver.h"
+
+#include "logging.h"
+#include "messagereassembler.h"
+#include "newsitem.h"
+#include "protocol.h"
+
+#include <QDateTime>
+
+namespace Korvex
+{
+
+LocalSocketServer::LocalSocketServer(QObject *parent)
+    : LocalMessageServer(MessageReassembler::mainServerRules(), parent)
+{
+}
+
+void LocalSocketServer::handleMessages(const QStringList &messages)
+{
+    bool lastWasMore = false;
+    for (const QString &m : messages) {
+        // Repeated "More" clicks in one read raise the window once.
+        const bool isMore = m.startsWith(Protocol::popupMoreTag());
+        if (!(isMore && lastWasMore))
+            handleMessage(m);
+        lastWasMore = isMore;
+    }
+}
+
+void LocalSocketServer::handleMessage(const QString &m)
+{
+    if (m.startsWith(Protocol::popupStartedTag())) {
+        qCDebug(lcIpc).noquote() << "received popup_started";
+        emit onPopupStartedRequest();
+        return;
+    }
+    if (m.startsWith(Protocol::popupMoreTag())) {
+        qCDebug(lcIpc).noquote() << "received popup_more";
+        emit onPopupMoreRequest();
+        return;
+    }
+    if (m.startsWith(Protocol::popupContentTag())) {
+        qCDebug(lcIpc).noquote() << "received popup_content";
+        emit onPopupContentRequest(m.mid(Protocol::popupContentTag().size()));
+        return;
+    }
+    if (m.startsWith(Protocol::newsTag())) {
+        qCDebug(lcIpc).noquote() << "-------------------";
+        qCDebug(lcIpc).noquote() << "get one news"
+                                 << QDateTime::currentDateTime().toString(
+                                        QStringLiteral("[yyyy-MM-dd hh:mm:ss ddd]"));
+    } else {
+        qCDebug(lcIpc).noquote() << "get things error!";
+    }
+
+    const QStringList parts = m.simplified().split(Protocol::newsTag(), Qt::SkipEmptyParts);
+    for (const QString &p : parts) {
+        const NewsItemInfo info = parseNewsItem(p);
+        if (!info.parsed)
+            qCDebug(lcIpc).noquote() << "QJsonParseError :" << info.parseError;
+        else if (info.isObject)
+            qCDebug(lcIpc).noquote() << QStringLiteral("news -- types:") + info.type +
+                                            QStringLiteral(" ; ES importance") + info.importance;
+        emit getNewMessage(p, info.type, info.importance);
+    }
+}
+
+} // namespace Korvex

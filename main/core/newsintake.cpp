@@ -1,0 +1,138 @@
+#include "newsintake.h"
+
+#include "jsliteral.h"
+#include "pagecontract.h"
+#include "protocol.h"
+#include "categorymask.h"
+
+namespace Korvex
+{
+
+const std::array<NewsCategory, 7> &newsCategories()
+{
+    static const std::array<NewsCategory, 7> table = {{
+        {QLatin1String("FBN"), 0x20, 3},
+        {QLatin1String("ES"), 0x10, 4},
+        {QLatin1String("Forex"), 0x08, 6},
+        {QLatin1String("PM"), 0x04, 7},
+        {QLatin1String("Oil"), 0x02, 8},
+        {QLatin1String("Copper"), 0x01, 9},
+        {QLatin1String("ME"), 0x40, 5},
+    }};
+    return table;
+}
+
+const NewsCategory *findNewsCategory(const QString &code)
+{
+    for (const NewsCategory &category : newsCategories()) {
+        if (code == category.code)
+            return &category;
+    }
+    return nullptr;
+}
+
+namespace Intake
+{
+
+namespace
+{
+
+constexpr int LivePage = 2;
+constexpr int AllPage = 11;
+
+PageCall showType(Page page, const QString &list)
+{
+    return {page, JsLiteral::call(Pages::ShowType, {list})};
+}
+
+} // namespace
+
+QList<PageCall> itemCalls(const QString &newsContent, const QString &newsType)
+{
+    QList<PageCall> calls = {
+        {Page::Live, JsLiteral::call(Pages::OutputMsg, {newsContent})},
+        {Page::Mini, JsLiteral::call(Pages::Obtain, {newsContent})},
+    };
+    if (newsType == QLatin1String("ES"))
+        calls.append({Page::Calendar, JsLiteral::call(Pages::CalendarOutputMsg, {newsContent})});
+    return calls;
+}
+
+QString subscriptionList(quint32 mask)
+{
+    QString list;
+    for (const NewsCategory &category : newsCategories()) {
+        if (mask & category.bit)
+            list += QLatin1Char(',') + category.code;
+    }
+    return list;
+}
+
+QString allButCalendarList()
+{
+    return QStringLiteral(",FBN,Forex,PM,Oil,Copper,ME");
+}
+
+QList<PageCall> filterCalls(int currentPage, quint32 subscriptionMask)
+{
+    const QString subscribed = subscriptionList(subscriptionMask);
+    QList<PageCall> calls;
+    if (currentPage == LivePage) {
+        calls.append(showType(Page::Live, subscribed));
+    } else if (currentPage == AllPage) {
+        calls.append(showType(Page::Live, allButCalendarList()));
+    } else {
+        for (const NewsCategory &category : newsCategories()) {
+            if (category.page == currentPage)
+                calls.append(showType(Page::Live, category.code));
+        }
+    }
+    calls.append(showType(Page::Mini, subscribed));
+    return calls;
+}
+
+bool isSubscribed(const QString &newsType, quint32 subscriptionMask)
+{
+    const NewsCategory *category = findNewsCategory(newsType);
+    return category && (subscriptionMask & category->bit);
+}
+
+QString soundResource(bool soundOn, const QString &soundSetting)
+{
+    if (!soundOn)
+        return QString();
+    if (soundSetting == QLatin1String("0"))
+        return QStringLiteral(":/sound/News.wav");
+    if (soundSetting == QLatin1String("1"))
+        return QStringLiteral(":/sound/Band.wav");
+    if (soundSetting == QLatin1String("2"))
+        return QStringLiteral(":/sound/Notify.wav");
+    return QString();
+}
+
+bool isTopNews(const QString &newsImportance)
+{
+    return newsImportance.toInt() != 0;
+}
+
+bool popupWanted(const QString &newsType, const PopupGate &gate, const FuncSettings &settings)
+{
+    if (!gate.popupOn || gate.miniModeActive || settings.popup != QLatin1String("1"))
+        return false;
+    const NewsCategory *category = findNewsCategory(newsType);
+    return !category || (parseMask(settings.popupNewsFeed) & category->bit);
+}
+
+int displaySeconds(const QString &second)
+{
+    return qMax(0, second.toInt());
+}
+
+QString popupMessage(const FuncSettings &settings, const QString &newsImportance,
+                     const QString &newsContent)
+{
+    return Protocol::popupNewsMessage(displaySeconds(settings.second), newsImportance, newsContent);
+}
+
+} // namespace Intake
+} // namespace Korvex

@@ -1,6 +1,0 @@
-#include "main/mainpagebridge.h"
-
-MainPageBridge::MainPageBridge(QObject *parent)
-    : QObject(parent)
-{
-}

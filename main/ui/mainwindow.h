@@ -1,0 +1,100 @@
+#pragma once
+
+#include "clientstate.h"
+#include "startupsettings.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class CompanionSupervisor;
+class Miniwindow;
+class ToolBarWindow;
+
+namespace Korvex
+{
+class IntakePages;
+class LocalSocketServer;
+class PageJars;
+class PopupChannel;
+} // namespace Korvex
+
+namespace Ui
+{
+class MainWindow;
+}
+
+// The main window: builds its parts and wires them. News intake, the pages,
+// the jars, the link to the pop-up program and the companions are collaborators
+// of their own; the window's slots hand over to them.
+class MainWindow final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // How news sounds are played; QSound unless replaced (tests record them).
+    using SoundPlayer = std::function<void(const QString &resource)>;
+    void setSoundPlayer(SoundPlayer player);
+
+    // Settings, masks and modes as the window's parts share them.
+    Korvex::ClientState &clientState() { return m_state; }
+    Korvex::IntakePages *intakePages() const { return m_pages; }
+    Korvex::PageJars *pageJars() const { return m_jars; }
+    Korvex::PopupChannel *popupChannel() const { return m_popup; }
+    Korvex::LocalSocketServer *socketServer() const { return m_socketServer; }
+    Miniwindow *miniWindow() const { return m_miniWindow.get(); }
+    ToolBarWindow *toolBarWindow() const { return m_toolBarWindow.get(); }
+    bool isToolBarWindowShown() const { return m_toolBarWindowShown; }
+    // Table window visibility to restore when the main window comes back.
+    bool toolBarWindowWasShown() const { return m_toolBarWindowWasShown; }
+
+public slots:
+    // Saves state, ends the companion programs and leaves the event loop.
+    void vekQuit();
+
+    // One news item from the listener (or a page): pages, filter, then popjson
+    // for a subscribed category.
+    void onGetNewMessage(QString newsContent, QString newsType, QString newsImportance);
+    // Sound, table window and, when wanted, the pop-up program.
+    void popjson(QString newsType, QString pjson, QString p_index);
+    // Kept in the window's declared interface; does nothing.
+    void noPopjson();
+    // The pop-up program announced itself: connect and tell it the time zone.
+    void onPopupStarted();
+    void mainWindowShow();
+    // A pop-up's item was clicked.
+    void popupCallContentWidget(QString newsId);
+    // Opens a news item (content window, or login when nobody is logged in).
+    void jsCallContentWidget(QString newsId);
+    // Sets or clears the subscription bit at `pos` and stores the mask at once.
+    void controlWidget2Menu(int pos, bool value);
+    // Re-applies the category filter to the live and mini pages.
+    void webViewNewsFilter_kuaixunzhibo();
+    void onTimeZoneChanged(QString tz);
+    // Shows or hides the table window.
+    void onBtn3ToolBarWindowClicked();
+
+private:
+    void createToolBarWindow();
+
+    std::unique_ptr<Ui::MainWindow> ui;
+    Korvex::ClientState m_state;
+    // What the start-up load read besides the shared state: account values, zone indices.
+    Korvex::StartupSettings m_startupSettings;
+    bool m_toolBarWindowWasShown = false;
+    bool m_toolBarWindowShown = false;
+    std::unique_ptr<Miniwindow> m_miniWindow;
+    std::unique_ptr<ToolBarWindow> m_toolBarWindow;
+    Korvex::IntakePages *m_pages = nullptr;
+    Korvex::PageJars *m_jars = nullptr;
+    Korvex::PopupChannel *m_popup = nullptr;
+    Korvex::LocalSocketServer *m_socketServer = nullptr;
+    // Owns ListenThread and PopupThread; start()/quit() of the pop-up thread go
+    // through it, so a pop-up stopped on purpose is not started again by itself.
+    CompanionSupervisor *m_companions = nullptr;
+    SoundPlayer m_playSound;
+};

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "tickerbook.h"
+
+#include <QMainWindow>
+#include <QPoint>
+
+#include <array>
+
+class QTimer;
+class WindowDrag;
+
+namespace Ui
+{
+class ToolBarWindow;
+}
+
+// Calendar/news ticker: a slim frameless window, always on top, with up to
+// three focus items above the latest ordinary items. The rules live in
+// TickerBook and Ticker; this window mirrors them into its two tables.
+class ToolBarWindow final : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit ToolBarWindow(QWidget *parent = nullptr);
+    ~ToolBarWindow() override;
+
+    // Raised by the main window before each item it delivers; each row keeps
+    // the value it arrived with, so rows can be put back in arrival order.
+    int sequenceNumber = 0;
+
+    // How long a focus item stays at the top (60 s unless a test shortens it).
+    void setFocusDuration(int milliseconds);
+    int focusDuration() const { return m_focusDuration; }
+
+signals:
+    void toolBarNeedOpenContent(QString newsId);
+    void toolBarWindowNeedHide();
+
+public slots:
+    void onBtnExpandClicked();
+    void onBtnCloseClicked();
+    void onTableCellClicked(int row, int column);
+    void onTableCellEntered(int row, int column);
+    void onToolBarWindowNeedHide();
+    void onApplicationStateChanged(Qt::ApplicationState event);
+    void updateTableWithNewMessage(QString newsJson, bool isNewsNeedTop);
+    void onTimeZoneChanged(QString offsetText);
+    void initMessage(QString message);
+    void initTableView();
+    void updateTableView();
+    void onTopNewsNeedToHide();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void writeRow(int row);
+    void updateRoundedMask();
+    void setExpandGlyph();
+
+    // Presses on the window and on the item text drag it.
+    WindowDrag *m_drag = nullptr;
+    Ui::ToolBarWindow *ui;
+    TickerBook m_book;
+    int m_rowHeight = 25;
+    std::array<QTimer *, TickerBook::FocusTimers> m_focusTimers{};
+    int m_focusDuration = Ticker::DefaultFocusMs;
+    Ticker::Zone m_zone;
+};
