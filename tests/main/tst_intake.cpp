@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "bridgeprobe.h"
 #include "popupchannel.h"
 
 #include "protocol.h"
@@ -122,6 +123,7 @@ private slots:
     void itemsWhilePopupProgramIsGoneAreDropped();
     void openRequestsReachTheContentOpener();
     void timeZoneChangeReachesPopupAndTable();
+    void pagesReachNoWindowMember();
 
 private:
     QWebFrame *frame(const QString &path) const;
@@ -667,6 +669,29 @@ void TestIntake::timeZoneChangeReachesPopupAndTable()
     QCOMPARE(m_window->toolBarWindow()->isVisible(), m_window->isToolBarWindowShown());
 
     m_window->onTimeZoneChanged(QStringLiteral("0"));
+}
+
+// A hostile page calls the window's members through its bridge: nothing
+// closes, hides, quits or tears the bridge down.
+void TestIntake::pagesReachNoWindowMember()
+{
+    const QList<std::pair<QString, QString>> bridges{
+        {Live, QStringLiteral("Qtconnectjs")},
+        {Calendar, QStringLiteral("Qtconnectjs")},
+        {Mini, QStringLiteral("miniconnectjs")}};
+    m_window->miniWindow()->show();
+    for (const auto &[path, bridge] : bridges) {
+        const QString member = path == Mini ? QStringLiteral("achieveid")
+                                            : QStringLiteral("jsCallContentWidget");
+        QVERIFY2(TestSupport::bridgeSurvivesWindowCalls(frame(path), bridge, member),
+                 qPrintable(path));
+    }
+    QVERIFY(m_window->isVisible());
+    QVERIFY(m_window->miniWindow()->isVisible());
+    m_window->miniWindow()->hide();
+    // Still answering: an item reaches the pages as before.
+    deliver(newsItem(QStringLiteral("FBN"), QStringLiteral("[快讯] after the calls")));
+    QVERIFY(settle().value(Live).join(QLatin1Char(' ')).contains(QLatin1String("after the calls")));
 }
 
 QTEST_MAIN(TestIntake)

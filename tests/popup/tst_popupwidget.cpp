@@ -1,4 +1,5 @@
 #include "popupwidget.h"
+#include "bridgeprobe.h"
 
 #include "protocol.h"
 #include "pageserver.h"
@@ -272,6 +273,10 @@ void TestPopupWidget::clicksAndPageCallsReachTheMainProgram()
     send(item("100", "0", QStringLiteral("a")));
     QTRY_VERIFY(m_popup->isVisible());
     QVERIFY(!m_popup->close());
+    QVERIFY(m_popup->isVisible());
+    // The page reaches only its two members: nothing closes, hides or tears down the window.
+    QVERIFY(TestSupport::bridgeSurvivesWindowCalls(frame(), QStringLiteral("Popconjs"),
+                                                   QStringLiteral("achieveid")));
     QVERIFY(m_popup->isVisible());
     // The page may hide the window; the item stays "on display" until its time ends.
     frame()->evaluateJavaScript(QStringLiteral("Popconjs.windowNeedHide()"));
