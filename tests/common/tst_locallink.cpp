@@ -1,4 +1,5 @@
 #include "locallink.h"
+#include "recordingserver.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -10,37 +11,7 @@
 namespace
 {
 
-// A pop-up program's end: keeps every accepted connection and what it received.
-class Receiver final : public QObject
-{
-public:
-    explicit Receiver(const QString &name)
-    {
-        QLocalServer::removeServer(name);
-        ok = server.listen(name);
-        connect(&server, &QLocalServer::newConnection, this, [this] {
-            while (QLocalSocket *socket = server.nextPendingConnection()) {
-                const int index = connections.size();
-                connections.append(socket);
-                received.append(QByteArray());
-                connect(socket, &QLocalSocket::readyRead, this,
-                        [this, socket, index] { received[index] += socket->readAll(); });
-            }
-        });
-    }
-    QByteArray all() const
-    {
-        QByteArray bytes;
-        for (const QByteArray &part : received)
-            bytes += part;
-        return bytes;
-    }
-
-    bool ok = false;
-    QLocalServer server;
-    QList<QLocalSocket *> connections;
-    QList<QByteArray> received;
-};
+using Receiver = TestSupport::RecordingServer;
 
 // Fills the server's accept queue while it cannot accept (no event loop), so
 // the next connect has to wait: the state a slow pop-up program leaves us in.
@@ -75,7 +46,7 @@ private slots:
 void TestLocalLink::messageRightAfterConnectArrives()
 {
     Receiver popup(QStringLiteral("link_a"));
-    QVERIFY(popup.ok);
+    QVERIFY(popup.listening);
     QLocalSocket socket;
     LocalLink link(&socket);
     link.connectTo(QStringLiteral("link_a"));
@@ -89,7 +60,7 @@ void TestLocalLink::messageRightAfterConnectArrives()
 void TestLocalLink::waitsForASlowConnectAndKeepsOrder()
 {
     Receiver popup(QStringLiteral("link_b"));
-    QVERIFY(popup.ok);
+    QVERIFY(popup.listening);
     auto backlog = fillBacklog(QStringLiteral("link_b"));
 
     QLocalSocket socket;
@@ -119,7 +90,7 @@ void TestLocalLink::waitingMessagesAreBoundedAndDroppedOnError()
 {
     {
         Receiver popup(QStringLiteral("link_c"));
-        QVERIFY(popup.ok);
+        QVERIFY(popup.listening);
         auto backlog = fillBacklog(QStringLiteral("link_c"));
         QLocalSocket socket;
         LocalLink link(&socket);
@@ -135,7 +106,7 @@ void TestLocalLink::waitingMessagesAreBoundedAndDroppedOnError()
     }
     {
         auto popup = std::make_unique<Receiver>(QStringLiteral("link_d"));
-        QVERIFY(popup->ok);
+        QVERIFY(popup->listening);
         auto backlog = fillBacklog(QStringLiteral("link_d"));
         QLocalSocket socket;
         LocalLink link(&socket);
@@ -157,7 +128,7 @@ void TestLocalLink::reconnectReachesTheNewProgram()
     QLocalSocket socket;
     LocalLink link(&socket);
     auto oldPopup = std::make_unique<Receiver>(QStringLiteral("link_e"));
-    QVERIFY(oldPopup->ok);
+    QVERIFY(oldPopup->listening);
     link.connectTo(QStringLiteral("link_e"));
     QVERIFY(link.send(QStringLiteral("old")));
     QTRY_COMPARE(oldPopup->all(), QByteArray("old"));
@@ -167,7 +138,7 @@ void TestLocalLink::reconnectReachesTheNewProgram()
     oldPopup->server.close();
     QCOMPARE(socket.state(), QLocalSocket::ConnectedState);
     Receiver newPopup(QStringLiteral("link_e"));
-    QVERIFY(newPopup.ok);
+    QVERIFY(newPopup.listening);
 
     link.connectTo(QStringLiteral("link_e"));
     QVERIFY(link.send(QStringLiteral("hello")));

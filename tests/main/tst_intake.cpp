@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 #include "bridgeprobe.h"
+#include "recordingserver.h"
 #include "popupchannel.h"
 
 #include "protocol.h"
@@ -28,28 +29,6 @@
 // on "vek_popup_localsocket" in place of the pop-up program.
 namespace
 {
-
-// The pop-up program's end of the link: every byte it receives, in order.
-class PopupEnd final : public QObject
-{
-public:
-    PopupEnd()
-    {
-        QLocalServer::removeServer(Protocol::popupSocketName());
-        listening = server.listen(Protocol::popupSocketName());
-        connect(&server, &QLocalServer::newConnection, this, [this] {
-            while (QLocalSocket *socket = server.nextPendingConnection()) {
-                sockets.append(socket);
-                connect(socket, &QLocalSocket::readyRead, this,
-                        [this, socket] { bytes += socket->readAll(); });
-            }
-        });
-    }
-    bool listening = false;
-    QLocalServer server;
-    QList<QLocalSocket *> sockets;
-    QByteArray bytes;
-};
 
 QString itemText(const QJsonObject &item)
 {
@@ -145,7 +124,7 @@ private:
     QTemporaryDir m_workDir;
     ServiceFixture m_service;
     std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<PopupEnd> m_popup;
+    std::unique_ptr<TestSupport::RecordingServer> m_popup;
     QLocalSocket m_listener;
     QStringList m_sounds;
     qint64 m_lastSeq = 0;
@@ -179,7 +158,7 @@ void TestIntake::initTestCase()
                                          QLatin1String("object"),
                                  20000);
     }
-    m_popup = std::make_unique<PopupEnd>();
+    m_popup = std::make_unique<TestSupport::RecordingServer>(Protocol::popupSocketName());
     QVERIFY(m_popup->listening);
     m_listener.connectToServer(Protocol::mainSocketName());
     QVERIFY(m_listener.waitForConnected(5000));
@@ -605,7 +584,7 @@ void TestIntake::newPopupProgramIsReachedAfterTheOldOneHangs()
     // stays open: our socket still counts as connected.
     auto old = std::move(m_popup);
     old->server.close();
-    m_popup = std::make_unique<PopupEnd>();
+    m_popup = std::make_unique<TestSupport::RecordingServer>(Protocol::popupSocketName());
     QVERIFY(m_popup->listening);
 
     send(Protocol::popupStartedTag());
@@ -630,7 +609,7 @@ void TestIntake::itemsWhilePopupProgramIsGoneAreDropped()
     QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  无人接收"));
 
     // The supervisor starts a new one; only what comes after reaches it.
-    m_popup = std::make_unique<PopupEnd>();
+    m_popup = std::make_unique<TestSupport::RecordingServer>(Protocol::popupSocketName());
     QVERIFY(m_popup->listening);
     send(Protocol::popupStartedTag());
     QCOMPARE(popupBytesUpToBarrier(), QByteArray("__vek_get_news__cookieChanged_0"));
@@ -675,14 +654,13 @@ void TestIntake::timeZoneChangeReachesPopupAndTable()
 // closes, hides, quits or tears the bridge down.
 void TestIntake::pagesReachNoWindowMember()
 {
-    const QList<std::pair<QString, QString>> bridges{
-        {Live, QStringLiteral("Qtconnectjs")},
-        {Calendar, QStringLiteral("Qtconnectjs")},
-        {Mini, QStringLiteral("miniconnectjs")}};
+    const QList<std::pair<QString, QString>> bridges{{Live, QStringLiteral("Qtconnectjs")},
+                                                     {Calendar, QStringLiteral("Qtconnectjs")},
+                                                     {Mini, QStringLiteral("miniconnectjs")}};
     m_window->miniWindow()->show();
     for (const auto &[path, bridge] : bridges) {
-        const QString member = path == Mini ? QStringLiteral("achieveid")
-                                            : QStringLiteral("jsCallContentWidget");
+        const QString member =
+            path == Mini ? QStringLiteral("achieveid") : QStringLiteral("jsCallContentWidget");
         QVERIFY2(TestSupport::bridgeSurvivesWindowCalls(frame(path), bridge, member),
                  qPrintable(path));
     }

@@ -1,4 +1,5 @@
 #include "protocol.h"
+#include "recordingserver.h"
 #include "servicefixture.h"
 #include "testsupport.h"
 
@@ -59,8 +60,7 @@ private:
     QImage screen() const;
 
     ServiceFixture m_service;
-    std::unique_ptr<QLocalServer> m_main;
-    QString m_fromPopups;
+    std::unique_ptr<TestSupport::RecordingServer> m_main;
     QList<QProcess *> m_processes;
     QHash<QProcess *, QByteArray> m_stderr;
 };
@@ -74,14 +74,8 @@ void TestPopupProgram::initTestCase()
 void TestPopupProgram::init()
 {
     QVERIFY(m_service.reset());
-    m_main = std::make_unique<QLocalServer>();
-    QVERIFY(m_main->listen(Protocol::mainSocketName()));
-    m_fromPopups.clear();
-    connect(m_main.get(), &QLocalServer::newConnection, this, [this] {
-        QLocalSocket *socket = m_main->nextPendingConnection();
-        connect(socket, &QLocalSocket::readyRead, this,
-                [this, socket] { m_fromPopups += QString::fromUtf8(socket->readAll()); });
-    });
+    m_main = std::make_unique<TestSupport::RecordingServer>(Protocol::mainSocketName());
+    QVERIFY(m_main->listening);
 }
 
 void TestPopupProgram::cleanup()
@@ -143,7 +137,7 @@ QImage TestPopupProgram::screen() const
 void TestPopupProgram::endToEndAsTheMainProgram()
 {
     startPopup();
-    QTRY_COMPARE_WITH_TIMEOUT(m_fromPopups, Protocol::popupStartedTag(), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_main->text(), Protocol::popupStartedTag(), 15000);
 
     QLocalSocket toPopup;
     toPopup.connectToServer(Protocol::popupSocketName());
@@ -183,20 +177,20 @@ void TestPopupProgram::endToEndAsTheMainProgram()
     const QRect more = colourBox(shot, titleStrip, 0, 39, 153);
     QVERIFY(!more.isEmpty());
     click(more.center());
-    QTRY_COMPARE(m_fromPopups, Protocol::popupStartedTag() + Protocol::popupMoreTag());
+    QTRY_COMPARE(m_main->text(), Protocol::popupStartedTag() + Protocol::popupMoreTag());
 
     // The item is the first in the page, under the title strip; clicking it opens it.
     click(expected.topLeft() + QPoint(150, 42 + 20));
-    QTRY_COMPARE(m_fromPopups, Protocol::popupStartedTag() + Protocol::popupMoreTag() +
-                                   Protocol::popupContentTag() + QStringLiteral("42"));
+    QTRY_COMPARE(m_main->text(), Protocol::popupStartedTag() + Protocol::popupMoreTag() +
+                                     Protocol::popupContentTag() + QStringLiteral("42"));
 }
 
 void TestPopupProgram::secondProgramReportsItselfAndTheFirstKeepsReceiving()
 {
     QProcess *first = startPopup();
-    QTRY_COMPARE_WITH_TIMEOUT(m_fromPopups, Protocol::popupStartedTag(), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_main->text(), Protocol::popupStartedTag(), 15000);
     QProcess *second = startPopup();
-    QTRY_COMPARE_WITH_TIMEOUT(m_fromPopups, Protocol::popupStartedTag().repeated(2), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_main->text(), Protocol::popupStartedTag().repeated(2), 15000);
     QTRY_VERIFY_WITH_TIMEOUT(m_stderr.value(second).contains("localSocketServer init error!"),
                              15000);
     QCOMPARE(second->state(), QProcess::Running);

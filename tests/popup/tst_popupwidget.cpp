@@ -1,4 +1,5 @@
 #include "popupwidget.h"
+#include "recordingserver.h"
 #include "bridgeprobe.h"
 
 #include "protocol.h"
@@ -75,8 +76,7 @@ private:
     }
 
     std::unique_ptr<PageServer> m_page;
-    std::unique_ptr<QLocalServer> m_main;
-    QString m_fromPopup;
+    std::unique_ptr<TestSupport::RecordingServer> m_main;
     std::unique_ptr<PopupWidget> m_popup;
     std::unique_ptr<QLocalSocket> m_toPopup;
 };
@@ -84,14 +84,8 @@ private:
 void TestPopupWidget::init()
 {
     m_page = std::make_unique<PageServer>(PageServer::reportingPage());
-    m_main = std::make_unique<QLocalServer>();
-    QVERIFY(m_main->listen(Protocol::mainSocketName()));
-    m_fromPopup.clear();
-    connect(m_main.get(), &QLocalServer::newConnection, this, [this] {
-        QLocalSocket *socket = m_main->nextPendingConnection();
-        connect(socket, &QLocalSocket::readyRead, this,
-                [this, socket] { m_fromPopup += QString::fromUtf8(socket->readAll()); });
-    });
+    m_main = std::make_unique<TestSupport::RecordingServer>(Protocol::mainSocketName());
+    QVERIFY(m_main->listening);
 }
 
 void TestPopupWidget::cleanup()
@@ -140,7 +134,7 @@ void TestPopupWidget::startsHiddenAnnouncesItselfAndSitsInTheCorner()
     QVERIFY(!m_popup->isVisible());
     QVERIFY(m_popup->testAttribute(Qt::WA_WState_Created));
     QVERIFY(m_popup->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QTRY_COMPARE(m_fromPopup, Protocol::popupStartedTag());
+    QTRY_COMPARE(m_main->text(), Protocol::popupStartedTag());
     QCOMPARE(m_popup->findChild<QLabel *>(QStringLiteral("popupLabel"))->text(),
              QStringLiteral("Global Alert"));
     QCOMPARE(m_popup->findChild<QPushButton *>(QStringLiteral("popup_more"))->text(),
@@ -263,12 +257,12 @@ void TestPopupWidget::clicksAndPageCallsReachTheMainProgram()
 {
     start();
     QTRY_VERIFY(m_popup->popupState().pageLoaded());
-    QTRY_COMPARE(m_fromPopup, Protocol::popupStartedTag());
+    QTRY_COMPARE(m_main->text(), Protocol::popupStartedTag());
     QTest::mouseClick(m_popup->findChild<QPushButton *>(QStringLiteral("popup_more")),
                       Qt::LeftButton);
-    QTRY_COMPARE(m_fromPopup, Protocol::popupStartedTag() + Protocol::popupMoreTag());
+    QTRY_COMPARE(m_main->text(), Protocol::popupStartedTag() + Protocol::popupMoreTag());
     frame()->evaluateJavaScript(QStringLiteral("Popconjs.achieveid('42')"));
-    QTRY_VERIFY(m_fromPopup.endsWith(QLatin1String("__popup_content__42")));
+    QTRY_VERIFY(m_main->text().endsWith(QLatin1String("__popup_content__42")));
 
     send(item("100", "0", QStringLiteral("a")));
     QTRY_VERIFY(m_popup->isVisible());

@@ -7,8 +7,7 @@
 namespace TestSupport
 {
 
-bool bridgeSurvivesWindowCalls(QWebFrame *frame, const QString &bridgeName,
-                               const QString &member)
+bool bridgeSurvivesWindowCalls(QWebFrame *frame, const QString &bridgeName, const QString &member)
 {
     const QString object = QStringLiteral("window['%1']").arg(bridgeName);
     for (const char *name : {"close", "hide", "deleteLater", "vekQuit"}) {
@@ -17,8 +16,8 @@ bool bridgeSurvivesWindowCalls(QWebFrame *frame, const QString &bridgeName,
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
-    return frame->evaluateJavaScript(QStringLiteral("typeof %1.%2").arg(object, member)).toString() ==
-           QLatin1String("function");
+    return frame->evaluateJavaScript(QStringLiteral("typeof %1.%2").arg(object, member))
+               .toString() == QLatin1String("function");
 }
 
 } // namespace TestSupport

@@ -11,7 +11,6 @@ namespace TestSupport
 // the frame's script object `bridgeName`, each in its own try, then lets
 // deferred deletions run. Returns whether the object still answers with its
 // own member `member` afterwards (it was not torn down).
-bool bridgeSurvivesWindowCalls(QWebFrame *frame, const QString &bridgeName,
-                               const QString &member);
+bool bridgeSurvivesWindowCalls(QWebFrame *frame, const QString &bridgeName, const QString &member);
 
 } // namespace TestSupport
