@@ -1,12 +1,16 @@
 'use strict';
-// The update host: the update description ("Version", "Size") and a harmless
-// stand-in installer. The installer is a shell script that appends one record
+// The update host: the update description ("Version", "Size", "Sha256") and a
+// harmless stand-in installer. The installer is a shell script that appends one record
 // per run (time, its own path, working folder, arguments) to a log file of this
 // service, so tests can see that it ran and with which switches. It is padded
 // with a comment to exactly "Size" bytes.
+const crypto = require('crypto');
 const fs = require('fs');
 
 const DEFAULT_VERSION = '1.1.000303'; // the client's own version: no update offered
+// Broken descriptions the host can serve instead of the real one.
+const DESCRIPTION_KINDS = ['normal', 'not-xml', 'huge', 'bomb'];
+const HUGE_DESCRIPTION_BYTES = 50 * 1024 * 1024;
 
 function shellQuote(text) {
     return `'${String(text).replace(/'/g, `'\\''`)}'`;
@@ -45,6 +49,11 @@ class UpdateHost {
         this.size = this.script.length;
         this.truncate = -1; // bytes after which the download breaks off; -1: never
         this.missing = false; // answer 404 for every update file
+        this.sha256 = 'auto'; // "auto": the installer's real hash; null: no element; else the text served
+        this.sizeText = null; // served as "Size" instead of the number when set
+        this.description_ = 'normal';
+        this.stall = -1; // bytes after which the download stops without closing; -1: never
+        this.delay = 0; // ms before any update file is answered
         this.downloads = [];
         try { fs.unlinkSync(this.runLog); } catch (e) { /* none yet */ }
     }
@@ -53,11 +62,38 @@ class UpdateHost {
 
     // Applies a settings object from the control API; throws on bad values.
     configure(body) {
-        const next = { version: this.version, size: this.size, truncate: this.truncate, missing: this.missing };
+        const next = {
+            version: this.version, size: this.size, truncate: this.truncate, missing: this.missing,
+            sha256: this.sha256, sizeText: this.sizeText, description_: this.description_,
+            stall: this.stall, delay: this.delay,
+        };
+        const shortText = (value) => typeof value === 'string' && value.length <= 200 && !/[\u0000-\u001f]/.test(value);
         if ('version' in body) {
-            if (typeof body.version !== 'string' || body.version.length > 200 || /[\u0000-\u001f]/.test(body.version))
-                throw new Error('version must be a short text');
+            // null leaves the element out
+            if (body.version !== null && !shortText(body.version)) throw new Error('version must be a short text or null');
             next.version = body.version;
+        }
+        if ('sha256' in body) {
+            if (body.sha256 !== null && !shortText(body.sha256)) throw new Error('sha256 must be "auto", a short text or null');
+            next.sha256 = body.sha256;
+        }
+        if ('sizeText' in body) {
+            if (body.sizeText !== null && !shortText(body.sizeText)) throw new Error('sizeText must be a short text or null');
+            next.sizeText = body.sizeText;
+        }
+        if ('description' in body) {
+            if (!DESCRIPTION_KINDS.includes(body.description))
+                throw new Error(`description must be one of ${DESCRIPTION_KINDS.join(', ')}`);
+            next.description_ = body.description;
+        }
+        if ('stall' in body) {
+            if (!Number.isInteger(body.stall) || body.stall < -1) throw new Error('stall must be an integer >= -1');
+            next.stall = body.stall;
+        }
+        if ('delay' in body) {
+            if (!Number.isInteger(body.delay) || body.delay < 0 || body.delay > 600000)
+                throw new Error('delay must be an integer from 0 to 600000 (ms)');
+            next.delay = body.delay;
         }
         if ('size' in body) {
             if (!Number.isInteger(body.size) || body.size < 0 || body.size > 64 * 1024 * 1024)
@@ -76,10 +112,37 @@ class UpdateHost {
         Object.assign(this, next);
     }
 
+    sha256Text() {
+        if (this.sha256 !== 'auto') return this.sha256;
+        return crypto.createHash('sha256').update(this.installer()).digest('hex');
+    }
+
     description() {
-        return '<?xml version="1.0" encoding="UTF-8"?>\n<update>\n' +
-            `    <Version>${xmlEscape(this.version)}</Version>\n` +
-            `    <Size>${this.size}</Size>\n</update>\n`;
+        switch (this.description_) {
+        case 'not-xml':
+            return Buffer.from('Version: 9.9.9\nthis is not XML <update\n', 'utf8');
+        case 'huge': {
+            // well-formed, with the newer version at the very end
+            const head = Buffer.from('<?xml version="1.0"?>\n<update><!--', 'utf8');
+            const tail = Buffer.from('--><Version>9.9.9</Version></update>\n', 'utf8');
+            const pad = Buffer.alloc(HUGE_DESCRIPTION_BYTES - head.length - tail.length, 0x61);
+            return Buffer.concat([head, pad, tail]);
+        }
+        case 'bomb': {
+            // nested entities: ten levels of ten references each
+            const lines = ['<?xml version="1.0"?>', '<!DOCTYPE update [', '<!ENTITY e0 "9.9.9">'];
+            for (let i = 1; i <= 10; ++i) lines.push(`<!ENTITY e${i} "${`&e${i - 1};`.repeat(10)}">`);
+            lines.push(']>', '<update><Version>&e10;</Version></update>', '');
+            return Buffer.from(lines.join('\n'), 'utf8');
+        }
+        default: {
+            let xml = '<?xml version="1.0" encoding="UTF-8"?>\n<update>\n';
+            if (this.version !== null) xml += `    <Version>${xmlEscape(this.version)}</Version>\n`;
+            xml += `    <Size>${xmlEscape(this.sizeText === null ? this.size : this.sizeText)}</Size>\n`;
+            if (this.sha256 !== null) xml += `    <Sha256>${xmlEscape(this.sha256Text())}</Sha256>\n`;
+            return Buffer.from(xml + '</update>\n', 'utf8');
+        }
+        }
     }
 
     // The script padded to "Size"; when "Size" is below the script's own
@@ -119,6 +182,8 @@ class UpdateHost {
     toJSON() {
         return {
             version: this.version, size: this.size, truncate: this.truncate, missing: this.missing,
+            sha256: this.sha256, sha256Text: this.sha256Text(), sizeText: this.sizeText,
+            description: this.description_, stall: this.stall, delay: this.delay,
             scriptSize: this.script.length, installerSize: this.installer().length,
             downloads: this.downloads, runs: this.runs(),
         };

@@ -101,12 +101,23 @@ class WebHandler {
 
     updateFile(p, req, res) {
         const u = this.service.update;
+        if (u.delay > 0) {
+            const timer = setTimeout(() => this.serveUpdateFile(p, req, res), u.delay);
+            res.on('close', () => clearTimeout(timer));
+            return;
+        }
+        this.serveUpdateFile(p, req, res);
+    }
+
+    serveUpdateFile(p, req, res) {
+        const u = this.service.update;
         if (u.missing) {
             u.recordDownload(p, 0, false);
-            throw new HttpError(404, 'no update published');
+            sendError(res, new HttpError(404, 'no update published'));
+            return;
         }
         const isInstaller = INSTALLERS.has(p);
-        const body = isInstaller ? u.installer() : Buffer.from(u.description(), 'utf8');
+        const body = isInstaller ? u.installer() : u.description();
         const headers = {
             'Content-Type': isInstaller ? 'application/octet-stream' : 'application/xml; charset=utf-8',
             'Content-Length': body.length,
@@ -121,6 +132,12 @@ class WebHandler {
             // A network failure halfway: announce everything, deliver a part, cut the line.
             u.recordDownload(p, u.truncate, false);
             res.write(body.subarray(0, u.truncate), () => setTimeout(() => res.destroy(), 20));
+            return;
+        }
+        if (u.stall >= 0 && u.stall < body.length) {
+            // A line that goes quiet: part of the file, then nothing, until the client gives up.
+            u.recordDownload(p, u.stall, false);
+            res.write(body.subarray(0, u.stall));
             return;
         }
         u.recordDownload(p, body.length, true);

@@ -60,6 +60,11 @@ test('bad control input gets 400 and the service keeps running', async (t) => {
         ['POST', '/update', { size: -5 }],
         ['POST', '/update', { size: 'big' }],
         ['POST', '/update', { truncate: 'x' }],
+        ['POST', '/update', { version: 'a\nb' }],
+        ['POST', '/update', { sha256: 5 }],
+        ['POST', '/update', { description: 'zip' }],
+        ['POST', '/update', { stall: -2 }],
+        ['POST', '/update', { delay: -1 }],
         ['POST', '/notice', { seconds: 0 }],
         ['POST', '/replay', { on: 'yes' }],
         ['GET', '/events?since=abc'],
@@ -127,6 +132,50 @@ test('update host serves what the control API set, and the installer records its
     await svc.control('POST', '/reset');
     const reset = (await svc.control('GET', '/update')).json.update;
     assert.deepStrictEqual([reset.version, reset.missing, reset.runs.length], ['1.1.000303', false, 0]);
+});
+
+test('update host serves the hash, broken descriptions, and downloads that stall or wait', async (t) => {
+    const svc = await startService();
+    t.after(() => svc.stop());
+    const crypto = require('crypto');
+    await svc.control('POST', '/update', { version: '1.1.000304', size: 4096 });
+    const installer = (await svc.web('GET', '/Korvex-win.exe')).raw;
+    const hash = crypto.createHash('sha256').update(installer).digest('hex');
+    let xml = (await svc.web('GET', '/update-win.xml')).text;
+    assert.match(xml, new RegExp(`<Sha256>${hash}</Sha256>`), 'by default the real hash');
+
+    await svc.control('POST', '/update', { version: null, sizeText: '-5', sha256: 'ab' });
+    xml = (await svc.web('GET', '/update-win.xml')).text;
+    assert.doesNotMatch(xml, /<Version>/);
+    assert.match(xml, /<Size>-5<\/Size>\s*<Sha256>ab<\/Sha256>/);
+    await svc.control('POST', '/update', { sha256: null });
+    assert.doesNotMatch((await svc.web('GET', '/update-win.xml')).text, /Sha256/);
+
+    await svc.control('POST', '/update', { description: 'not-xml' });
+    assert.doesNotMatch((await svc.web('GET', '/update-win.xml')).text, /^<\?xml/);
+    await svc.control('POST', '/update', { description: 'bomb' });
+    assert.match((await svc.web('GET', '/update-win.xml')).text, /<!ENTITY e10 "(&e9;){10}">/);
+    await svc.control('POST', '/update', { description: 'huge' });
+    const huge = await svc.web('GET', '/update.xml');
+    assert.strictEqual(huge.raw.length, 50 * 1024 * 1024);
+    assert.ok(huge.text.endsWith('<Version>9.9.9</Version></update>\n'));
+
+    // a stalled download: the first bytes arrive, then nothing while the line stays open
+    await svc.control('POST', '/update', { description: 'normal', stall: 100 });
+    const got = await new Promise((resolve, reject) => {
+        const req = require('http').get({ host: '127.0.0.1', port: svc.ports.web, path: '/Korvex-win.exe' }, (res) => {
+            let bytes = 0;
+            res.on('data', (c) => { bytes += c.length; });
+            setTimeout(() => { req.destroy(); resolve([res.headers['content-length'], bytes]); }, 500);
+        });
+        req.on('error', reject);
+    });
+    assert.deepStrictEqual(got, ['4096', 100]);
+
+    await svc.control('POST', '/update', { stall: -1, delay: 300 });
+    const before = Date.now();
+    assert.strictEqual((await svc.web('GET', '/update-win.xml')).status, 200);
+    assert.ok(Date.now() - before >= 250, 'answered after the delay');
 });
 
 test('demo accounts: login, register and activate, recover and change the password', async (t) => {
