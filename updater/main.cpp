@@ -1,12 +1,31 @@
 #include "logging.h"
 #include "platform.h"
+#include "updaterrules.h"
+#include "widget.h"
 
 #include <QApplication>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    Widget window;
+    QTranslator translator;
+    translator.load(QStringLiteral(":/source/Korvex_en_us.qm"));
+    QCoreApplication::installTranslator(&translator);
+
+    const UpdaterRules::Arguments arguments = UpdaterRules::parseArguments(app.arguments());
+    if (!arguments.valid)
+        return 0;
+
     Platform::onTerminationRequest(&app, [] { QCoreApplication::exit(0); });
-    qCInfo(lcUpdater) << "vek_updat started";
-    return app.exec();
+    // Hidden or shown, the run ends with its window.
+    QObject::connect(&window, &Widget::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    window.setUrl(arguments.url);
+    if (arguments.show)
+        window.show();
+    window.setRunInstaller(arguments.runInstaller);
+    window.setKillClients(arguments.killClients);
+    window.startDownload();
+    return QApplication::exec();
 }

@@ -9,7 +9,8 @@ const { AccountError } = require('./accounts');
 
 const STATIC_DIR = path.join(__dirname, '..', 'pages', 'static');
 const STATIC_TYPES = { '.css': 'text/css; charset=utf-8', '.js': 'application/javascript; charset=utf-8' };
-const UPDATE_DESCRIPTIONS = new Set(['/update-win.xml', '/update.xml']);
+// "/updates/": the same description under a folder address (no file name in it).
+const UPDATE_DESCRIPTIONS = new Set(['/update-win.xml', '/update.xml', '/updates/']);
 const INSTALLERS = new Set(['/Korvex-win.exe', '/setup.exe']);
 
 function loadStatic() {

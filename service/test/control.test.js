@@ -96,7 +96,7 @@ test('update host serves what the control API set, and the installer records its
     assert.strictEqual((await svc.web('GET', '/setup.exe')).raw.length, def.size, 'installer size matches "Size"');
 
     await svc.control('POST', '/update', { version: '1.1.000304', size: 4096 });
-    for (const p of ['/update-win.xml', '/update.xml']) {
+    for (const p of ['/update-win.xml', '/update.xml', '/updates/']) {
         xml = (await svc.web('GET', p)).text;
         assert.match(xml, /<Version>1\.1\.000304<\/Version>\s*<Size>4096<\/Size>/, p);
     }

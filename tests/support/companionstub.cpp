@@ -2,11 +2,13 @@
 // companion's name). Appends one line "PID PROGRAM ARG..." to $KORVEX_STUB_LOG, then
 // runs until SIGTERM or SIGINT (exit 0). With $KORVEX_STUB_EXIT it exits at
 // once with that code instead; with $KORVEX_STUB_IGNORE_TERM=1 it ignores
-// SIGTERM (only SIGKILL ends it).
+// SIGTERM (only SIGKILL ends it). With $KORVEX_STUB_END_LOG it appends "PID MS"
+// there when a signal ends it (MS: wall clock in ms since the epoch).
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <unistd.h>
 
 namespace
@@ -49,5 +51,14 @@ int main(int argc, char *argv[])
     ::sigprocmask(SIG_BLOCK, &blocked, &waiting);
     while (!stop)
         ::sigsuspend(&waiting);
+    if (const char *log = std::getenv("KORVEX_STUB_END_LOG")) {
+        if (FILE *file = std::fopen(log, "a")) {
+            timespec now = {};
+            ::clock_gettime(CLOCK_REALTIME, &now);
+            std::fprintf(file, "%d %lld\n", static_cast<int>(::getpid()),
+                         static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000);
+            std::fclose(file);
+        }
+    }
     return 0;
 }

@@ -150,6 +150,7 @@ QProcessEnvironment ServiceFixture::environment(const QProcessEnvironment &base)
         ports.append(QString::number(p));
     env.insert(QLatin1String(ServiceEnvironment::NewsHost), QStringLiteral("127.0.0.1"));
     env.insert(QLatin1String(ServiceEnvironment::NewsPorts), ports.join(QLatin1Char(',')));
+    env.insert(QLatin1String(ServiceEnvironment::UpdateHost), webHost());
     return env;
 }
 

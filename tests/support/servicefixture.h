@@ -10,12 +10,13 @@
 #include <QString>
 #include <QStringList>
 
-// Environment variables the listener reads to find the news service instead
-// of its built-in host and ports (tests run many services side by side).
+// Environment variables the listener and the update check read to find the
+// service instead of their built-in hosts (tests run many services side by side).
 namespace ServiceEnvironment
 {
-constexpr char NewsHost[] = "KORVEX_NEWS_HOST";   // e.g. "127.0.0.1"
-constexpr char NewsPorts[] = "KORVEX_NEWS_PORTS"; // three ports, comma-separated
+constexpr char NewsHost[] = "KORVEX_NEWS_HOST";     // e.g. "127.0.0.1"
+constexpr char NewsPorts[] = "KORVEX_NEWS_PORTS";   // three ports, comma-separated
+constexpr char UpdateHost[] = "KORVEX_UPDATE_HOST"; // host:port of the update files
 } // namespace ServiceEnvironment
 
 // Runs the local stand-in service (service/server.js under node) on free
@@ -40,7 +41,8 @@ public:
     QList<int> newsPorts() const;
     int controlPort() const;
 
-    // The environment for a listener (or a whole client) using this service.
+    // The environment for a listener (or a whole client) using this service,
+    // also for its updates.
     QProcessEnvironment
     environment(const QProcessEnvironment &base = QProcessEnvironment::systemEnvironment()) const;
 

@@ -1,0 +1,190 @@
+#include "widget.h"
+
+#include "logging.h"
+#include "platform.h"
+#include "filedownload.h"
+#include "updaterrules.h"
+
+#include "ui_widget.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPalette>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <climits>
+
+Widget::Widget(QWidget *parent, double scale)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::Widget>())
+    , download(new FileDownload(this))
+    // Only ever started detached, so it may go with the window.
+    , process(new QProcess(this))
+{
+    ui->setupUi(this);
+    ui->progressBar->hide();
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    connect(download, &FileDownload::progress, this, &Widget::updateDataReadProgress);
+    connect(download, &FileDownload::finished, this, &Widget::httpFinished);
+    qCDebug(lcUpdater).noquote() << QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    qCDebug(lcUpdater).noquote() << QDir::currentPath();
+
+    if (scale <= 0)
+        scale = UpdaterRules::dpiScaleFor(QGuiApplication::primaryScreen()->logicalDotsPerInchX());
+    applyScaling(scale);
+}
+
+Widget::~Widget() = default;
+
+void Widget::applyScaling(double scale)
+{
+    using UpdaterRules::scaledLength;
+    dpiScale = scale;
+    resize(scaledLength(width(), dpiScale), scaledLength(height(), dpiScale));
+    const QList<QWidget *> scaled{ui->widget, ui->progressBar, ui->label_6};
+    for (QWidget *child : scaled) {
+        const QSize min = child->minimumSize();
+        const QSize max = child->maximumSize();
+        child->setMinimumSize(scaledLength(min.width(), dpiScale),
+                              scaledLength(min.height(), dpiScale));
+        child->setMaximumSize(scaledLength(max.width(), dpiScale),
+                              scaledLength(max.height(), dpiScale));
+    }
+
+    ui->widget->setAutoFillBackground(true);
+    QPalette palette = ui->widget->palette();
+    palette.setBrush(QPalette::Window,
+                     QBrush(QPixmap(QStringLiteral(":/source/background_en_us.jpg"))
+                                .scaled(ui->widget->minimumSize(), Qt::IgnoreAspectRatio,
+                                        Qt::SmoothTransformation)));
+    ui->widget->setPalette(palette);
+
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    move(UpdaterRules::centredRect(area, size()).topLeft());
+    setWindowIcon(QIcon(QStringLiteral(":/source/VEK.png")));
+    setWindowTitle(QStringLiteral("VEK Update"));
+}
+
+void Widget::setStallMs(int ms)
+{
+    download->setStallMs(ms);
+}
+
+QString Widget::downloadPath() const
+{
+    return downloadDir + QLatin1Char('/') + fileName;
+}
+
+void Widget::startDownload()
+{
+    fileName = UpdaterRules::downloadFileName(url);
+    downloadDir = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+
+    // Read before the target is created: on the description's own run the two are one file.
+    expectedSize = 0;
+    fileSize(QFile::encodeName(downloadDir + QLatin1Char('/') + UpdaterRules::descriptionFileName())
+                 .constData());
+    if (runInstaller && description.isValid() && description.size() >= 0)
+        download->setByteLimit(description.size());
+
+    if (!download->start(url, downloadPath())) {
+        qCWarning(lcUpdater).noquote() << "file open error" << download->errorString();
+        // Somebody waits for this run to end.
+        close();
+        return;
+    }
+    ui->progressBar->setValue(0);
+    ui->progressBar->show();
+}
+
+bool Widget::fileSize(const char *filename)
+{
+    if (!filename)
+        return false;
+    description = UpdateDescription::fromFile(QFile::decodeName(filename));
+    switch (description.status()) {
+    case UpdateDescription::Status::Ok:
+        expectedSize = std::max<qint64>(description.size(), 0);
+        return true;
+    case UpdateDescription::Status::OpenFailed:
+        qCDebug(lcUpdater).noquote() << "open file error!";
+        return false;
+    default:
+        qCWarning(lcUpdater).noquote() << description.problem();
+        return false;
+    }
+}
+
+void Widget::updateDataReadProgress(qint64 bytesRead, qint64 totalBytes)
+{
+    Q_UNUSED(totalBytes) // the previous description's "Size" counts, not the server's word
+    ui->progressBar->setMaximum(static_cast<int>(std::min<qint64>(expectedSize, INT_MAX)));
+    ui->progressBar->setValue(static_cast<int>(std::min<qint64>(bytesRead, INT_MAX)));
+}
+
+void Widget::httpFinished()
+{
+    ui->progressBar->hide();
+    UpdaterRules::Download result;
+    result.networkOk = download->succeeded();
+    result.networkError = download->errorString();
+    result.bytes = download->bytesWritten();
+    result.sha256 = download->sha256();
+
+    if (!result.networkOk) {
+        // The download removed its file already.
+        qCWarning(lcUpdater).noquote() << UpdaterRules::installerRefusal(result, description);
+    } else if (runInstaller) {
+        const QString refusal = UpdaterRules::installerRefusal(result, description);
+        if (refusal.isEmpty()) {
+            startInstaller();
+        } else {
+            qCWarning(lcUpdater).noquote() << refusal;
+            QFile::remove(downloadPath());
+        }
+    }
+    close();
+}
+
+void Widget::startInstaller()
+{
+    const QString path = downloadPath();
+    if (!QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
+        qCWarning(lcUpdater).noquote() << "installer not executable:" << path;
+        QFile::remove(path);
+        return;
+    }
+    // Only now: a failed download must not leave the user without a client.
+    if (killClients) {
+        for (const QString &program : UpdaterRules::clientPrograms())
+            Platform::endProcessesByName(program);
+    }
+    process->setProgram(path);
+    process->setArguments(UpdaterRules::installerSwitches());
+    qint64 pid = 0;
+    if (!process->startDetached(&pid)) {
+        qCWarning(lcUpdater).noquote() << "installer start error:" << path;
+        return;
+    }
+    qCInfo(lcUpdater).noquote() << "installer started:" << path << "pid" << pid;
+    autoClose();
+}
+
+void Widget::autoClose()
+{
+    close();
+}
+
+void Widget::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    emit closed();
+}
