@@ -54,6 +54,8 @@ class UpdateHost {
         this.description_ = 'normal';
         this.stall = -1; // bytes after which the download stops without closing; -1: never
         this.delay = 0; // ms before any update file is answered
+        this.hold = false; // answer no update file until hold is switched off again
+        this.release();
         this.downloads = [];
         try { fs.unlinkSync(this.runLog); } catch (e) { /* none yet */ }
     }
@@ -65,7 +67,7 @@ class UpdateHost {
         const next = {
             version: this.version, size: this.size, truncate: this.truncate, missing: this.missing,
             sha256: this.sha256, sizeText: this.sizeText, description_: this.description_,
-            stall: this.stall, delay: this.delay,
+            stall: this.stall, delay: this.delay, hold: this.hold,
         };
         const shortText = (value) => typeof value === 'string' && value.length <= 200 && !/[\u0000-\u001f]/.test(value);
         if ('version' in body) {
@@ -109,7 +111,28 @@ class UpdateHost {
             if (typeof body.missing !== 'boolean') throw new Error('missing must be true or false');
             next.missing = body.missing;
         }
+        if ('hold' in body) {
+            if (typeof body.hold !== 'boolean') throw new Error('hold must be true or false');
+            next.hold = body.hold;
+        }
         Object.assign(this, next);
+        if (!this.hold) this.release();
+    }
+
+    // Runs `answer` now, or when the hold ends.
+    whenReleased(answer) {
+        if (!this.hold) {
+            answer();
+            return;
+        }
+        this.held = this.held || [];
+        this.held.push(answer);
+    }
+
+    release() {
+        const held = this.held || [];
+        this.held = [];
+        for (const answer of held) answer();
     }
 
     sha256Text() {
@@ -183,8 +206,8 @@ class UpdateHost {
         return {
             version: this.version, size: this.size, truncate: this.truncate, missing: this.missing,
             sha256: this.sha256, sha256Text: this.sha256Text(), sizeText: this.sizeText,
-            description: this.description_, stall: this.stall, delay: this.delay,
-            scriptSize: this.script.length, installerSize: this.installer().length,
+            description: this.description_, stall: this.stall, delay: this.delay, hold: this.hold,
+            held: (this.held || []).length, scriptSize: this.script.length, installerSize: this.installer().length,
             downloads: this.downloads, runs: this.runs(),
         };
     }

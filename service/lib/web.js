@@ -102,12 +102,14 @@ class WebHandler {
 
     updateFile(p, req, res) {
         const u = this.service.update;
-        if (u.delay > 0) {
-            const timer = setTimeout(() => this.serveUpdateFile(p, req, res), u.delay);
-            res.on('close', () => clearTimeout(timer));
-            return;
-        }
-        this.serveUpdateFile(p, req, res);
+        let gone = false;
+        res.on('close', () => { gone = true; });
+        const serve = () => { if (!gone) this.serveUpdateFile(p, req, res); };
+        const afterDelay = () => {
+            if (u.delay > 0) setTimeout(serve, u.delay);
+            else serve();
+        };
+        u.whenReleased(afterDelay);
     }
 
     serveUpdateFile(p, req, res) {

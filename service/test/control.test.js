@@ -176,6 +176,17 @@ test('update host serves the hash, broken descriptions, and downloads that stall
     const before = Date.now();
     assert.strictEqual((await svc.web('GET', '/update-win.xml')).status, 200);
     assert.ok(Date.now() - before >= 250, 'answered after the delay');
+
+    // held until released
+    await svc.control('POST', '/update', { delay: 0, hold: true });
+    let answered = false;
+    const held = svc.web('GET', '/update-win.xml').then((r) => { answered = true; return r; });
+    await waitFor(async () => (await svc.control('GET', '/update')).json.update.held === 1, 5000, 'a held request');
+    assert.strictEqual(answered, false);
+    await svc.control('POST', '/update', { hold: false });
+    assert.strictEqual((await held).status, 200);
+    assert.strictEqual((await svc.web('POST', '/update', {})).status, 405);
+    assert.strictEqual((await svc.control('POST', '/update', { hold: 'no' })).status, 400);
 });
 
 test('demo accounts: login, register and activate, recover and change the password', async (t) => {
