@@ -3,6 +3,7 @@
 #include "configstore.h"
 #include "mainwindow.h"
 #include "testhooks.h"
+#include "updatethread.h"
 #include "webhost.h"
 
 #include <QApplication>
@@ -64,6 +65,10 @@ int main(int argc, char *argv[])
     window = std::make_unique<MainWindow>();
     if (quitRequested)
         QMetaObject::invokeMethod(window.get(), &MainWindow::vekQuit, Qt::QueuedConnection);
+
+    // Never deleted: a check still waiting for the updater at quit ends with the process.
+    auto *updateThread = new UpdateThread;
+    updateThread->start();
 
     qCDebug(lcMain).noquote() << "is saving session:" << app.isSavingSession();
     QApplication::exec();

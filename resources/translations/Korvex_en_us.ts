@@ -30,4 +30,19 @@
         <translation>Please do not open Korvex more than once !</translation>
     </message>
 </context>
+<context>
+    <name>UpdateThread</name>
+    <message>
+        <source>/update.xml</source>
+        <translation>/update-win.xml</translation>
+    </message>
+    <message>
+        <source>%1/update.xml</source>
+        <translation>%1/update-win.xml</translation>
+    </message>
+    <message>
+        <source>%1/setup.exe</source>
+        <translation>%1/Korvex-win.exe</translation>
+    </message>
+</context>
 </TS>

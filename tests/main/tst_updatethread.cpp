@@ -1,0 +1,178 @@
+// The update check with the real vek_updat (run from the working folder, as
+// the client runs its companions) against the stand-in update host. The
+// client programs the second run ends are stand-ins; the installer is the
+// host's recording script.
+#include "updatethread.h"
+
+#include "clientstandins.h"
+#include "servicefixture.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+class TestUpdateThread final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void checksOnceAndUpdatesOnlyForANewerVersion_data();
+    void checksOnceAndUpdatesOnlyForANewerVersion();
+    void staleDescriptionOffersNothing();
+
+private:
+    void runCheck();
+    int downloadsOf(const QString &path);
+
+    ServiceFixture m_service;
+    QTemporaryDir m_programs;
+    std::unique_ptr<QTemporaryDir> m_clientDir;
+    std::unique_ptr<ClientStandIns> m_clients;
+};
+
+void TestUpdateThread::initTestCase()
+{
+    QString error;
+    QVERIFY2(m_service.start(&error), qPrintable(error));
+    QVERIFY(m_programs.isValid());
+    QVERIFY(!TestSupport::copyProgram(TestSupport::binDir() + QStringLiteral("/vek_updat"),
+                                      m_programs.path(), QStringLiteral("vek_updat"))
+                 .isEmpty());
+    QVERIFY(QDir::setCurrent(m_programs.path()));
+}
+
+void TestUpdateThread::init()
+{
+    QVERIFY(m_service.reset());
+    m_clientDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_clientDir->isValid());
+    m_clients = std::make_unique<ClientStandIns>(m_clientDir->path());
+    QString error;
+    QVERIFY2(m_clients->start(&error), qPrintable(error));
+}
+
+void TestUpdateThread::cleanup()
+{
+    m_clients.reset();
+    m_clientDir.reset();
+    // The updater's downloads; the service keeps its own state in the same folder.
+    QFile::remove(UpdateThread::descriptionPath());
+    QFile::remove(QDir::temp().filePath(QStringLiteral("Korvex-win.exe")));
+}
+
+void TestUpdateThread::runCheck()
+{
+    UpdateThread thread(m_service.webHost());
+    thread.start();
+    // A hang shows as a failure here, not as a stuck test.
+    QVERIFY(thread.wait(90000));
+}
+
+int TestUpdateThread::downloadsOf(const QString &path)
+{
+    const QJsonArray downloads = m_service.control("GET", QStringLiteral("/update"))
+                                     .object()
+                                     .value(QLatin1String("update"))
+                                     .toObject()
+                                     .value(QLatin1String("downloads"))
+                                     .toArray();
+    int count = 0;
+    for (const QJsonValue &download : downloads)
+        count += download.toObject().value(QLatin1String("path")).toString() == path ? 1 : 0;
+    return count;
+}
+
+void TestUpdateThread::checksOnceAndUpdatesOnlyForANewerVersion_data()
+{
+    QTest::addColumn<QJsonObject>("published");
+    QTest::addColumn<bool>("update");
+    auto version = [](const QJsonValue &value) {
+        return QJsonObject{{QStringLiteral("version"), value}};
+    };
+    QTest::newRow("same version") << version(QStringLiteral("1.1.000303")) << false;
+    QTest::newRow("next build") << version(QStringLiteral("1.1.000304")) << true;
+    QTest::newRow("leading zeros count for nothing") << version(QStringLiteral("1.1.0304")) << true;
+    QTest::newRow("older, with a fourth field") << version(QStringLiteral("1.1.000302.9")) << false;
+    QTest::newRow("two fields, newer") << version(QStringLiteral("1.2")) << true;
+    QTest::newRow("two fields, same start") << version(QStringLiteral("1.1")) << false;
+    QTest::newRow("no Version") << version(QJsonValue::Null) << false;
+    QTest::newRow("not XML") << QJsonObject{{QStringLiteral("description"),
+                                             QStringLiteral("not-xml")}}
+                             << false;
+    QTest::newRow("50 MB") << QJsonObject{{QStringLiteral("description"), QStringLiteral("huge")}}
+                           << false;
+    QTest::newRow("nested entities")
+        << QJsonObject{{QStringLiteral("description"), QStringLiteral("bomb")}} << false;
+    QTest::newRow("negative Size")
+        << QJsonObject{{QStringLiteral("version"), QStringLiteral("1.1.000304")},
+                       {QStringLiteral("sizeText"), QStringLiteral("-5")}}
+        << false;
+    QTest::newRow("Size not a number")
+        << QJsonObject{{QStringLiteral("version"), QStringLiteral("1.1.000304")},
+                       {QStringLiteral("sizeText"), QStringLiteral("lots")}}
+        << false;
+}
+
+void TestUpdateThread::checksOnceAndUpdatesOnlyForANewerVersion()
+{
+    QFETCH(QJsonObject, published);
+    QFETCH(bool, update);
+    m_service.control("POST", QStringLiteral("/update"), published);
+    QCOMPARE(m_service.lastStatus(), 200);
+
+    runCheck();
+    QCOMPARE(downloadsOf(QStringLiteral("/update-win.xml")), 1);
+    QCOMPARE(downloadsOf(QStringLiteral("/Korvex-win.exe")), update ? 1 : 0);
+    if (!update) {
+        QCOMPARE(m_service.installerRuns().size(), 0);
+        QCOMPARE(m_clients->running(), 3);
+        return;
+    }
+    QTRY_COMPARE(m_service.installerRuns().size(), 1);
+    const QJsonObject run = m_service.installerRuns().at(0).toObject();
+    QCOMPARE(run.value(QLatin1String("args")).toArray(),
+             QJsonArray({QStringLiteral("/SP-"), QStringLiteral("/silent"),
+                         QStringLiteral("/noicons"), QStringLiteral("/VERYSILENT")}));
+    QCOMPARE(m_clients->running(), 0);
+    const qint64 started = qint64(run.value(QLatin1String("time")).toDouble());
+    const QList<qint64> ends = m_clients->endTimes();
+    QCOMPARE(ends.size(), 3);
+    for (qint64 end : ends)
+        QVERIFY(end <= started);
+}
+
+void TestUpdateThread::staleDescriptionOffersNothing()
+{
+    // An earlier run left a description offering an update; this time the host is down.
+    QFile stale(UpdateThread::descriptionPath());
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.write("<update><Version>9.9.9</Version></update>");
+    stale.close();
+    m_service.control("POST", QStringLiteral("/update"), {{QStringLiteral("missing"), true}});
+
+    runCheck();
+    QVERIFY(!QFile::exists(UpdateThread::descriptionPath()));
+    QCOMPARE(downloadsOf(QStringLiteral("/Korvex-win.exe")), 0);
+    QCOMPARE(m_clients->running(), 3);
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    // The translation names the files the host publishes, as in the client.
+    QTranslator translator;
+    if (translator.load(QStringLiteral(":/Korvex_en_us.qm")))
+        QCoreApplication::installTranslator(&translator);
+    TestUpdateThread test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_updatethread.moc"
