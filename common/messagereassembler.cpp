@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QStringView>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <utility>
@@ -14,11 +15,14 @@ MessageReassembler::Rules MessageReassembler::mainServerRules()
 {
     const auto atOnce = [](const QString &) { return true; };
     return {
-        {Protocol::newsTag(), &MessageReassembler::newsItemComplete, {Protocol::newsTag()}},
-        {Protocol::popupStartedTag(), atOnce, {}},
-        {Protocol::popupMoreTag(), atOnce, {}},
+        {Protocol::newsTag(),
+         &MessageReassembler::newsItemComplete,
+         {Protocol::newsTag()},
+         &MessageReassembler::newsItemMayContinue},
+        {Protocol::popupStartedTag(), atOnce, {}, {}},
+        {Protocol::popupMoreTag(), atOnce, {}, {}},
         // The item id has no end marker: the next tag or the quiet period ends it.
-        {Protocol::popupContentTag(), {}, {}},
+        {Protocol::popupContentTag(), {}, {}, {}},
     };
 }
 
@@ -31,9 +35,14 @@ MessageReassembler::Rules MessageReassembler::popupServerRules()
             return false;
         return newsItemComplete(payload.mid(7));
     };
+    const auto newsMayContinue = [](QStringView payload) {
+        if (payload.startsWith(QLatin1String("cookieChanged")))
+            return false;
+        return payload.size() <= 7 || newsItemMayContinue(payload.mid(7));
+    };
     return {
-        {Protocol::newsTag(), newsComplete, {Protocol::newsTag()}},
-        {cookieTag, {}, {}},
+        {Protocol::newsTag(), newsComplete, {Protocol::newsTag()}, newsMayContinue},
+        {cookieTag, {}, {}, {}},
     };
 }
 
@@ -70,6 +79,149 @@ bool MessageReassembler::newsItemComplete(const QString &itemText)
     return hasOtherSpace && innerJsonParses(itemText.simplified());
 }
 
+namespace
+{
+
+// Follows a JSON text as far as needed to tell whether more text can still
+// make it one whole document. It errs on the side of "can": a wrong "can"
+// only delays a broken item, a wrong "cannot" loses a good one. White space
+// counts as the reader sees it after simplification.
+class JsonPrefix
+{
+public:
+    enum Result { Open, Closed, Hopeless };
+
+    bool closed() const { return m_state == Done; }
+
+    Result feed(QChar c)
+    {
+        switch (m_state) {
+        case InString:
+            if (c == QLatin1Char('\\'))
+                m_state = InEscape;
+            else if (c == QLatin1Char('"'))
+                m_state = m_key ? ExpectColon : AfterValue;
+            return Open;
+        case InEscape:
+            m_state = InString;
+            return Open;
+        case InScalar:
+            if (c.isLetterOrNumber() || c == QLatin1Char('.') || c == QLatin1Char('+') ||
+                c == QLatin1Char('-'))
+                return Open;
+            m_state = AfterValue;
+            break;
+        default:
+            break;
+        }
+        if (c.isSpace())
+            return m_state == Done ? Closed : Open;
+        switch (m_state) {
+        case Start:
+            return open(c) ? Open : Hopeless;
+        case FirstValue:
+            if (c == QLatin1Char(']'))
+                return close();
+            Q_FALLTHROUGH();
+        case ExpectValue:
+            if (open(c))
+                return Open;
+            if (c == QLatin1Char('"')) {
+                m_key = false;
+                m_state = InString;
+                return Open;
+            }
+            if (c == QLatin1Char('-') || c.isDigit() || c == QLatin1Char('t') ||
+                c == QLatin1Char('f') || c == QLatin1Char('n')) {
+                m_state = InScalar;
+                return Open;
+            }
+            return Hopeless;
+        case FirstKey:
+            if (c == QLatin1Char('}'))
+                return close();
+            Q_FALLTHROUGH();
+        case ExpectKey:
+            if (c != QLatin1Char('"'))
+                return Hopeless;
+            m_key = true;
+            m_state = InString;
+            return Open;
+        case ExpectColon:
+            if (c != QLatin1Char(':'))
+                return Hopeless;
+            m_state = ExpectValue;
+            return Open;
+        case AfterValue:
+            if (c == QLatin1Char(','))
+                m_state = m_stack.back() == '{' ? ExpectKey : ExpectValue;
+            else if (c == QLatin1Char(m_stack.back() == '{' ? '}' : ']'))
+                return close();
+            else
+                return Hopeless;
+            return Open;
+        default: // Done: something behind the document
+            return Hopeless;
+        }
+    }
+
+private:
+    enum State {
+        Start,
+        FirstValue,
+        ExpectValue,
+        FirstKey,
+        ExpectKey,
+        ExpectColon,
+        AfterValue,
+        InString,
+        InEscape,
+        InScalar,
+        Done
+    };
+
+    bool open(QChar c)
+    {
+        if (c != QLatin1Char('{') && c != QLatin1Char('['))
+            return false;
+        m_stack.append(char(c.unicode()));
+        m_state = c == QLatin1Char('{') ? FirstKey : FirstValue;
+        return true;
+    }
+    Result close()
+    {
+        m_stack.removeLast();
+        m_state = m_stack.isEmpty() ? Done : AfterValue;
+        return m_stack.isEmpty() ? Closed : Open;
+    }
+
+    QVarLengthArray<char, 32> m_stack;
+    State m_state = Start;
+    bool m_key = false;
+};
+
+} // namespace
+
+bool MessageReassembler::newsItemMayContinue(QStringView itemText)
+{
+    const QStringView text = itemText.trimmed();
+    // Read as one enclosing character (a bracket or the like: plain words are
+    // no item's start), a document and the closing character; once that last
+    // character is there, more text cannot help...
+    JsonPrefix inner;
+    bool innerOpen = text.isEmpty() || !text.at(0).isLetterOrNumber();
+    // ...and as a document of its own (an array of several items).
+    JsonPrefix whole;
+    bool wholeOpen = true;
+    for (int i = 1; i < text.size() && innerOpen; ++i) {
+        const QChar c = text.at(i);
+        innerOpen = !(inner.closed() && !c.isSpace()) && inner.feed(c) != JsonPrefix::Hopeless;
+    }
+    for (int i = 0; i < text.size() && wholeOpen; ++i)
+        wholeOpen = whole.feed(text.at(i)) == JsonPrefix::Open;
+    return innerOpen || wholeOpen;
+}
+
 MessageReassembler::MessageReassembler(Rules rules, QObject *parent)
     : QObject(parent)
     , m_rules(std::move(rules))
@@ -82,14 +234,38 @@ MessageReassembler::MessageReassembler(Rules rules, QObject *parent)
             m_firstChars += tag.text.at(0);
     }
     m_quiet.setSingleShot(true);
-    m_quiet.setInterval(DefaultQuietPeriodMs);
-    connect(&m_quiet, &QTimer::timeout, this, [this] {
-        QStringList out;
-        flushBuffered(out);
-        compact();
-        if (!out.isEmpty())
-            emit messagesReady(out);
-    });
+    connect(&m_quiet, &QTimer::timeout, this, &MessageReassembler::quietPeriodOver);
+}
+
+void MessageReassembler::quietPeriodOver()
+{
+    if (pendingMayContinue()) {
+        const qint64 waited = m_sinceData.elapsed();
+        if (waited < m_unfinishedLimitMs) {
+            m_quiet.start(int(m_unfinishedLimitMs - waited));
+            return;
+        }
+        qCWarning(lcIpc).noquote() << "local socket: no rest of an unfinished item for" << waited
+                                   << "ms, handed on as it is";
+    }
+    QStringList out;
+    flushBuffered(out);
+    compact();
+    if (!out.isEmpty())
+        emit messagesReady(out);
+}
+
+bool MessageReassembler::pendingMayContinue() const
+{
+    if (m_skipping)
+        return false;
+    const Tag *tag = tagAt(m_start);
+    if (!tag || !tag->mayContinue)
+        return false;
+    // A trailing piece of a next tag is not judged as item text.
+    const int bodyStart = m_start + tag->text.size();
+    const int end = m_buffer.size() - heldBackLength(m_allTags, bodyStart);
+    return tag->mayContinue(QStringView(m_buffer).mid(bodyStart, end - bodyStart));
 }
 
 void MessageReassembler::feed(const QByteArray &bytes)
@@ -111,8 +287,9 @@ void MessageReassembler::feed(const QByteArray &bytes)
         process(out);
     }
     compact();
+    m_sinceData.start();
     if (bufferedChars() > 0)
-        m_quiet.start();
+        m_quiet.start(m_quietMs);
     else
         m_quiet.stop();
     if (!out.isEmpty())

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QIODevice>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QTextCodec>
 #include <QTimer>
 
@@ -18,8 +20,12 @@
 // may end it begins; the last message in the buffer is whole when
 //  - its tag needs no payload (complete at once), or
 //  - its tag's check says so (a news item whose inner JSON parses), or
-//  - nothing more has arrived for the quiet period (tens of ms), or
+//  - nothing more has arrived for the quiet period (tens of ms), unless its
+//    tag's check says more text can still complete it (a news item whose JSON
+//    is merely unfinished: a busy writer sends big items in pieces); such a
+//    message waits for its rest up to the unfinished limit (seconds), or
 //  - the peer has gone (finish()).
+// Text without a tag that arrives meanwhile is the rest of that message.
 // A trailing piece that may be the start of a tag is held back until it is
 // known. Text without a tag that is only white space carries nothing and is
 // dropped. The buffer is bounded: past the limit the oldest partial message is
@@ -38,6 +44,9 @@ public:
         // known tag ends it only outside a JSON string (a news item may quote
         // a tag in its text).
         QStringList endedBy;
+        // Says whether more text can still make a trailing message with this
+        // tag whole. Empty: the quiet period ends it.
+        std::function<bool(QStringView payload)> mayContinue;
     };
     using Rules = QList<Tag>;
 
@@ -51,13 +60,19 @@ public:
     // whitespace simplification the reader applies) and it does not end in a
     // comma, which would mean more array elements follow.
     static bool newsItemComplete(const QString &itemText);
+    // Whether more text can still make `itemText` an item the reader parses:
+    // one enclosing character around a JSON document, or a JSON document of
+    // its own (several array elements). False once no continuation can.
+    static bool newsItemMayContinue(QStringView itemText);
 
     explicit MessageReassembler(Rules rules, QObject *parent = nullptr);
 
     static constexpr int DefaultQuietPeriodMs = 40;
+    static constexpr int DefaultUnfinishedLimitMs = 10000;
     static constexpr int DefaultMaxBufferChars = 4 * 1024 * 1024;
-    void setQuietPeriod(int ms) { m_quiet.setInterval(ms); }
-    int quietPeriod() const { return m_quiet.interval(); }
+    void setQuietPeriod(int ms) { m_quietMs = ms; }
+    int quietPeriod() const { return m_quietMs; }
+    void setUnfinishedLimit(int ms) { m_unfinishedLimitMs = ms; }
     void setMaxBufferChars(int chars) { m_maxChars = chars; }
 
     // Decodes and buffers one read; emits messagesReady for every message that
@@ -77,6 +92,8 @@ signals:
     void messagesReady(const QStringList &messages);
 
 private:
+    void quietPeriodOver();
+    bool pendingMayContinue() const;
     void process(QStringList &out);
     void flushBuffered(QStringList &out);
     void dropOverflow();
@@ -99,5 +116,8 @@ private:
     int m_scanFrom = 0; // no terminator of the first message before this
     int m_maxChars = DefaultMaxBufferChars;
     bool m_skipping = false; // after an overflow, until the next tag
+    int m_quietMs = DefaultQuietPeriodMs;
+    int m_unfinishedLimitMs = DefaultUnfinishedLimitMs;
     QTimer m_quiet;
+    QElapsedTimer m_sinceData; // since the last read that brought text
 };

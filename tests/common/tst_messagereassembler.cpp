@@ -13,6 +13,10 @@ private slots:
     void sameMessagesWhereverCut_data();
     void sameMessagesWhereverCut();
     void randomChunks();
+    void validStreamsCutAnywhere_data();
+    void validStreamsCutAnywhere();
+    void everyPieceOfAnItemMayContinue();
+    void unfinishedItemWaitsForItsRest();
     void everyMessageOfAReadInOrder();
     void whenTheLastMessageIsWhole();
     void newsTextMayHoldPopupTags();
@@ -130,6 +134,212 @@ void TestMessageReassembler::randomChunks()
             m = m.trimmed();
         QCOMPARE(got, expected);
     }
+}
+
+// Item texts as a busy service writes them: nested values, escapes, raw line
+// breaks, tags and tag pieces quoted in the text, wide characters. (The news
+// tag itself can never be item text: every reader splits at it.)
+static QString randomItem(QRandomGenerator &rng)
+{
+    static const QStringList pieces = {
+        QStringLiteral("__popup_started__"),
+        QStringLiteral("__popup_more__"),
+        QStringLiteral("cookieChanged_5"),
+        QStringLiteral("__vek_"),
+        QStringLiteral("\\\""),
+        QStringLiteral("\\\\"),
+        QStringLiteral("\n"),
+        QStringLiteral("美元 🇺🇸"),
+        QStringLiteral("[快讯]"),
+        QStringLiteral("{}[],:"),
+        QStringLiteral("\n\t"),
+        QStringLiteral("'"),
+        QStringLiteral("  "),
+        QStringLiteral("x"),
+        QStringLiteral("\\u00e9"),
+    };
+    const auto text = [&]() -> QString {
+        QString t;
+        for (int n = rng.bounded(6); n > 0; --n)
+            t += pieces.at(rng.bounded(pieces.size()));
+        return QLatin1Char('"') + t + QLatin1Char('"');
+    };
+    std::function<QString(int)> value = [&](int depth) -> QString {
+        switch (rng.bounded(depth > 2 ? 4 : 6)) {
+        case 0:
+            return text();
+        case 1:
+            return QString::number(int(rng.bounded(2000)) - 1000) + QStringLiteral(".5e1");
+        case 2:
+            return QStringList{QStringLiteral("true"), QStringLiteral("false"),
+                               QStringLiteral("null")}
+                .at(rng.bounded(3));
+        case 3:
+            return QString::number(rng.bounded(10));
+        case 4: {
+            QStringList elements;
+            for (int n = rng.bounded(4); n > 0; --n)
+                elements << value(depth + 1);
+            return QLatin1Char('[') + elements.join(QStringLiteral(" , ")) + QLatin1Char(']');
+        }
+        default: {
+            QStringList members;
+            for (int n = rng.bounded(4); n > 0; --n)
+                members << text() + QStringLiteral(" :") + value(depth + 1);
+            return QLatin1Char('{') + members.join(QLatin1Char(',')) + QLatin1Char('}');
+        }
+        }
+    };
+    QStringList members{QStringLiteral(R"("vek_news_type":"ES")"), QStringLiteral(R"("star":5)")};
+    for (int n = rng.bounded(5); n > 0; --n)
+        members << text() + QLatin1Char(':') + value(1);
+    return QStringLiteral("[{") + members.join(QLatin1Char(',')) + QStringLiteral("}]");
+}
+
+static QString randomMainMessage(QRandomGenerator &rng)
+{
+    switch (rng.bounded(5)) {
+    case 0:
+        return Protocol::popupStartedTag();
+    case 1:
+        return Protocol::popupMoreTag();
+    case 2:
+        return Protocol::popupContentTag() + QString::number(rng.bounded(100000));
+    default:
+        return Protocol::newsMessage(randomItem(rng));
+    }
+}
+
+static QString randomPopupMessage(QRandomGenerator &rng)
+{
+    static const QStringList zones = {QStringLiteral("0"),     QStringLiteral("-8"),
+                                      QStringLiteral("-12.5"), QStringLiteral("-2.25"),
+                                      QStringLiteral("1.5"),   QStringLiteral("5")};
+    switch (rng.bounded(4)) {
+    case 0:
+        return Protocol::popupHelloMessage(zones.at(rng.bounded(zones.size())));
+    case 1:
+        return Protocol::timeZoneChangedMessage(zones.at(rng.bounded(zones.size())));
+    default:
+        return Protocol::popupNewsMessage(rng.bounded(1200), QString::number(rng.bounded(2)),
+                                          randomItem(rng));
+    }
+}
+
+// What the pop-up program makes of a list of messages: the parts it acts on.
+static QStringList popupMeaning(const QStringList &messages)
+{
+    QStringList meaning;
+    for (const QString &m : messages) {
+        for (const Protocol::PopupPart &part : Protocol::parsePopupUnit(m)) {
+            meaning << (part.kind == Protocol::PopupPart::TimeZone
+                            ? QStringLiteral("C|") + part.timeZoneValue
+                            : QStringLiteral("N|%1|%2|%3")
+                                  .arg(part.displayTime, part.importance, part.itemText));
+        }
+    }
+    return meaning;
+}
+
+void TestMessageReassembler::validStreamsCutAnywhere_data()
+{
+    QTest::addColumn<bool>("popupSide");
+    QTest::newRow("main") << false;
+    QTest::newRow("popup") << true;
+}
+
+// Any stream of valid messages, cut anywhere into reads, yields exactly those
+// messages. Only the cuts decide here: no quiet period ends a message.
+void TestMessageReassembler::validStreamsCutAnywhere()
+{
+    QFETCH(bool, popupSide);
+    const auto rules =
+        popupSide ? MessageReassembler::popupServerRules() : MessageReassembler::mainServerRules();
+    QRandomGenerator rng(popupSide ? 4242 : 2424);
+    for (int run = 0; run < 3000; ++run) {
+        QStringList messages;
+        for (int n = 1 + rng.bounded(5); n > 0; --n)
+            messages << (popupSide ? randomPopupMessage(rng) : randomMainMessage(rng));
+        const QByteArray stream = messages.join(QString()).toUtf8();
+        QList<QByteArray> reads;
+        for (int pos = 0; pos < stream.size();) {
+            const int size = 1 + rng.bounded(rng.bounded(3) == 0 ? 4 : 120);
+            reads << stream.mid(pos, size);
+            pos += size;
+        }
+        MessageReassembler r(rules);
+        r.setQuietPeriod(3600 * 1000);
+        Collector c(r);
+        for (const QByteArray &read : std::as_const(reads))
+            r.feed(read);
+        r.finish();
+        const QStringList got = c.messages();
+        const bool same = popupSide ? popupMeaning(got) == popupMeaning(messages) : got == messages;
+        if (!same) {
+            QStringList cuts;
+            for (const QByteArray &read : std::as_const(reads))
+                cuts << QString::fromUtf8(read.toPercentEncoding());
+            qWarning().noquote() << "sent:" << messages << "\nreads:" << cuts << "\ngot:" << got;
+            QFAIL(qPrintable(QStringLiteral("run %1 differs").arg(run)));
+        }
+    }
+}
+
+// A pause may fall anywhere in an item: no piece of a good item may be taken
+// for text that can never become one.
+void TestMessageReassembler::everyPieceOfAnItemMayContinue()
+{
+    QRandomGenerator rng(777);
+    for (int run = 0; run < 300; ++run) {
+        const QString item = randomItem(rng);
+        for (int size = 0; size < item.size(); ++size) {
+            const QString piece = item.left(size);
+            if (!MessageReassembler::newsItemComplete(piece) &&
+                !MessageReassembler::newsItemMayContinue(piece))
+                QFAIL(qPrintable(QStringLiteral("given up: ") + piece));
+        }
+    }
+    for (const char *nothingHelps : {"x", "hello", R"({"bare":1})", R"([{"a" 1)", R"([{"a":1}x)",
+                                     R"([{"a":1}]]x)", R"([{"a":1},{"b":2}])"})
+        QVERIFY2(!MessageReassembler::newsItemMayContinue(QString::fromUtf8(nothingHelps)),
+                 nothingHelps);
+}
+
+void TestMessageReassembler::unfinishedItemWaitsForItsRest()
+{
+    MessageReassembler r(MessageReassembler::mainServerRules());
+    r.setQuietPeriod(10);
+    r.setUnfinishedLimit(500);
+    Collector c(r);
+
+    // Quiet periods pass; text without a tag is its rest.
+    r.feed(QByteArrayLiteral("__vek_get_news__[{\"vek_n"));
+    QTest::qWait(200);
+    QCOMPARE(c.spy.count(), 0);
+    r.feed(QByteArrayLiteral("ews_type\":\"ES\"}]"));
+    QCOMPARE(c.messages(),
+             QStringList{QStringLiteral(R"(__vek_get_news__[{"vek_news_type":"ES"}])")});
+
+    // The next tag ends it at once.
+    r.feed(QByteArrayLiteral("__vek_get_news__[{\"a\":"));
+    r.feed(QByteArrayLiteral("__popup_more__"));
+    QCOMPARE(c.messages().mid(1), (QStringList{QStringLiteral(R"(__vek_get_news__[{"a":)"),
+                                               QStringLiteral("__popup_more__")}));
+
+    // Text that can never become an item is given up after the quiet period.
+    r.feed(QByteArrayLiteral("__vek_get_news__hello"));
+    QVERIFY(c.spy.wait(400));
+    QCOMPARE(c.messages().last(), QStringLiteral("__vek_get_news__hello"));
+
+    // An item whose rest never comes is handed on after the limit.
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("no rest of an unfinished item")));
+    r.feed(QByteArrayLiteral("__vek_get_news__[{\"a\":\"b"));
+    QTest::qWait(200);
+    QCOMPARE(c.messages().size(), 4);
+    QVERIFY(c.spy.wait(2000));
+    QCOMPARE(c.messages().last(), QStringLiteral(R"(__vek_get_news__[{"a":"b)"));
+    QCOMPARE(r.bufferedChars(), 0);
 }
 
 void TestMessageReassembler::everyMessageOfAReadInOrder()

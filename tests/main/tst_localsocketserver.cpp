@@ -64,6 +64,7 @@ private slots:
     void hugeItems();
     void deadConnectionsAreReleased();
     void mixedStreamFromAnotherProcess();
+    void itemsWrittenWithPausesArriveWhole();
     void busyNameIsLeftAlone();
     void staleSocketFileIsReplaced();
     void listenFailureIsReported();
@@ -369,6 +370,62 @@ void TestLocalSocketServer::mixedStreamFromAnotherProcess()
     const QStringList pieces = run(7);
     QCOMPARE(pieces.size(), expected.size());
     QCOMPARE(pieces, whole);
+}
+
+// A listener under load writes an item in pieces with pauses between them;
+// each item must arrive whole and once, while the writer is still connected.
+void TestLocalSocketServer::itemsWrittenWithPausesArriveWhole()
+{
+    QStringList pieces; // "BYTES:PAUSE_MS"
+    QByteArray stream;
+    QStringList expected;
+    for (int pause : {100, 500, 2000}) {
+        const QString item =
+            QStringLiteral(R"([{"vek_news_type":"ES","star":5,"title":"非农 %1 ms"}])").arg(pause);
+        const QByteArray bytes = Protocol::newsMessage(item).toUtf8();
+        // Cut where it was seen: "__vek_get_news__[{"vek_n", then the rest.
+        const int cut = bytes.indexOf("vek_n") + 5;
+        pieces << QStringLiteral("%1:%2").arg(cut).arg(pause)
+               << QStringLiteral("%1:0").arg(bytes.size() - cut);
+        stream += bytes;
+        expected << QStringLiteral("news|ES|1|") + item;
+    }
+    // About 1 MB, trickled in 64 kB pieces 50 ms apart.
+    const QString sentence = QStringLiteral("金价走高，美元回落。Gold-0123456789;");
+    const QString big = QStringLiteral(R"([{"vek_news_type":"FBN","title":"[快讯]","content":")") +
+                        sentence.repeated(1024 * 1024 / sentence.toUtf8().size() + 1) +
+                        QStringLiteral(R"("}])");
+    const QByteArray bigBytes = Protocol::newsMessage(big).toUtf8();
+    QVERIFY(bigBytes.size() > 1024 * 1024);
+    for (int n = bigBytes.size() / 65536; n > 0; --n)
+        pieces << QStringLiteral("65536:50");
+    stream += bigBytes;
+    expected << QStringLiteral("news|FBN|0|") + big;
+
+    QTemporaryFile file;
+    QVERIFY(file.open());
+    file.write(stream);
+    file.close();
+    Korvex::LocalSocketServer server;
+    QVERIFY(server.startServer(QStringLiteral("tst_lss_paced")));
+    Recorder recorder(server);
+    Child writer;
+    writer.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    writer.process.start(TestSupport::helperProgram(QStringLiteral("ipcpeer")),
+                         {QStringLiteral("paced"), QStringLiteral("tst_lss_paced"), file.fileName(),
+                          pieces.join(QLatin1Char(','))});
+    QVERIFY(writer.process.waitForStarted(5000));
+    QByteArray said;
+    QTRY_VERIFY_WITH_TIMEOUT((said += writer.process.readAll()).contains("written"), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.lines.size(), expected.size(), 10000);
+    QCOMPARE(server.connectionCount(), 1);
+    QCOMPARE(recorder.lines, expected);
+
+    // Nothing is left over for the disconnect to hand on.
+    writer.process.closeWriteChannel();
+    QVERIFY(writer.process.waitForFinished(10000));
+    QTRY_COMPARE(server.connectionCount(), 0);
+    QCOMPARE(recorder.lines, expected);
 }
 
 void TestLocalSocketServer::busyNameIsLeftAlone()

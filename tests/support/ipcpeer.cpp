@@ -3,6 +3,11 @@
 //       connects to NAME and writes FILE's bytes; SEED 0 writes them in one
 //       write, otherwise in random chunks of 1..MAXCHUNK bytes, each flushed,
 //       with tiny pauses now and then. Disconnects when done.
+//   ipcpeer paced NAME FILE PIECES
+//       connects to NAME and writes FILE's bytes in the pieces PIECES gives,
+//       "BYTES:PAUSE_MS,..." (each piece flushed, then the pause), and the rest
+//       in one piece; prints "written" and keeps the connection until its
+//       standard input closes, as a listener that stays up does.
 //   ipcpeer serve NAME
 //       listens on NAME, prints "listening", then every received chunk as one
 //       line of text on stdout.
@@ -50,6 +55,39 @@ static int writeFile(const QString &name, const QString &path, quint32 seed, int
     return 0;
 }
 
+static int writePaced(const QString &name, const QString &path, const QString &pieces)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 2;
+    const QByteArray data = file.readAll();
+    QLocalSocket socket;
+    socket.connectToServer(name, QIODevice::WriteOnly);
+    if (!socket.waitForConnected(5000))
+        return 3;
+    const auto writeAll = [&socket](const QByteArray &bytes) {
+        socket.write(bytes);
+        while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(5000)) {
+        }
+    };
+    int pos = 0;
+    for (const QString &piece : pieces.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const int size = piece.section(QLatin1Char(':'), 0, 0).toInt();
+        writeAll(data.mid(pos, size));
+        pos += size;
+        QThread::msleep(piece.section(QLatin1Char(':'), 1, 1).toULong());
+    }
+    writeAll(data.mid(pos));
+    std::printf("written\n");
+    std::fflush(stdout);
+    while (std::getchar() != EOF) {
+    }
+    socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState)
+        socket.waitForDisconnected(5000);
+    return 0;
+}
+
 static int serve(const QString &name)
 {
     auto *server = new QLocalServer(qApp);
@@ -75,8 +113,11 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() == 6 && args.at(1) == QLatin1String("write"))
         return writeFile(args.at(2), args.at(3), args.at(4).toUInt(), args.at(5).toInt());
+    if (args.size() == 5 && args.at(1) == QLatin1String("paced"))
+        return writePaced(args.at(2), args.at(3), args.at(4));
     if (args.size() == 3 && args.at(1) == QLatin1String("serve"))
         return serve(args.at(2));
-    QTextStream(stderr) << "usage: ipcpeer write NAME FILE SEED MAXCHUNK | serve NAME\n";
+    QTextStream(stderr) << "usage: ipcpeer write NAME FILE SEED MAXCHUNK | paced NAME FILE PIECES"
+                           " | serve NAME\n";
     return 1;
 }
