@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 
+Q_DECLARE_METATYPE(ServiceFixture::Ending)
+
 namespace
 {
 const QString tag = QStringLiteral("__vek_get_news__");
@@ -53,6 +55,8 @@ private slots:
     void burstArrivesWholeAndInOrder();
     void withoutMainProgramItemsAreDroppedSilently();
     void newerServerGenerationDeliversToo();
+    void comesBackAfterTheServiceRestarts_data();
+    void comesBackAfterTheServiceRestarts();
 
 private:
     QProcess *startListener(const ServiceFixture &service);
@@ -179,6 +183,43 @@ void TestListener::newerServerGenerationDeliversToo()
     const QByteArray expected = wire(items);
     QTRY_VERIFY_WITH_TIMEOUT(m_received.size() >= expected.size(), 20000);
     QCOMPARE(m_received, expected);
+}
+
+void TestListener::comesBackAfterTheServiceRestarts_data()
+{
+    QTest::addColumn<ServiceFixture::Ending>("ending");
+    QTest::newRow("graceful stop") << ServiceFixture::Ending::Graceful;
+    QTest::newRow("killed") << ServiceFixture::Ending::Killed;
+}
+
+// A deploy or a crash of the news service must not silence the client: once
+// the service is back on its ports, the next pushed item reaches the main
+// program again.
+void TestListener::comesBackAfterTheServiceRestarts()
+{
+    QFETCH(ServiceFixture::Ending, ending);
+    ServiceFixture service;
+    QString error;
+    QVERIFY2(service.start(&error), qPrintable(error));
+    QLocalServer main;
+    QVERIFY(main.listen(QStringLiteral("vek_localsocket")));
+    collect(&main);
+    QProcess *listener = startListener(service);
+    QTRY_COMPARE_WITH_TIMEOUT(service.newsClients(), 1, 20000);
+    const QStringList before = chineseItems(1, QStringLiteral("before"));
+    QVERIFY(service.push(before.first()));
+    QTRY_COMPARE_WITH_TIMEOUT(m_received, wire(before), 20000);
+
+    service.end(ending);
+    // Long enough for a client to give up or back off a few times.
+    QTest::qWait(3000);
+    QVERIFY2(service.restart(&error), qPrintable(error));
+    // The library's longest back-off is 5 s; a connect attempt may take a few more.
+    QTRY_COMPARE_WITH_TIMEOUT(service.newsClients(), 1, 15000);
+    const QStringList after = chineseItems(1, QStringLiteral("after"));
+    QVERIFY(service.push(after.first()));
+    QTRY_COMPARE_WITH_TIMEOUT(m_received, wire(before + after), 10000);
+    QCOMPARE(listener->state(), QProcess::Running);
 }
 
 QTEST_GUILESS_MAIN(TestListener)

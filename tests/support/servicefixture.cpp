@@ -46,6 +46,7 @@ bool ServiceFixture::fail(QString *error, const QString &message)
 bool ServiceFixture::start(QString *error, const QStringList &extraArgs)
 {
     stop();
+    m_extraArgs = extraArgs;
     const QString node = nodeProgram();
     if (node.isEmpty())
         return fail(error, QStringLiteral("node not found"));
@@ -110,6 +111,31 @@ void ServiceFixture::stop()
     m_webPort = 0;
     m_controlPort = 0;
     m_newsPorts.clear();
+}
+
+void ServiceFixture::end(Ending how)
+{
+    QStringList news;
+    for (int p : std::as_const(m_newsPorts))
+        news << QString::number(p);
+    m_restartArgs = QStringList{QStringLiteral("--web-port=%1").arg(m_webPort),
+                                QStringLiteral("--news-ports=") + news.join(QLatin1Char(',')),
+                                QStringLiteral("--control-port=%1").arg(m_controlPort)};
+    if (how == Ending::Killed && m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    stop();
+}
+
+bool ServiceFixture::restart(QString *error)
+{
+    if (m_restartArgs.isEmpty())
+        return fail(error, QStringLiteral("restart without end()"));
+    const QStringList base = m_extraArgs;
+    const bool started = start(error, base + m_restartArgs);
+    m_extraArgs = base;
+    return started;
 }
 
 bool ServiceFixture::isRunning() const

@@ -33,6 +33,12 @@ public:
     // Later extra arguments override the defaults, e.g. {"--history=30"}.
     bool start(QString *error = nullptr, const QStringList &extraArgs = {});
     void stop();
+    // Ends the service the way a deploy (SIGTERM: it closes every connection
+    // itself) or a crash (SIGKILL) does; restart() brings it back with the
+    // same arguments on the same ports.
+    enum class Ending { Graceful, Killed };
+    void end(Ending how);
+    bool restart(QString *error = nullptr);
     bool isRunning() const;
 
     QString webHost() const;                   // "127.0.0.1:PORT": what the client's "-host" takes
@@ -66,6 +72,8 @@ private:
     bool fail(QString *error, const QString &message);
 
     QProcess m_process;
+    QStringList m_extraArgs;
+    QStringList m_restartArgs; // the ports of the run end() ended
     int m_webPort = 0;
     QList<int> m_newsPorts;
     int m_controlPort = 0;
