@@ -22,16 +22,24 @@
 #include <algorithm>
 #include <cstdio>
 
-static int writeFile(const QString &name, const QString &path, quint32 seed, int maxChunk)
+// Reads `path` into `data` and connects `socket` to `name`: 0, or the exit code.
+static int openPeer(const QString &name, const QString &path, QByteArray &data,
+                    QLocalSocket &socket)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return 2;
-    const QByteArray data = file.readAll();
-    QLocalSocket socket;
+    data = file.readAll();
     socket.connectToServer(name, QIODevice::WriteOnly);
-    if (!socket.waitForConnected(5000))
-        return 3;
+    return socket.waitForConnected(5000) ? 0 : 3;
+}
+
+static int writeFile(const QString &name, const QString &path, quint32 seed, int maxChunk)
+{
+    QByteArray data;
+    QLocalSocket socket;
+    if (const int failed = openPeer(name, path, data, socket))
+        return failed;
     if (seed == 0) {
         socket.write(data);
     } else {
@@ -57,14 +65,10 @@ static int writeFile(const QString &name, const QString &path, quint32 seed, int
 
 static int writePaced(const QString &name, const QString &path, const QString &pieces)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return 2;
-    const QByteArray data = file.readAll();
+    QByteArray data;
     QLocalSocket socket;
-    socket.connectToServer(name, QIODevice::WriteOnly);
-    if (!socket.waitForConnected(5000))
-        return 3;
+    if (const int failed = openPeer(name, path, data, socket))
+        return failed;
     const auto writeAll = [&socket](const QByteArray &bytes) {
         socket.write(bytes);
         while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(5000)) {
