@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 
+#include <algorithm>
+
 NewsItemInfo parseNewsItem(const QString &itemText)
 {
     NewsItemInfo info;
@@ -20,7 +22,9 @@ NewsItemInfo parseNewsItem(const QString &itemText)
     info.isObject = true;
     info.object = doc.object();
     info.type = info.object.value(QLatin1String("vek_news_type")).toString();
-    info.star = info.object.value(QLatin1String("star")).toInt();
+    // A non-whole rating counts by its integer part (5.5 is 5); out-of-range values are clamped.
+    const double star = info.object.value(QLatin1String("star")).toDouble();
+    info.star = int(std::clamp(star, -1e9, 1e9));
     // The shipped translation leaves "ES" as it is.
     const QString signalType = QCoreApplication::translate("LocalSocketServer", "ES");
     if (info.type == signalType && info.star >= 5)

@@ -34,7 +34,9 @@ public:
     SingleInstanceMarker(const SingleInstanceMarker &) = delete;
     SingleInstanceMarker &operator=(const SingleInstanceMarker &) = delete;
 
-    // False when another process holds the marker.
+    // False only when another process holds the marker. A marker that cannot be
+    // made at all (no usable folder) gives a diagnostic and true: the caller runs
+    // unguarded rather than refusing to start; isHeld() is false then.
     bool create();
     bool isHeld() const;
     void release();

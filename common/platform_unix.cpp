@@ -10,7 +10,9 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <memory>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -245,14 +247,24 @@ bool SingleInstanceMarker::create()
     QDir().mkpath(folder);
     const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + fileName);
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Only a lock held by another process means another copy runs. A marker that
+    // cannot be made at all must not keep the user from the client: it runs
+    // unguarded, with a diagnostic.
     if (fd < 0) {
         qCWarning(lcPlatform).noquote()
-            << "single-instance marker: cannot open" << QFile::decodeName(path);
-        return false;
+            << "single-instance marker: could not create" << QFile::decodeName(path) << ':'
+            << strerror(errno) << "- running without it";
+        return true;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
         ::close(fd);
-        return false;
+        if (error == EWOULDBLOCK)
+            return false;
+        qCWarning(lcPlatform).noquote()
+            << "single-instance marker: could not lock" << QFile::decodeName(path) << ':'
+            << strerror(error) << "- running without it";
+        return true;
     }
     m_handle = fd;
     return true;

@@ -131,7 +131,11 @@ int displaySeconds(const QString &second)
 QString popupMessage(const FuncSettings &settings, const QString &newsImportance,
                      const QString &newsContent)
 {
-    return Protocol::popupNewsMessage(displaySeconds(settings.second), newsImportance, newsContent);
+    // The pop-up program reads the importance as one character at a fixed place: a page's
+    // "" or "12" would shift the item text, so only "0" and "1" are ever sent.
+    const QString importance =
+        isTopNews(newsImportance) ? QStringLiteral("1") : QStringLiteral("0");
+    return Protocol::popupNewsMessage(displaySeconds(settings.second), importance, newsContent);
 }
 
 } // namespace Intake

@@ -33,6 +33,10 @@ void IntakePages::load()
                   QStringLiteral("loaded(%1):onWebView_kuaixunzhibo;").arg(ok ? 1 : 0));
         emit filterNeeded();
     });
+    connect(m_calendar, &QWebView::loadFinished, this, [](bool ok) {
+        filewrite(logFileName(),
+                  QStringLiteral("loaded(%1): onWebView_caijingrili;").arg(ok ? 1 : 0));
+    });
     connect(m_mini, &QWebView::loadFinished, this, &IntakePages::filterNeeded);
 
     m_live->setUrl(QUrl(webHost() + Pages::Expresslive));

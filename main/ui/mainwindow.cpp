@@ -76,8 +76,8 @@ MainWindow::MainWindow(QWidget *parent)
     }
     m_companions = new CompanionSupervisor(Korvex::webHost(), this);
     m_companions->start();
-    // The session ends: quit as the user would, so no companion outlives the client.
-    connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::vekQuit);
+    // The session's real end comes as SIGTERM (main.cpp) or aboutToQuit; a session
+    // manager that only asks to save state (commitDataRequest) must not end the client.
     connect(qApp, &QCoreApplication::aboutToQuit, m_companions, &CompanionSupervisor::quit);
 
     Korvex::startLog();
@@ -118,6 +118,9 @@ void MainWindow::setSoundPlayer(SoundPlayer player)
 
 void MainWindow::vekQuit()
 {
+    // A table window the user closed stays closed at the next start.
+    Korvex::writeConfig(QStringLiteral("funcorder_part1"), {QStringLiteral("toolBarWindow")},
+                        {m_toolBarWindowShown ? QStringLiteral("1") : QStringLiteral("0")});
     if (m_companions) {
         m_companions->quit();
     } else {

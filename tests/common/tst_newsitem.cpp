@@ -25,6 +25,12 @@ void TestNewsItem::parse_data()
                                << QStringLiteral("ES") << 4 << QStringLiteral("0");
     QTest::newRow("FBN star 9") << QStringLiteral(R"([{"vek_news_type":"FBN","star":9}])") << true
                                 << QStringLiteral("FBN") << 9 << QStringLiteral("0");
+    QTest::newRow("ES star 5.5 counts as 5")
+        << QStringLiteral(R"([{"vek_news_type":"ES","star":5.5}])") << true << QStringLiteral("ES")
+        << 5 << QStringLiteral("1");
+    QTest::newRow("star far out of range")
+        << QStringLiteral(R"([{"vek_news_type":"ES","star":1e300}])") << true
+        << QStringLiteral("ES") << 1000000000 << QStringLiteral("1");
     QTest::newRow("ES star as text") << QStringLiteral(R"([{"vek_news_type":"ES","star":"5"}])")
                                      << true << QStringLiteral("ES") << 0 << QStringLiteral("0");
     QTest::newRow("type not a string") << QStringLiteral(R"([{"vek_news_type":7,"star":5}])")

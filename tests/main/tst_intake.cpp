@@ -103,6 +103,7 @@ private slots:
     void openRequestsReachTheContentOpener();
     void timeZoneChangeReachesPopupAndTable();
     void pagesReachNoWindowMember();
+    void pageImportanceIsNormalisedForThePopup();
 
 private:
     QWebFrame *frame(const QString &path) const;
@@ -670,6 +671,24 @@ void TestIntake::pagesReachNoWindowMember()
     // Still answering: an item reaches the pages as before.
     deliver(newsItem(QStringLiteral("FBN"), QStringLiteral("[快讯] after the calls")));
     QVERIFY(settle().value(Live).join(QLatin1Char(' ')).contains(QLatin1String("after the calls")));
+}
+
+// A page hands an item on with an importance the pop-up message has no room for:
+// the pop-up program still gets a message it can cut at its fixed places.
+void TestIntake::pageImportanceIsNormalisedForThePopup()
+{
+    const QString item = newsItem(QStringLiteral("FBN"), QStringLiteral("[快讯] from a page"));
+    QByteArray expected;
+    for (const auto &[given, sent] : {std::pair{"12", "1"}, {"", "0"}, {"x", "0"}}) {
+        js(Live, QStringLiteral("Qtconnectjs.onGetNewMessage(%1, 'FBN', '%2')")
+                     .arg(QString::fromUtf8(
+                              QJsonDocument(QJsonArray{item}).toJson(QJsonDocument::Compact))
+                              .mid(1)
+                              .chopped(1),
+                          QLatin1String(given)));
+        expected += popupBytes(QStringLiteral("010"), QLatin1String(sent), item);
+    }
+    QCOMPARE(popupBytesUpToBarrier(), expected);
 }
 
 QTEST_MAIN(TestIntake)

@@ -21,6 +21,7 @@ private slots:
     void firstStartTakesTheDefaults();
     void storedSettingsReachTheWindow();
     void pageJarsAreSavedAfterEachLoad();
+    void quitKeepsTheTableWindowState();
 };
 
 namespace
@@ -131,6 +132,20 @@ void TestMainWindow::pageJarsAreSavedAfterEachLoad()
                     host + QStringLiteral("/minipage")));
     window.reset();
     service.stop();
+}
+
+// A user who closed the table window does not get it back at the next start.
+void TestMainWindow::quitKeepsTheTableWindowState()
+{
+    auto window = std::make_unique<MainWindow>();
+    QVERIFY(window->isToolBarWindowShown());
+    window->onBtn3ToolBarWindowClicked();
+    window->vekQuit();
+    const QStringList key{QStringLiteral("toolBarWindow")};
+    QCOMPARE(Korvex::readConfig(QStringLiteral("funcorder_part1"), key),
+             QStringList{QStringLiteral("0")});
+    window.reset();
+    QVERIFY(!std::make_unique<MainWindow>()->isToolBarWindowShown());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -31,6 +31,7 @@ private slots:
     void leftoverCompanionsEndedAtStart();
     void userArgumentsNeverReachToolkit();
     void socketAlreadyServedQuits();
+    void unusableMarkerStillStarts();
 
 private:
     QProcess *
@@ -220,6 +221,25 @@ void TestStartup::socketAlreadyServedQuits()
     QCOMPARE(logText(), QStringLiteral("kept\n"));
     QVERIFY(
         TestSupport::isServed(QStringLiteral("vek_localsocket"))); // the other endpoint still works
+}
+
+// Nothing runs, but the marker cannot be made (its place is taken by a folder,
+// which stops root too): the client starts anyway instead of claiming it runs twice.
+void TestStartup::unusableMarkerStillStarts()
+{
+    const QString blocked = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
+                            QStringLiteral("/VEK_Single_Process.lock");
+    QFile::remove(blocked); // the marker file of an earlier start in this test
+    QVERIFY(QDir().mkpath(blocked));
+    QProcess *korvex = startKorvex();
+    QTRY_VERIFY_WITH_TIMEOUT(TestSupport::isServed(QStringLiteral("vek_localsocket")),
+                             StartTimeoutMs);
+    korvex->terminate();
+    QVERIFY(korvex->waitForFinished(10000));
+    const QByteArray diagnostics = korvex->readAllStandardError();
+    QVERIFY(!diagnostics.contains("another Korvex is running"));
+    QVERIFY(diagnostics.contains("single-instance marker: could not create"));
+    QVERIFY(QDir().rmdir(blocked));
 }
 
 QTEST_MAIN(TestStartup)
