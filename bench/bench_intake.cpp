@@ -6,6 +6,7 @@
 // page calls.
 //   bench_intake [ITEMS=2000] [ROUNDS=3] [--with-diagnostics]   (run from the source root)
 #include "benchsupport.h"
+#include "programfolder.h"
 #include "protocol.h"
 #include "configstore.h"
 #include "localsocketserver.h"
@@ -80,7 +81,8 @@ int main(int argc, char *argv[])
         QLoggingCategory::setFilterRules(QStringLiteral("korvex.*.debug=false"));
     const int items = std::max(1, args.size() > 1 ? args.at(1).toInt() : 2000);
     const int rounds = std::max(1, args.size() > 2 ? args.at(2).toInt() : 3);
-    QDir::setCurrent(home.path());
+    // No companion program is started: the pop-up end below stands in.
+    Korvex::setProgramFolder(home.path());
     QTextStream out(stdout);
 
     ServiceFixture service;

@@ -8,6 +8,7 @@
 #include "companionsupervisor.h"
 #include "listenthread.h"
 #include "platform.h"
+#include "programfolder.h"
 #include "popupthread.h"
 #include "korvexsession.h"
 #include "testsupport.h"
@@ -68,6 +69,7 @@ int main(int argc, char *argv[])
         out << "bench_quitstall: cannot set up the stand-in companions\n";
         return 1;
     }
+    Korvex::setProgramFolder(dir.path());
     qputenv("KORVEX_STUB_IGNORE_TERM", "1");
 
     out << "Longest GUI-thread stall while companions that ignore SIGTERM are ended "

@@ -1,8 +1,8 @@
 #include "companionthread.h"
 
 #include "logging.h"
+#include "programfolder.h"
 
-#include <QDir>
 #include <QProcess>
 
 namespace
@@ -18,7 +18,7 @@ CompanionThread::CompanionThread(const QString &programName, QObject *parent)
 
 QString CompanionThread::programPath() const
 {
-    return QDir::currentPath() + QLatin1Char('/') + m_programName;
+    return Korvex::programFolder() + QLatin1Char('/') + m_programName;
 }
 
 void CompanionThread::run()

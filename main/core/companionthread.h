@@ -14,7 +14,7 @@ class CompanionThread : public QThread
 {
     Q_OBJECT
 public:
-    // The program file is looked up in the working directory at each start.
+    // The program file is looked up in the program folder at each start.
     QString programPath() const;
     QString programName() const { return m_programName; }
 

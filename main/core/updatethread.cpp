@@ -1,6 +1,7 @@
 #include "updatethread.h"
 
 #include "logging.h"
+#include "programfolder.h"
 #include "updatedescription.h"
 #include "version.h"
 
@@ -54,7 +55,7 @@ void UpdateThread::tryUpdate(const QString &url, const QString &mode, const QStr
 {
     qCDebug(lcMain).noquote() << "trying update";
     // Looked up where the other companions are.
-    const QString path = QDir::currentPath() + QStringLiteral("/vek_updat");
+    const QString path = Korvex::programFolder() + QStringLiteral("/vek_updat");
     qCDebug(lcMain).noquote() << "update path:" << path;
 
     QProcess updater;

@@ -1,4 +1,5 @@
 #include "companionsupervisor.h"
+#include "programfolder.h"
 #include "listenthread.h"
 #include "popupthread.h"
 #include "testsupport.h"
@@ -15,7 +16,7 @@
 #include <memory>
 
 // Supervision with real threads and real child processes: stand-ins copied
-// under the companions' names into a folder that is made the working folder,
+// under the companions' names into a folder that is made the program folder,
 // where the main program looks its companions up.
 class TestCompanionSupervisor final : public QObject
 {
@@ -25,7 +26,7 @@ private slots:
     void init();
     void cleanup();
 
-    void startsBothFromTheWorkingFolder();
+    void startsBothFromTheProgramFolder();
     void popupStartEndsEveryOtherPopup();
     void listenerEndedFromOutsideComesBackWithGrowingPauses();
     void popupEndedFromOutsideComesBackUnlessStoppedOnPurpose();
@@ -49,7 +50,7 @@ void TestCompanionSupervisor::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(TestSupport::copyCompanionStubs(m_dir.path()));
-    QVERIFY(QDir::setCurrent(m_dir.path()));
+    Korvex::setProgramFolder(m_dir.path());
     m_log = m_dir.filePath(QStringLiteral("starts.log"));
     qputenv("KORVEX_STUB_LOG", QFile::encodeName(m_log));
 }
@@ -84,7 +85,7 @@ qint64 TestCompanionSupervisor::lastPid(const QString &program) const
     return all.isEmpty() ? 0 : all.last().pid;
 }
 
-void TestCompanionSupervisor::startsBothFromTheWorkingFolder()
+void TestCompanionSupervisor::startsBothFromTheProgramFolder()
 {
     m_supervisor = makeSupervisor();
     m_supervisor->start();

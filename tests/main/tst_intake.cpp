@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "programfolder.h"
 #include "bridgeprobe.h"
 #include "recordingserver.h"
 #include "popupchannel.h"
@@ -140,10 +141,10 @@ void TestIntake::initTestCase()
     QString error;
     QVERIFY2(m_service.start(&error), qPrintable(error));
     Korvex::setWebHost(m_service.webUrl(QString()));
-    // Companion programs are looked up in the working folder: none here, so
+    // Companion programs are looked up in the program folder: none here, so
     // the test server below stands alone in for the pop-up program.
     QVERIFY(m_workDir.isValid());
-    QVERIFY(QDir::setCurrent(m_workDir.path()));
+    Korvex::setProgramFolder(m_workDir.path());
     // A current store: the masks are taken as stored.
     Korvex::writeConfig(QStringLiteral("version"), {QStringLiteral("value")},
                         {QStringLiteral("1.1.000303")});

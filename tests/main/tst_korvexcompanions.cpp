@@ -11,8 +11,10 @@
 #include <csignal>
 #include <memory>
 
-// The real Korvex program with stand-in companions in its working folder:
-// both are started, and whatever ends the client ends them too.
+// The real Korvex program installed in a folder with stand-in companions and
+// started from another folder where files of the companions' names were planted:
+// the installed ones are started, the planted ones never, and whatever ends
+// the client ends the companions too.
 class TestKorvexCompanions final : public QObject
 {
     Q_OBJECT
@@ -27,6 +29,7 @@ private:
     QList<qint64> pids(const QString &program) const;
 
     QTemporaryDir m_dir;
+    QTemporaryDir m_startFolder;
     QString m_log;
     std::unique_ptr<QProcess> m_korvex;
 };
@@ -35,6 +38,11 @@ void TestKorvexCompanions::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(TestSupport::copyCompanionStubs(m_dir.path()));
+    QVERIFY(!TestSupport::copyProgram(TestSupport::binDir() + QStringLiteral("/Korvex"),
+                                      m_dir.path(), QStringLiteral("Korvex"))
+                 .isEmpty());
+    QVERIFY(m_startFolder.isValid());
+    QVERIFY(TestSupport::copyCompanionStubs(m_startFolder.path()));
     m_log = m_dir.filePath(QStringLiteral("starts.log"));
 }
 
@@ -45,9 +53,9 @@ void TestKorvexCompanions::init()
     env.insert(QStringLiteral("KORVEX_STUB_LOG"), m_log);
     m_korvex = std::make_unique<QProcess>();
     m_korvex->setProcessEnvironment(env);
-    m_korvex->setWorkingDirectory(m_dir.path());
+    m_korvex->setWorkingDirectory(m_startFolder.path());
     m_korvex->setProcessChannelMode(QProcess::ForwardedChannels);
-    m_korvex->start(TestSupport::binDir() + QStringLiteral("/Korvex"),
+    m_korvex->start(m_dir.filePath(QStringLiteral("Korvex")),
                     {QStringLiteral("-host"), QStringLiteral("127.0.0.1:9")});
     QVERIFY(m_korvex->waitForStarted(10000));
     QTRY_VERIFY_WITH_TIMEOUT(TestSupport::isServed(QStringLiteral("vek_localsocket")), 20000);
@@ -101,6 +109,11 @@ void TestKorvexCompanions::startsBothAndQuitsWithThem()
     // Neither started again on the way out, and the socket file is gone.
     QCOMPARE(pids(QStringLiteral("vek_listen")).size(), 1);
     QCOMPARE(pids(QStringLiteral("vek_popup")).size(), 1);
+    // Only the installed companions ever ran.
+    for (const QString &program : {QStringLiteral("vek_listen"), QStringLiteral("vek_popup")}) {
+        for (const TestSupport::StubStart &start : TestSupport::stubStarts(m_log, program))
+            QCOMPARE(start.program, m_dir.filePath(program));
+    }
     QVERIFY(!TestSupport::isServed(QStringLiteral("vek_localsocket")));
     QVERIFY(socketFiles().isEmpty());
 }

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 #include "pagejars.h"
+#include "programfolder.h"
 
 #include "networkcookie.h"
 #include "configstore.h"
@@ -22,6 +23,9 @@ private slots:
     void storedSettingsReachTheWindow();
     void pageJarsAreSavedAfterEachLoad();
     void quitKeepsTheTableWindowState();
+
+private:
+    QTemporaryDir m_noPrograms;
 };
 
 namespace
@@ -34,6 +38,9 @@ QString storePath()
 
 void TestMainWindow::initTestCase()
 {
+    // No companion program: the window is what is tested here.
+    QVERIFY(m_noPrograms.isValid());
+    Korvex::setProgramFolder(m_noPrograms.path());
     QCoreApplication::setOrganizationName(Korvex::organizationName());
     QCoreApplication::setApplicationName(Korvex::applicationName());
 }

@@ -41,13 +41,17 @@ private:
     QString logText() const;
 
     QTemporaryDir m_dir;
+    QString m_korvex;
     std::vector<std::unique_ptr<QProcess>> m_children;
 };
 
 void TestStartup::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    QVERIFY(QFile::exists(TestSupport::binDir() + QStringLiteral("/Korvex")));
+    // Installed on its own: the client runs its companions from its own folder.
+    m_korvex = TestSupport::copyProgram(TestSupport::binDir() + QStringLiteral("/Korvex"),
+                                        m_dir.path(), QStringLiteral("Korvex"));
+    QVERIFY(!m_korvex.isEmpty());
 }
 
 void TestStartup::cleanup()
@@ -73,7 +77,7 @@ QProcess *TestStartup::startKorvex(const QStringList &arguments)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("KORVEX_TEST_HOOKS"), QStringLiteral("1"));
-    return start(TestSupport::binDir() + QStringLiteral("/Korvex"), arguments, environment);
+    return start(m_korvex, arguments, environment);
 }
 
 QString TestStartup::logText() const

@@ -1,8 +1,9 @@
-// The update check with the real vek_updat (run from the working folder, as
+// The update check with the real vek_updat (run from the program folder, as
 // the client runs its companions) against the stand-in update host. The
 // client programs the second run ends are stand-ins; the installer is the
 // host's recording script.
 #include "updatethread.h"
+#include "programfolder.h"
 
 #include "clientstandins.h"
 #include "servicefixture.h"
@@ -46,7 +47,7 @@ void TestUpdateThread::initTestCase()
     QVERIFY(!TestSupport::copyProgram(TestSupport::binDir() + QStringLiteral("/vek_updat"),
                                       m_programs.path(), QStringLiteral("vek_updat"))
                  .isEmpty());
-    QVERIFY(QDir::setCurrent(m_programs.path()));
+    Korvex::setProgramFolder(m_programs.path());
 }
 
 void TestUpdateThread::init()
