@@ -4,6 +4,8 @@
 #include "logging.h"
 #include "protocol.h"
 
+#include <utility>
+
 namespace Korvex
 {
 
@@ -11,6 +13,7 @@ PopupChannel::PopupChannel(QObject *parent)
     : QObject(parent)
     , m_link(new LocalLink(&popupSocket, this))
 {
+    m_clock.start();
 }
 
 PopupChannel::~PopupChannel()
@@ -24,6 +27,28 @@ void PopupChannel::connectToPopup(const QString &timeZoneValue)
     m_link->connectTo(Protocol::popupSocketName());
     qCDebug(lcIpc).noquote() << "connected to popup server!";
     m_link->send(Protocol::popupHelloMessage(timeZoneValue));
+    const QList<Kept> kept = std::exchange(m_kept, {});
+    const qint64 now = m_clock.elapsed();
+    for (const Kept &item : kept) {
+        if (item.untilMs < 0 || item.untilMs > now)
+            m_link->send(item.message);
+    }
+}
+
+bool PopupChannel::forwardItem(const QString &message, int displaySeconds)
+{
+    if (m_link->send(message))
+        return true;
+    const qint64 until = displaySeconds > 0 ? m_clock.elapsed() + displaySeconds * 1000LL : -1;
+    m_kept.append({message, until});
+    while (m_kept.size() > MaxKept)
+        m_kept.removeFirst();
+    return false;
+}
+
+void PopupChannel::dropKept()
+{
+    m_kept.clear();
 }
 
 bool PopupChannel::send(const QString &message)

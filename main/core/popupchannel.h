@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QList>
 #include <QLocalSocket>
 #include <QObject>
 #include <QString>
@@ -22,11 +24,28 @@ public:
     void connectToPopup(const QString &timeZoneValue);
     // False when the message was dropped (no pop-up program to read it).
     bool send(const QString &message);
+    // One item for the pop-up program. With none to read it (it is being started
+    // again) the item is kept while it would still be on screen, and the next
+    // pop-up program gets it right after the time zone. False when kept.
+    bool forwardItem(const QString &message, int displaySeconds);
+    // The pop-up program was stopped on purpose (mini window, silent mode): what
+    // was kept for it is no longer wanted.
+    void dropKept();
+    int keptCount() const { return m_kept.size(); }
     bool isConnected() const;
 
+    static constexpr int MaxKept = 20;
+
 private:
+    struct Kept {
+        QString message;
+        qint64 untilMs = -1; // -1: until closed
+    };
+
     QLocalSocket popupSocket;
     LocalLink *m_link = nullptr;
+    QList<Kept> m_kept;
+    QElapsedTimer m_clock;
 };
 
 } // namespace Korvex

@@ -155,11 +155,11 @@ void MainWindow::popjson(QString newsType, QString pjson, QString p_index)
     if (!Korvex::Intake::popupWanted(newsType, {m_state.popupOn, m_state.miniModeActive}, settings))
         return;
     // Not connected: the pop-up program has not announced itself yet or is
-    // being restarted; nothing would read the item.
-    if (!m_popup->send(Korvex::Intake::popupMessage(settings, p_index, pjson)))
-        qCDebug(lcIpc).noquote() << "popup socket not connected, item not forwarded";
-    qCDebug(lcMain).noquote() << "popup timeout is"
-                              << Korvex::Intake::displaySeconds(settings.second);
+    // being restarted; the next one gets the item while it would still show.
+    const int seconds = Korvex::Intake::displaySeconds(settings.second);
+    if (!m_popup->forwardItem(Korvex::Intake::popupMessage(settings, p_index, pjson), seconds))
+        qCDebug(lcIpc).noquote() << "popup socket not connected, item kept for the next pop-up";
+    qCDebug(lcMain).noquote() << "popup timeout is" << seconds;
 }
 
 void MainWindow::noPopjson() {}

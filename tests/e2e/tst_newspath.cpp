@@ -208,11 +208,23 @@ void TestNewsPath::popupKilledFromOutsideComesBack()
     const QList<qint64> popups = TestSupport::sessionProcesses(QStringLiteral("vek_popup"));
     QCOMPARE(popups.size(), 1);
     int starts = popupStarts(m_korvex);
+    const int ended = m_korvex.countContaining(QStringLiteral("vek_popup ended by itself"));
     QVERIFY(::kill(pid_t(popups.first()), SIGKILL) == 0);
+    // Items that come while it is gone are shown by the new one.
+    QTRY_COMPARE_WITH_TIMEOUT(m_korvex.countContaining(QStringLiteral("vek_popup ended by itself")),
+                              ended + 1, 20000);
+    const QStringList whileGone{QStringLiteral("E2E-gone-7111"), QStringLiteral("E2E-gone-7112"),
+                                QStringLiteral("E2E-gone-7113")};
+    for (int i = 0; i < whileGone.size(); ++i)
+        QCOMPARE(pushToListeners(itemText(whileGone.at(i), 7111 + i)), 1);
     QTRY_COMPARE_WITH_TIMEOUT(popupStarts(m_korvex), starts + 1, 30000);
     const QList<qint64> again = TestSupport::sessionProcesses(QStringLiteral("vek_popup"));
     QCOMPARE(again.size(), 1);
     QVERIFY(again.first() != popups.first());
+    for (const QString &marker : whileGone) {
+        QTRY_COMPARE_WITH_TIMEOUT(
+            pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1, 20000);
+    }
 
     // Linked up again: it shows the next item.
     const QString marker = QStringLiteral("E2E-popup-back-7102");

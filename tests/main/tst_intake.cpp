@@ -100,7 +100,7 @@ private slots:
     void hostileItemIsOnlyText_data();
     void hostileItemIsOnlyText();
     void newPopupProgramIsReachedAfterTheOldOneHangs();
-    void itemsWhilePopupProgramIsGoneAreDropped();
+    void itemsWhilePopupProgramIsGoneReachTheNextOne();
     void openRequestsReachTheContentOpener();
     void timeZoneChangeReachesPopupAndTable();
     void pagesReachNoWindowMember();
@@ -600,21 +600,28 @@ void TestIntake::newPopupProgramIsReachedAfterTheOldOneHangs()
     QVERIFY(!old->bytes.contains("宏观数据"));
 }
 
-void TestIntake::itemsWhilePopupProgramIsGoneAreDropped()
+void TestIntake::itemsWhilePopupProgramIsGoneReachTheNextOne()
 {
     m_popup.reset(); // the pop-up program ended
-    const QString lost = newsItem(QStringLiteral("Forex"), QStringLiteral("无人接收"));
-    deliver(lost);
+    QTRY_VERIFY(!m_window->popupChannel()->isConnected());
+    const QString kept = newsItem(QStringLiteral("Forex"), QStringLiteral("无人接收"));
+    deliver(kept);
     settle();
-    // Pages, sound and table still get it.
+    // Pages, sound and table get it at once.
     QCOMPARE(m_sounds, QStringList{QStringLiteral(":/sound/News.wav")});
     QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  无人接收"));
+    // One whose display time is over by then is not shown late.
+    m_window->clientState().funcSettings.second = QStringLiteral("1");
+    deliver(newsItem(QStringLiteral("Forex"), QStringLiteral("已过时")));
+    QTest::qWait(1100);
 
-    // The supervisor starts a new one; only what comes after reaches it.
+    // The supervisor starts a new one: it gets the time zone, then the kept item.
     m_popup = std::make_unique<TestSupport::RecordingServer>(Protocol::popupSocketName());
     QVERIFY(m_popup->listening);
     send(Protocol::popupStartedTag());
-    QCOMPARE(popupBytesUpToBarrier(), QByteArray("__vek_get_news__cookieChanged_0"));
+    QCOMPARE(popupBytesUpToBarrier(),
+             QByteArray("__vek_get_news__cookieChanged_0") +
+                 popupBytes(QStringLiteral("010"), QStringLiteral("0"), kept));
 }
 
 void TestIntake::openRequestsReachTheContentOpener()
