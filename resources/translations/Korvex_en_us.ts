@@ -45,4 +45,70 @@
         <translation>%1/Korvex-win.exe</translation>
     </message>
 </context>
+<context>
+    <name>CloseVerifyWindow</name>
+    <message>
+        <source>关闭选项</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>保持弹窗模式</source>
+        <translation>News Notification model</translation>
+    </message>
+    <message>
+        <source>转入静默模式（关闭弹窗和声音）</source>
+        <translation>Silent model (close News Notification and alert)</translation>
+    </message>
+    <message>
+        <source>直接退出</source>
+        <translation>Log off</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>:/img/logo_en_us.png</source>
+        <translation>:/img/logo_en_us.png</translation>
+    </message>
+</context>
+<context>
+    <name>VersionsWindow</name>
+    <message>
+        <source>关</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Kelvora官网：</source>
+        <translation>Kelvora website:</translation>
+    </message>
+    <message>
+        <source>直播单页：</source>
+        <translation>Live page:</translation>
+    </message>
+    <message>
+        <source>版本说明：</source>
+        <translation>Release notes:</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>:/img/logo_en_us.png</source>
+        <translation>:/img/logo_en_us.png</translation>
+    </message>
+</context>
 </TS>

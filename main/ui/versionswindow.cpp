@@ -1,0 +1,76 @@
+#include "versionswindow.h"
+#include "ui_versionswindow.h"
+
+#include "iconfont.h"
+#include "pagecontract.h"
+#include "version.h"
+#include "webhost.h"
+#include "windowdrag.h"
+
+#include <QPalette>
+#include <QPixmap>
+
+VersionsWindow::VersionsWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::VersionsWindow>())
+{
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral(" "));
+    ui->label_version->setText(ui->label_version->text() + Korvex::versionText());
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setWindowOpacity(1.0);
+
+    ui->version_close->setFont(IconFont::font(QStringLiteral(":/fontawesome-webfont.ttf"), 10));
+    ui->version_close->setText(QString(QChar(0xf00d)));
+    ui->version_close->setToolTip(tr("关闭"));
+    ui->version_close->setAccessibleName(tr("关闭"));
+    // The service's site and its live page, as this deployment reaches them.
+    const QString site = Korvex::webHost().mid(int(qstrlen("http://")));
+    ui->pushButton_kelvora->setText(site);
+    ui->pushButton_zhibodanye->setText(site + Pages::Expresslive);
+
+    const QPixmap logo(tr(":/img/logo_en_us.png"));
+    ui->versionLabel->setPixmap(
+        logo.scaled(ui->versionLabel->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    paintBackground();
+    new WindowDrag(this);
+
+    connect(ui->pushButton_kelvora, &QPushButton::clicked, this,
+            &VersionsWindow::onBtnKelvoraClicked);
+    connect(ui->pushButton_zhibodanye, &QPushButton::clicked, this,
+            &VersionsWindow::onBtnZhiBoDanYeClicked);
+    connect(ui->version_close, &QPushButton::clicked, this, &VersionsWindow::onBtnCloseClicked);
+}
+
+VersionsWindow::~VersionsWindow() = default;
+
+void VersionsWindow::onBtnCloseClicked()
+{
+    hide();
+}
+
+void VersionsWindow::onBtnKelvoraClicked()
+{
+    emit urlClicked(QUrl(QStringLiteral("http://") + ui->pushButton_kelvora->text()));
+}
+
+void VersionsWindow::onBtnZhiBoDanYeClicked()
+{
+    emit urlClicked(QUrl(QStringLiteral("http://") + ui->pushButton_zhibodanye->text()));
+}
+
+void VersionsWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    paintBackground();
+}
+
+void VersionsWindow::paintBackground()
+{
+    const QPixmap picture(QStringLiteral(":/img/version_background.png"));
+    QPalette palette = this->palette();
+    palette.setBrush(QPalette::Window, QBrush(picture.scaled(size(), Qt::IgnoreAspectRatio,
+                                                             Qt::SmoothTransformation)));
+    setPalette(palette);
+    setAutoFillBackground(true);
+}

@@ -1,0 +1,114 @@
+#include "closeverifywindow.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTranslator>
+#include <QtTest>
+
+// The close-options dialog as the user meets it, in English.
+class TestCloseVerifyWindow final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void confirmReportsTheCheckedChoiceAndOpensOnTheFirst();
+    void crossAndCancelOnlyHide();
+    void englishTextsFit();
+
+private:
+    QRadioButton *choice(const char *name) const
+    {
+        return m_dialog->findChild<QRadioButton *>(QLatin1String(name));
+    }
+    QPushButton *button(const char *name) const
+    {
+        return m_dialog->findChild<QPushButton *>(QLatin1String(name));
+    }
+
+    QTranslator m_translator;
+    std::unique_ptr<CloseVerifyWindow> m_dialog;
+};
+
+void TestCloseVerifyWindow::initTestCase()
+{
+    QVERIFY(m_translator.load(QStringLiteral(":/Korvex_en_us.qm")));
+    QCoreApplication::installTranslator(&m_translator);
+    // The look the client applies, paddings included.
+    QFile css(QStringLiteral(":/mainwindow.css"));
+    QVERIFY(css.open(QIODevice::ReadOnly));
+    qApp->setStyleSheet(QString::fromLatin1(css.readAll()));
+    m_dialog = std::make_unique<CloseVerifyWindow>();
+}
+
+void TestCloseVerifyWindow::confirmReportsTheCheckedChoiceAndOpensOnTheFirst()
+{
+    QSignalSpy keep(m_dialog.get(), &CloseVerifyWindow::radioButton1Clicked);
+    QSignalSpy silent(m_dialog.get(), &CloseVerifyWindow::radioButton2Clicked);
+    QSignalSpy quit(m_dialog.get(), &CloseVerifyWindow::radioButton3Clicked);
+    const auto counts = [&] { return QList<int>{keep.count(), silent.count(), quit.count()}; };
+
+    m_dialog->showChoices();
+    QVERIFY(choice("radioButton")->isChecked());
+    QTest::mouseClick(button("button_confirm"), Qt::LeftButton);
+    QCOMPARE(counts(), (QList<int>{1, 0, 0}));
+    // The dialog stays up: hiding it is the choice's handler's work.
+    QVERIFY(m_dialog->isVisible());
+
+    choice("radioButton_2")->setChecked(true);
+    QTest::mouseClick(button("button_confirm"), Qt::LeftButton);
+    QCOMPARE(counts(), (QList<int>{1, 1, 0}));
+    choice("radioButton_3")->setChecked(true);
+    QTest::mouseClick(button("button_confirm"), Qt::LeftButton);
+    QCOMPARE(counts(), (QList<int>{1, 1, 1}));
+
+    // Opened again, whatever was chosen last time: the first choice.
+    m_dialog->hide();
+    m_dialog->showChoices();
+    QVERIFY(choice("radioButton")->isChecked());
+    QVERIFY(!choice("radioButton_3")->isChecked());
+}
+
+void TestCloseVerifyWindow::crossAndCancelOnlyHide()
+{
+    int emitted = 0;
+    for (auto signal :
+         {&CloseVerifyWindow::radioButton1Clicked, &CloseVerifyWindow::radioButton2Clicked,
+          &CloseVerifyWindow::radioButton3Clicked})
+        connect(m_dialog.get(), signal, this, [&emitted] { ++emitted; });
+    for (const char *name : {"close_close", "button_cancel"}) {
+        m_dialog->showChoices();
+        QTest::mouseClick(button(name), Qt::LeftButton);
+        QVERIFY2(!m_dialog->isVisible(), name);
+    }
+    QCOMPARE(emitted, 0);
+    // The cross is a glyph: it still says what it does.
+    QCOMPARE(button("close_close")->accessibleName(), QStringLiteral("Close"));
+}
+
+void TestCloseVerifyWindow::englishTextsFit()
+{
+    m_dialog->showChoices();
+    QCOMPARE(choice("radioButton_2")->text(),
+             QStringLiteral("Silent model (close News Notification and alert)"));
+    for (const char *name : {"radioButton", "radioButton_2", "radioButton_3"}) {
+        QRadioButton *radio = choice(name);
+        QVERIFY2(radio->sizeHint().width() <= radio->width(), name);
+    }
+    for (const char *name : {"button_confirm", "button_cancel"}) {
+        QPushButton *push = button(name);
+        QStyleOptionButton option;
+        option.initFrom(push);
+        option.text = push->text();
+        const QRect inside =
+            push->style()->subElementRect(QStyle::SE_PushButtonContents, &option, push);
+        QVERIFY2(push->fontMetrics().horizontalAdvance(push->text()) <= inside.width(), name);
+    }
+}
+
+QTEST_MAIN(TestCloseVerifyWindow)
+#include "tst_closeverifywindow.moc"
