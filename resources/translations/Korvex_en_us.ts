@@ -111,4 +111,108 @@
         <translation>:/img/logo_en_us.png</translation>
     </message>
 </context>
+<context>
+    <name>MacExtras</name>
+    <message>
+        <source>关</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>小</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>大</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>行业
+报道</source>
+        <translation>Industry
+reports</translation>
+    </message>
+    <message>
+        <source>每日
+分析</source>
+        <translation>Daily
+analysis</translation>
+    </message>
+    <message>
+        <source>每日
+要闻</source>
+        <translation>Daily
+headlines</translation>
+    </message>
+    <message>
+        <source>财经
+日历</source>
+        <translation>Calendar</translation>
+    </message>
+    <message>
+        <source>快讯
+直播</source>
+        <translation>Live
+news</translation>
+    </message>
+    <message>
+        <source>订阅 &gt;&gt;</source>
+        <translation>Subscribe &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;&lt; 主菜单</source>
+        <translation>&lt;&lt; Main menu</translation>
+    </message>
+    <message>
+        <source>订阅</source>
+        <translation>Subscribe</translation>
+    </message>
+    <message>
+        <source>Kelvora快讯</source>
+        <translation>Kelvora news</translation>
+    </message>
+    <message>
+        <source>经济信号</source>
+        <translation>Economic signals</translation>
+    </message>
+    <message>
+        <source>外汇</source>
+        <translation>Forex</translation>
+    </message>
+    <message>
+        <source>贵金属</source>
+        <translation>Precious metals</translation>
+    </message>
+    <message>
+        <source>石油</source>
+        <translation>Oil</translation>
+    </message>
+    <message>
+        <source>铜</source>
+        <translation>Copper</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>Log in</translation>
+    </message>
+    <message>
+        <source>注册</source>
+        <translation>Register</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Log out</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation>Minimise</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>Full screen</translation>
+    </message>
+</context>
 </TS>
