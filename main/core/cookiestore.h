@@ -13,10 +13,10 @@ namespace CookieStore
 {
 
 // Names the pages' analytics use; the service decides them, we only carry them over.
-constexpr QLatin1String AdvertVisitorCookie("kvx_site");  // set by "/index/gg"
-constexpr QLatin1String StatVisitorCookie("kvx_visitor"); // set by "/encnzzwin", saved
-constexpr QLatin1String StatWindowCookie("kvx_visit");    // restored into the analytics jar
-constexpr QLatin1String DyueCookie("dyue");
+inline const QLatin1String AdvertVisitorCookie("kvx_site");  // set by "/index/gg"
+inline const QLatin1String StatVisitorCookie("kvx_visitor"); // set by "/encnzzwin", saved
+inline const QLatin1String StatWindowCookie("kvx_visit");    // restored into the analytics jar
+inline const QLatin1String DyueCookie("dyue");
 
 // Writes every cookie of the list to group "cookies/" + name (never removes old keys).
 void saveCookies(const QString &name, const QList<QNetworkCookie> &cookies);

@@ -1,0 +1,87 @@
+// The cookie store's parsing: "Set-Cookie" text a page's server sends, taken by
+// a page's jar for a service address, saved to the settings store and put back
+// at the next start. No crash; every saved value reads back as it was saved,
+// and a restored cookie carries the value saved for it.
+#include "configstore.h"
+#include "cookiestore.h"
+#include "fuzzsupport.h"
+#include "networkcookie.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <QSettings>
+#include <QUrl>
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    Fuzz::init(argc, argv);
+    return 0;
+}
+
+static QString valueIn(const NetworkCookie &jar, const QByteArray &name)
+{
+    QString value;
+    for (const QNetworkCookie &cookie : jar.getAllCookies()) {
+        if (cookie.name() == name)
+            value = QString::fromUtf8(cookie.value());
+    }
+    return value;
+}
+
+static bool isToken(const QByteArray &name)
+{
+    static const QByteArray separators = QByteArrayLiteral("()<>@,;:\\\"/[]?={} \t");
+    for (const char c : name) {
+        if (c <= 32 || c >= 127 || separators.contains(c))
+            return false;
+    }
+    return !name.isEmpty();
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static const QString webHost = QStringLiteral("http://127.0.0.1:8080");
+    static const char *const paths[] = {"/index/gg", "/Article", "/encnzzwin", "/index"};
+    static const char *const saveNames[] = {"webview_2", "webview_oth", "webview_cnzz",
+                                            "webview_kuaixunzhibo"};
+    FuzzedDataProvider in(data, size);
+    const size_t page = in.ConsumeIntegralInRange<size_t>(0, 3);
+    const std::string header = in.ConsumeRemainingBytesAsString();
+
+    QSettings(Korvex::organizationName(), Korvex::applicationName()).clear();
+    NetworkCookie jar(nullptr);
+    jar.setCookies(QNetworkCookie::parseCookies(QByteArray(header.data(), int(header.size()))),
+                   QUrl(webHost + QLatin1String(paths[page])));
+    const QList<QNetworkCookie> cookies = jar.getAllCookies();
+    const QString saveName = QLatin1String(saveNames[page]);
+    CookieStore::saveCookies(saveName, cookies);
+
+    // The last cookie of a name wins in the store, as in the jar's list order.
+    // Only names a server may send (tokens) are judged: store keys are paths,
+    // and control characters or an empty name do not come back as keys.
+    for (const QNetworkCookie &cookie : cookies) {
+        const QString key = QString::fromUtf8(cookie.name());
+        if (!isToken(cookie.name()))
+            continue;
+        QString expected;
+        for (const QNetworkCookie &later : cookies) {
+            if (later.name() == cookie.name())
+                expected = QString::fromUtf8(later.value());
+        }
+        const QString stored =
+            Korvex::readConfig(QStringLiteral("cookies/") + saveName, {key}).at(0);
+        FUZZ_CHECK(stored == expected, QStringLiteral("cookie ") + key +
+                                           QStringLiteral(" stored as ") + stored +
+                                           QStringLiteral(", saved ") + expected);
+    }
+
+    NetworkCookie advert(nullptr);
+    NetworkCookie analytics(nullptr);
+    CookieStore::restoreCookies(webHost, {&advert, nullptr, &analytics});
+    if (page == 0) {
+        const QString saved = valueIn(jar, QByteArray(CookieStore::AdvertVisitorCookie.data()));
+        FUZZ_CHECK(valueIn(advert, QByteArray(CookieStore::AdvertVisitorCookie.data())) == saved,
+                   QStringLiteral("advertisement cookie not restored"));
+    }
+    return 0;
+}
