@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Ticker
@@ -19,6 +20,7 @@ namespace
 constexpr int MaxToolTipChars = 1000;
 // Long enough for any real item.
 constexpr int MaxLoggedChars = 4096;
+constexpr float MaxOffsetHours = 24;
 
 QString member(const QJsonObject &object, QLatin1String key, bool decode)
 {
@@ -34,8 +36,9 @@ QString member(const QJsonObject &object, QLatin1String key, bool decode)
 qint64 number(const QJsonObject &object, QLatin1String key)
 {
     const QJsonValue value = object.value(key);
+    // Clamped first: casting a double beyond the integer range is undefined.
     if (value.isDouble())
-        return static_cast<qint64>(value.toDouble());
+        return static_cast<qint64>(std::clamp(value.toDouble(), -9e18, 9e18));
     return value.toString().trimmed().toLongLong();
 }
 
@@ -53,7 +56,9 @@ Zone zoneFromOffsetText(const QString &offsetText)
     Zone zone;
     bool ok = false;
     const float offset = offsetText.trimmed().toFloat(&ok);
-    if (!ok || !std::isfinite(offset))
+    // No zone lies further than a day away; a larger number is no offset
+    // (and would overflow the clock's integer arithmetic).
+    if (!ok || !std::isfinite(offset) || std::abs(offset) > MaxOffsetHours)
         return zone;
     zone.offset = offset;
     zone.hours = std::trunc(offset);

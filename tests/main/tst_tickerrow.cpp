@@ -58,6 +58,9 @@ void TestTickerRow::clockFollowsTheZone_data()
     QTest::newRow("unreadable zone is zero") << "2026-12-07 08:20:00"
                                              << "abc"
                                              << "08:20";
+    QTest::newRow("zone beyond a day is zero") << "2026-12-07 08:20:00"
+                                               << "1e30"
+                                               << "08:20";
 }
 
 void TestTickerRow::clockFollowsTheZone()
@@ -188,6 +191,13 @@ void TestTickerRow::badAndHostileItems()
     QCOMPARE(big.row.text.size(), huge.size() + 7);
     QVERIFY(Ticker::toolTipText(huge).size() < 2000);
     QVERIFY(Ticker::logExcerpt(huge).size() < 5000);
+
+    // Numbers past any integer (found by fuzzing: undefined conversions).
+    const ItemResult farOut =
+        row(R"("vek_news_type":"ES","star":1e300,"id":-4.7e52,"time":"x 1:2")");
+    QCOMPARE(farOut.outcome, ItemResult::Shown);
+    QVERIFY(farOut.row.star.toLongLong() > 0);
+    QVERIFY(farOut.row.contentId.toLongLong() < 0);
 }
 
 QTEST_GUILESS_MAIN(TestTickerRow)
