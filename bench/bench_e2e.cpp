@@ -6,6 +6,7 @@
 //   bench/e2e [ITEMS=200] [RATE=10] [BURST=500] [IDLE_SECONDS=30]
 #include "benchsupport.h"
 #include "korvexsession.h"
+#include "newspath.h"
 #include "servicefixture.h"
 #include "testsupport.h"
 #include "windowmanager.h"
@@ -40,75 +41,7 @@ void pause(int ms)
     Bench::waitFor([] { return false; }, ms);
 }
 
-// seq -> the time an item reached a hop (ms since the epoch).
-using Arrivals = std::map<int, qint64>;
-
-struct ItemStamp {
-    int seq = 0;
-    qint64 sent = 0;
-};
-
-ItemStamp stampOf(const QString &text)
-{
-    static const QRegularExpression seq(QStringLiteral("\"seq\":(\\d+)"));
-    static const QRegularExpression sent(QStringLiteral("\"sent\":(\\d+)"));
-    ItemStamp stamp;
-    const QRegularExpressionMatch s = seq.match(text);
-    const QRegularExpressionMatch t = sent.match(text);
-    if (s.hasMatch())
-        stamp.seq = s.captured(1).toInt();
-    if (t.hasMatch())
-        stamp.sent = t.captured(1).toLongLong();
-    return stamp;
-}
-
-// Page calls of `function` on `path` since event `since`: seq -> page time.
-Arrivals pageArrivals(ServiceFixture &service, const QString &function, const QString &path,
-                      int since, std::map<int, qint64> *sent)
-{
-    Arrivals arrivals;
-    const QJsonArray events =
-        service
-            .control("GET", QStringLiteral("/events?function=%1&path=%2&since=%3")
-                                .arg(function, path)
-                                .arg(since))
-            .object()
-            .value(QLatin1String("events"))
-            .toArray();
-    for (const QJsonValue &value : events) {
-        const QJsonObject event = value.toObject();
-        const ItemStamp stamp =
-            stampOf(event.value(QLatin1String("args")).toArray().at(0).toString());
-        if (stamp.seq <= 0)
-            continue;
-        arrivals.emplace(stamp.seq, qint64(event.value(QLatin1String("time")).toDouble()));
-        if (stamp.sent > 0)
-            sent->emplace(stamp.seq, stamp.sent);
-    }
-    return arrivals;
-}
-
-int lastEventSeq(ServiceFixture &service)
-{
-    return service.control("GET", QStringLiteral("/events?limit=1"))
-        .object()
-        .value(QLatin1String("last"))
-        .toInt();
-}
-
-// Ticker rows carry the item id, which burst items set to 900000 + seq.
-Arrivals tickerArrivals(KorvexSession &korvex, int fromLine)
-{
-    Arrivals arrivals;
-    const QList<KorvexSession::Line> &lines = korvex.lines();
-    static const QRegularExpression row(QStringLiteral("ticker row -?\\d+ (\\d+) "));
-    for (int i = fromLine; i < lines.size(); ++i) {
-        const QRegularExpressionMatch m = row.match(lines.at(i).text);
-        if (m.hasMatch() && m.captured(1).toInt() > 900000)
-            arrivals.emplace(m.captured(1).toInt() - 900000, lines.at(i).time);
-    }
-    return arrivals;
-}
+using NewsPath::Arrivals;
 
 // A plain socket.io client of the listener's generation on the same server.
 class FloorClient
@@ -202,7 +135,7 @@ Run runBurst(const QString &name, int count, double rate, ServiceFixture &servic
     run.name = name;
     run.items = count;
     run.rate = rate;
-    const int sinceEvent = lastEventSeq(service);
+    const int sinceEvent = NewsPath::lastEventSeq(service);
     const int sinceLine = korvex.lines().size();
     const QJsonObject burst =
         service
@@ -221,11 +154,11 @@ Run runBurst(const QString &name, int count, double rate, ServiceFixture &servic
     std::map<int, qint64> sent = floor.sent;
     Arrivals intake, ticker, popup;
     const auto collect = [&] {
-        intake = pageArrivals(service, QStringLiteral("OutputMsg"), QStringLiteral("/Expresslive"),
-                              sinceEvent, &sent);
-        popup = pageArrivals(service, QStringLiteral("iojieshou"), QStringLiteral("/wicket"),
-                             sinceEvent, &sent);
-        ticker = tickerArrivals(korvex, sinceLine);
+        intake = NewsPath::pageArrivals(service, QStringLiteral("OutputMsg"),
+                                        QStringLiteral("/Expresslive"), sinceEvent, &sent);
+        popup = NewsPath::pageArrivals(service, QStringLiteral("iojieshou"),
+                                       QStringLiteral("/wicket"), sinceEvent, &sent);
+        ticker = NewsPath::tickerArrivals(korvex, sinceLine);
     };
     // Sending takes count / rate; then every hop gets a few seconds to catch up,
     // as long as any of them still makes progress.
@@ -261,30 +194,6 @@ struct ProcessFigures {
     double rssMb = -1;
 };
 
-qint64 cpuTicks(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    // utime and stime: fields 14 and 15 of the whole line
-    return fields.size() > 12 ? fields.at(11).toLongLong() + fields.at(12).toLongLong() : -1;
-}
-
-double rssMb(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> lines = status.readAll().split('\n');
-    for (const QByteArray &line : lines) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return -1;
-}
-
 QList<ProcessFigures> idleFigures(KorvexSession &korvex, int seconds)
 {
     QList<ProcessFigures> processes;
@@ -298,7 +207,7 @@ QList<ProcessFigures> idleFigures(KorvexSession &korvex, int seconds)
     }
     QMap<QString, qint64> before;
     for (const ProcessFigures &p : processes)
-        before[p.name] = p.pid > 0 ? cpuTicks(p.pid) : -1;
+        before[p.name] = NewsPath::costOf(p.pid).cpuTicks;
     QElapsedTimer timer;
     timer.start();
     pause(seconds * 1000);
@@ -307,10 +216,11 @@ QList<ProcessFigures> idleFigures(KorvexSession &korvex, int seconds)
     for (ProcessFigures &p : processes) {
         if (p.pid <= 0)
             continue;
-        const qint64 after = cpuTicks(p.pid);
-        if (after >= 0 && before[p.name] >= 0)
-            p.cpuPercent = 100.0 * double(after - before[p.name]) / ticksPerSecond / elapsed;
-        p.rssMb = rssMb(p.pid);
+        const NewsPath::Cost cost = NewsPath::costOf(p.pid);
+        if (cost.cpuTicks >= 0 && before[p.name] >= 0)
+            p.cpuPercent =
+                100.0 * double(cost.cpuTicks - before[p.name]) / ticksPerSecond / elapsed;
+        p.rssMb = cost.rssMb;
     }
     return processes;
 }
@@ -333,22 +243,11 @@ int main(int argc, char *argv[])
     const int burst = args.value(2, QStringLiteral("500")).toInt();
     const int idleSeconds = args.value(3, QStringLiteral("30")).toInt();
 
-    QString error;
     WindowManager windowManager;
-    if (!windowManager.start(&error))
-        out << "no window manager (" << error << "); going on without one\n";
     ServiceFixture service;
-    if (!service.start(&error)) {
-        out << "service: " << error << "\n";
-        return 1;
-    }
     KorvexSession korvex;
-    QProcessEnvironment env = service.environment();
-    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("korvex.ticker.rows.debug=true"));
-    if (!korvex.start(service.webHost(), env, &error)) {
-        out << "Korvex: " << error << "\n";
+    if (!NewsPath::startClient(windowManager, service, korvex, out))
         return 1;
-    }
     FloorClient floor;
     if (!floor.start(QStringLiteral("http://127.0.0.1:%1").arg(service.newsPorts().value(0)))) {
         out << "floor client: cannot start node\n";
