@@ -1,4 +1,5 @@
 #include "messagereassembler.h"
+#include "messagestreams.h"
 #include "protocol.h"
 
 #include <QRandomGenerator>
@@ -136,111 +137,6 @@ void TestMessageReassembler::randomChunks()
     }
 }
 
-// Item texts as a busy service writes them: nested values, escapes, raw line
-// breaks, tags and tag pieces quoted in the text, wide characters. (The news
-// tag itself can never be item text: every reader splits at it.)
-static QString randomItem(QRandomGenerator &rng)
-{
-    static const QStringList pieces = {
-        QStringLiteral("__popup_started__"),
-        QStringLiteral("__popup_more__"),
-        QStringLiteral("cookieChanged_5"),
-        QStringLiteral("__vek_"),
-        QStringLiteral("\\\""),
-        QStringLiteral("\\\\"),
-        QStringLiteral("\n"),
-        QStringLiteral("美元 🇺🇸"),
-        QStringLiteral("[快讯]"),
-        QStringLiteral("{}[],:"),
-        QStringLiteral("\n\t"),
-        QStringLiteral("'"),
-        QStringLiteral("  "),
-        QStringLiteral("x"),
-        QStringLiteral("\\u00e9"),
-    };
-    const auto text = [&]() -> QString {
-        QString t;
-        for (int n = rng.bounded(6); n > 0; --n)
-            t += pieces.at(rng.bounded(pieces.size()));
-        return QLatin1Char('"') + t + QLatin1Char('"');
-    };
-    std::function<QString(int)> value = [&](int depth) -> QString {
-        switch (rng.bounded(depth > 2 ? 4 : 6)) {
-        case 0:
-            return text();
-        case 1:
-            return QString::number(int(rng.bounded(2000)) - 1000) + QStringLiteral(".5e1");
-        case 2:
-            return QStringList{QStringLiteral("true"), QStringLiteral("false"),
-                               QStringLiteral("null")}
-                .at(rng.bounded(3));
-        case 3:
-            return QString::number(rng.bounded(10));
-        case 4: {
-            QStringList elements;
-            for (int n = rng.bounded(4); n > 0; --n)
-                elements << value(depth + 1);
-            return QLatin1Char('[') + elements.join(QStringLiteral(" , ")) + QLatin1Char(']');
-        }
-        default: {
-            QStringList members;
-            for (int n = rng.bounded(4); n > 0; --n)
-                members << text() + QStringLiteral(" :") + value(depth + 1);
-            return QLatin1Char('{') + members.join(QLatin1Char(',')) + QLatin1Char('}');
-        }
-        }
-    };
-    QStringList members{QStringLiteral(R"("vek_news_type":"ES")"), QStringLiteral(R"("star":5)")};
-    for (int n = rng.bounded(5); n > 0; --n)
-        members << text() + QLatin1Char(':') + value(1);
-    return QStringLiteral("[{") + members.join(QLatin1Char(',')) + QStringLiteral("}]");
-}
-
-static QString randomMainMessage(QRandomGenerator &rng)
-{
-    switch (rng.bounded(5)) {
-    case 0:
-        return Protocol::popupStartedTag();
-    case 1:
-        return Protocol::popupMoreTag();
-    case 2:
-        return Protocol::popupContentTag() + QString::number(rng.bounded(100000));
-    default:
-        return Protocol::newsMessage(randomItem(rng));
-    }
-}
-
-static QString randomPopupMessage(QRandomGenerator &rng)
-{
-    static const QStringList zones = {QStringLiteral("0"),     QStringLiteral("-8"),
-                                      QStringLiteral("-12.5"), QStringLiteral("-2.25"),
-                                      QStringLiteral("1.5"),   QStringLiteral("5")};
-    switch (rng.bounded(4)) {
-    case 0:
-        return Protocol::popupHelloMessage(zones.at(rng.bounded(zones.size())));
-    case 1:
-        return Protocol::timeZoneChangedMessage(zones.at(rng.bounded(zones.size())));
-    default:
-        return Protocol::popupNewsMessage(rng.bounded(1200), QString::number(rng.bounded(2)),
-                                          randomItem(rng));
-    }
-}
-
-// What the pop-up program makes of a list of messages: the parts it acts on.
-static QStringList popupMeaning(const QStringList &messages)
-{
-    QStringList meaning;
-    for (const QString &m : messages) {
-        for (const Protocol::PopupPart &part : Protocol::parsePopupUnit(m)) {
-            meaning << (part.kind == Protocol::PopupPart::TimeZone
-                            ? QStringLiteral("C|") + part.timeZoneValue
-                            : QStringLiteral("N|%1|%2|%3")
-                                  .arg(part.displayTime, part.importance, part.itemText));
-        }
-    }
-    return meaning;
-}
-
 void TestMessageReassembler::validStreamsCutAnywhere_data()
 {
     QTest::addColumn<bool>("popupSide");
@@ -256,10 +152,12 @@ void TestMessageReassembler::validStreamsCutAnywhere()
     const auto rules =
         popupSide ? MessageReassembler::popupServerRules() : MessageReassembler::mainServerRules();
     QRandomGenerator rng(popupSide ? 4242 : 2424);
+    const MessageStreams::Choose choose = [&rng](int n) { return int(rng.bounded(n)); };
     for (int run = 0; run < 3000; ++run) {
         QStringList messages;
         for (int n = 1 + rng.bounded(5); n > 0; --n)
-            messages << (popupSide ? randomPopupMessage(rng) : randomMainMessage(rng));
+            messages << (popupSide ? MessageStreams::randomPopupMessage(choose)
+                                   : MessageStreams::randomMainMessage(choose));
         const QByteArray stream = messages.join(QString()).toUtf8();
         QList<QByteArray> reads;
         for (int pos = 0; pos < stream.size();) {
@@ -274,7 +172,9 @@ void TestMessageReassembler::validStreamsCutAnywhere()
             r.feed(read);
         r.finish();
         const QStringList got = c.messages();
-        const bool same = popupSide ? popupMeaning(got) == popupMeaning(messages) : got == messages;
+        const bool same =
+            popupSide ? MessageStreams::popupMeaning(got) == MessageStreams::popupMeaning(messages)
+                      : got == messages;
         if (!same) {
             QStringList cuts;
             for (const QByteArray &read : std::as_const(reads))
@@ -290,8 +190,9 @@ void TestMessageReassembler::validStreamsCutAnywhere()
 void TestMessageReassembler::everyPieceOfAnItemMayContinue()
 {
     QRandomGenerator rng(777);
+    const MessageStreams::Choose choose = [&rng](int n) { return int(rng.bounded(n)); };
     for (int run = 0; run < 300; ++run) {
-        const QString item = randomItem(rng);
+        const QString item = MessageStreams::randomItem(choose);
         for (int size = 0; size < item.size(); ++size) {
             const QString piece = item.left(size);
             if (!MessageReassembler::newsItemComplete(piece) &&
