@@ -25,11 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                        QStringLiteral("fields wider than their positions"));
     }
 
-    // An item text never holds the news tag (every reader splits at it).
-    if (text.contains(Protocol::newsTag()) || text.isEmpty())
-        return 0;
+    // An item text never holds the news tag (every reader splits at it), nor
+    // forms one with the separator before it (it starts with its enclosing
+    // character, found by fuzzing: "_vek_get_news__...").
     const QString importance = important ? QStringLiteral("1") : QStringLiteral("0");
     const QString message = Protocol::popupNewsMessage(displaySeconds, importance, text);
+    if (text.isEmpty() || message.count(Protocol::newsTag()) != 1)
+        return 0;
     const QList<Protocol::PopupPart> parts = Protocol::parsePopupUnit(message);
     FUZZ_CHECK(parts.size() == 1, QStringLiteral("one message read as %1 parts").arg(parts.size()));
     const Protocol::PopupPart &part = parts.first();
