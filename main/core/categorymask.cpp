@@ -10,6 +10,13 @@ quint32 parseMask(const QString &text)
     return ok ? mask : 0;
 }
 
+bool isMaskText(const QString &text)
+{
+    bool ok = false;
+    text.toUInt(&ok, 16);
+    return ok;
+}
+
 QString formatMask(quint32 mask)
 {
     return QString::number(mask, 16);

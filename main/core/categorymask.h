@@ -15,6 +15,9 @@ inline QString allCategoriesMaskText()
 // Base 16 with an optional "0x" prefix; text that does not parse gives 0.
 quint32 parseMask(const QString &text);
 
+// The text parses as a mask (a hand-edited store may hold anything).
+bool isMaskText(const QString &text);
+
 // Lower-case base 16, no prefix, no leading zeros ("0" for an empty mask).
 QString formatMask(quint32 mask);
 

@@ -31,6 +31,23 @@ const NewsCategory *findNewsCategory(const QString &code)
     return nullptr;
 }
 
+CategoryStates categoryStates(quint32 mask)
+{
+    CategoryStates states{};
+    for (std::size_t i = 0; i < states.size(); ++i)
+        states[i] = mask & newsCategories()[i].bit;
+    return states;
+}
+
+quint32 withCategoryStates(quint32 mask, const CategoryStates &states)
+{
+    for (std::size_t i = 0; i < states.size(); ++i) {
+        const quint32 bit = newsCategories()[i].bit;
+        mask = states[i] ? (mask | bit) : (mask & ~bit);
+    }
+    return mask;
+}
+
 namespace Intake
 {
 

@@ -25,6 +25,13 @@ const std::array<NewsCategory, 7> &newsCategories();
 // Exact (case-sensitive) match; null for anything else.
 const NewsCategory *findNewsCategory(const QString &code);
 
+// One flag per category, in newsCategories() order: the check boxes of the
+// filter bar, the subscription drop-down and the settings window.
+using CategoryStates = std::array<bool, 7>;
+CategoryStates categoryStates(quint32 mask);
+// `mask` with each category's bit set or cleared; bits above them are kept.
+quint32 withCategoryStates(quint32 mask, const CategoryStates &states);
+
 namespace Intake
 {
 

@@ -90,14 +90,19 @@ int dstHours(int daylightOffsetSeconds)
     return daylightOffsetSeconds / 3600;
 }
 
-QString timeZoneOffsetText(int timeZoneIndex, int dstIndex)
+float timeZoneOffsetHours(int timeZoneIndex, int dstIndex)
 {
     if (timeZoneIndex < 0 || timeZoneIndex >= static_cast<int>(timeZoneTable.size()))
         timeZoneIndex = 0;
     if (dstIndex < 0 || dstIndex >= static_cast<int>(dstTable.size()))
         dstIndex = 0;
-    const float offset = timeZoneTable[timeZoneIndex].offset + dstTable[dstIndex].offset;
-    return QString::number(static_cast<double>(offset), 'g', 6);
+    return timeZoneTable[timeZoneIndex].offset + dstTable[dstIndex].offset;
+}
+
+QString timeZoneOffsetText(int timeZoneIndex, int dstIndex)
+{
+    return QString::number(static_cast<double>(timeZoneOffsetHours(timeZoneIndex, dstIndex)), 'g',
+                           6);
 }
 
 QString timeZoneOffsetText(const QString &timeZoneIndex, const QString &dstIndex)

@@ -35,8 +35,10 @@ int autoMatchTimeZone();
 // Daylight-saving shift in whole hours, truncated toward zero.
 int dstHours(int daylightOffsetSeconds);
 
-// Zone offset plus DST offset as "g" text with 6 significant digits ("-2.25",
-// "5"). An index outside its table counts as 0, like an unparsable one.
+// Zone offset plus DST offset in hours. An index outside its table counts as
+// 0, like an unparsable one.
+float timeZoneOffsetHours(int timeZoneIndex, int dstIndex);
+// The same as "g" text with 6 significant digits ("-2.25", "5").
 QString timeZoneOffsetText(int timeZoneIndex, int dstIndex);
 // The same for the stored decimal texts of "timeZone_index" and "dst_index".
 QString timeZoneOffsetText(const QString &timeZoneIndex, const QString &dstIndex);
