@@ -1,5 +1,6 @@
 #include "intakepages.h"
 
+#include "jsliteral.h"
 #include "logwriter.h"
 #include "pagebridges.h"
 #include "pagecontract.h"
@@ -65,6 +66,28 @@ void IntakePages::applyFilter(int currentPage, quint32 subscriptionMask)
     const QList<Intake::PageCall> calls = Intake::filterCalls(currentPage, subscriptionMask);
     for (const Intake::PageCall &call : calls)
         evaluate(call.page, call.script);
+}
+
+void IntakePages::showAdvertisement(bool shown)
+{
+    evaluate(Intake::Page::Live,
+             JsLiteral::call(shown ? Pages::GuanggaoShow : Pages::GuanggaoHide, {}));
+}
+
+bool IntakePages::ensureLivePage()
+{
+    const QUrl live(webHost() + Pages::Expresslive);
+    // A load under way counts: its address is only the requested one yet.
+    if (m_live->url() == live || m_live->page()->mainFrame()->requestedUrl() == live)
+        return true;
+    m_live->load(live);
+    return false;
+}
+
+void IntakePages::reloadLiveAndCalendar()
+{
+    m_live->reload();
+    m_calendar->reload();
 }
 
 QWebFrame *IntakePages::frame(Intake::Page page) const

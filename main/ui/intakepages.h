@@ -28,6 +28,13 @@ public:
     // OutputMsg, Obtain and, for "ES", outputMsg with the item.
     void deliver(const QString &newsContent, const QString &newsType);
     void applyFilter(int currentPage, quint32 subscriptionMask);
+    // "guanggaoshow()" or "guanggaohide()" in the live page.
+    void showAdvertisement(bool shown);
+    // Loads the live page again unless it is already the live page.
+    // True when it was there already (it can be shown at once).
+    bool ensureLivePage();
+    // After a time-zone change: the pages show times in the new zone.
+    void reloadLiveAndCalendar();
     QWebFrame *frame(Intake::Page page) const;
 
     // Time spent evaluating scripts in the pages, for measurements.

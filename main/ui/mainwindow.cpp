@@ -1,10 +1,14 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "categoryboxes.h"
 #include "categorymask.h"
 #include "companionsupervisor.h"
 #include "configstore.h"
 #include "cookiestore.h"
+#include "customsetbuttonformwindow.h"
+#include "customsetfuncorderformwindow.h"
+#include "funcorderrules.h"
 #include "intakepages.h"
 #include "localsocketserver.h"
 #include "logging.h"
@@ -21,12 +25,25 @@
 #include "webhost.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QScopedValueRollback>
 #include <QSound>
+#include <QWebFrame>
 #include <QWebView>
+
+#include <algorithm>
 
 namespace
 {
 constexpr int LiveNewsPage = 2;
+
+const char *const CustomSetActiveStyle =
+    "QPushButton#button2_customSet{color:rgba(253,135,11,1);}                                    "
+    "      QPushButton#button2_customSet:hover{color:rgba(253,135,11,1);}";
+const char *const CustomSetNormalStyle =
+    "QPushButton#button2_customSet{color:rgba(36,72,193,1);background-color:qlineargradient(x1:0,"
+    "y1:0,x2:0,y2:1,stop:0 rgba(255,255,255,1),stop:1 rgba(208,208,209,1));}                     "
+    "                    QPushButton#button2_customSet:hover{color:rgba(253,135,11,1);}";
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -41,6 +58,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_state.subscriptionMask = m_startupSettings.subscriptionMask;
     m_state.timeZoneValue = m_startupSettings.timeZoneValue;
     m_toolBarWindowWasShown = m_startupSettings.toolBarWindowOpen;
+    m_filterBarShown = m_startupSettings.filterBarAuto;
 
     ui->webView_caijingrili->hide();
     m_miniWindow = std::make_unique<Miniwindow>();
@@ -62,6 +80,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_jars->placeTimeZoneCookie(m_state.timeZoneValue);
     CookieStore::restoreCookies(Korvex::webHost(), CookieStore::RestoreJars{});
     m_popup = new Korvex::PopupChannel(this);
+    createSettingsWindows();
 
     show();
     activateWindow();
@@ -83,7 +102,7 @@ MainWindow::MainWindow(QWidget *parent)
     Korvex::startLog();
     m_pages->load();
     // The live page with the subscription filter is what the window opens on.
-    m_state.currentPage = LiveNewsPage;
+    webView_newsFeedShow();
 
     connect(m_pages, &Korvex::IntakePages::filterNeeded, this,
             &MainWindow::webViewNewsFilter_kuaixunzhibo);
@@ -222,6 +241,7 @@ void MainWindow::onTimeZoneChanged(QString tz)
     m_state.timeZoneValue = tz;
     m_jars->placeTimeZoneCookie(tz);
     Korvex::filewrite(Korvex::logFileName(), QStringLiteral("changed timeZone:") + tz);
+    m_pages->reloadLiveAndCalendar();
     // The table window starts over in the new zone.
     createToolBarWindow();
     if (m_toolBarWindowShown)
@@ -244,4 +264,183 @@ void MainWindow::onBtn3ToolBarWindowClicked()
     m_toolBarWindowShown = !m_toolBarWindowShown;
     m_toolBarWindow->setVisible(m_toolBarWindowShown);
     m_toolBarWindowWasShown = m_toolBarWindowShown;
+}
+
+void MainWindow::createSettingsWindows()
+{
+    m_funcOrderWindow = new CustomSetFuncOrderFormWindow(m_state, this);
+    m_funcOrderWindow->setRememberedTimeZone(
+        Korvex::FuncOrder::zoneIndex(m_startupSettings.timeZoneIndex).index,
+        Korvex::FuncOrder::dstIndex(m_startupSettings.dstIndex).index);
+    // Read when played, so a replaced player (tests) hears the preview too.
+    m_funcOrderWindow->setSoundPlayer([this](const QString &resource) {
+        if (m_playSound)
+            m_playSound(resource);
+    });
+    connect(m_funcOrderWindow, &CustomSetFuncOrderFormWindow::sendTimeZoneChanged, this,
+            &MainWindow::onTimeZoneChanged);
+    connect(ui->button3_gongnengdingzhi, &QPushButton::clicked, this,
+            &MainWindow::onBtn3FuncOrderClicked);
+
+    m_customSetWindow = new CustomSetButtonFormWindow(this);
+    ui->button2_customSet->setStyleSheet(QLatin1String(CustomSetNormalStyle));
+    connect(ui->button2_customSet, &QPushButton::clicked, this,
+            &MainWindow::onBtn2CustomSetClicked);
+    connect(m_customSetWindow, &CustomSetButtonFormWindow::buttonFormHasHide, this,
+            &MainWindow::hideCustomSetButtonFormWindow);
+    for (QPushButton *filler : m_customSetWindow->fillerButtons())
+        connect(filler, &QPushButton::clicked, this, &MainWindow::hideCustomSetButtonFormWindow);
+
+    // The bar offers every category but the calendar's own.
+    ui->newsFeed_jingjixinhao->hide();
+    const auto dropDown = m_customSetWindow->categoryBoxes();
+    const auto bar = filterBarBoxes();
+    for (const auto &boxes : {dropDown, bar}) {
+        for (QCheckBox *box : boxes)
+            connect(box, &QCheckBox::stateChanged, this, &MainWindow::onCheckBoxChanged);
+    }
+    connect(ui->newsFeed_all, &QCheckBox::stateChanged, this, &MainWindow::onCheckBoxAllSelected);
+    connect(ui->newsFeed_all, &QCheckBox::clicked, this,
+            &MainWindow::onCheckBoxAllSelectedByManual);
+    connect(ui->button2_newsFeed, &QPushButton::clicked, this, &MainWindow::webView_newsFeedShow);
+    {
+        const QSignalBlocker blocker(ui->newsFeed_all);
+        ui->newsFeed_all->setChecked(true);
+    }
+    applySubscriptionMask();
+}
+
+std::array<QCheckBox *, 7> MainWindow::filterBarBoxes() const
+{
+    return {ui->newsFeed_kelvora,       ui->newsFeed_jingjixinhao, ui->newsFeed_waihui,
+            ui->newsFeed_guijingshu,    ui->newsFeed_shiyou,       ui->newsFeed_tong,
+            ui->newsFeed_hongguanjingji};
+}
+
+void MainWindow::applySubscriptionMask()
+{
+    const QScopedValueRollback<bool> updating(m_boxesUpdating, true);
+    const Korvex::CategoryStates states = Korvex::categoryStates(m_state.subscriptionMask);
+    Korvex::CategoryBoxes::setChecked(m_customSetWindow->categoryBoxes(), states);
+    Korvex::CategoryBoxes::setEnabled(m_funcOrderWindow->categoryBoxes(), states);
+    Korvex::CategoryBoxes::setChecked(filterBarBoxes(), states);
+    if (std::find(states.begin(), states.end(), false) != states.end())
+        ui->newsFeed_all->setChecked(false);
+}
+
+void MainWindow::onBtn3FuncOrderClicked()
+{
+    applySubscriptionMask();
+    m_funcOrderWindow->openWindow();
+}
+
+void MainWindow::onBtn2CustomSetClicked()
+{
+    QPushButton *button = ui->button2_customSet;
+    QRect area = geometry();
+    area.setTop(button->mapToGlobal(QPoint(0, 0)).y());
+    m_customSetWindow->setGeometry(area);
+    // The list starts under the button: the left filler is as wide as the
+    // button is far from the window's left edge.
+    m_customSetWindow->leftFiller()->setFixedWidth(button->mapTo(this, QPoint(0, 0)).x());
+    m_customSetWindow->show();
+    button->setStyleSheet(QLatin1String(CustomSetActiveStyle));
+}
+
+void MainWindow::hideCustomSetButtonFormWindow()
+{
+    ui->button2_customSet->setStyleSheet(QLatin1String(CustomSetNormalStyle));
+    m_customSetWindow->hide();
+}
+
+void MainWindow::onCheckBoxChanged(int state)
+{
+    // Boxes the window sets itself, or the other boxes of one change.
+    if (m_boxesUpdating)
+        return;
+    {
+        const QScopedValueRollback<bool> updating(m_boxesUpdating, true);
+        if (state == Qt::Unchecked)
+            ui->newsFeed_all->setChecked(false);
+        // While the filter bar is open, its boxes are the master.
+        if (ui->widget_newsFeed->isVisibleTo(this))
+            Korvex::CategoryBoxes::setChecked(
+                m_customSetWindow->categoryBoxes(),
+                Korvex::CategoryBoxes::checkedStates(filterBarBoxes()));
+        const Korvex::CategoryStates states =
+            Korvex::CategoryBoxes::checkedStates(m_customSetWindow->categoryBoxes());
+        for (std::size_t i = 0; i < states.size(); ++i)
+            controlWidget2Menu(Korvex::CategoryBoxes::bitPosition(i), states[i]);
+    }
+    // Every set of boxes shows the mask now, so a box hidden from view cannot
+    // bring a category back later.
+    applySubscriptionMask();
+    // The news feed again, with the filter bar left as it is: toggling it here
+    // would hide the bar under the user's click, and with the bar open its
+    // stale states would override every second change in the drop-down.
+    showNewsFeed(false);
+}
+
+void MainWindow::onCheckBoxAllSelected(int state)
+{
+    if (state == Qt::Checked)
+        setFilterBarBoxes(true);
+}
+
+void MainWindow::onCheckBoxAllSelectedByManual(bool checked)
+{
+    setFilterBarBoxes(checked);
+}
+
+void MainWindow::setFilterBarBoxes(bool checked)
+{
+    if (m_boxesUpdating)
+        return;
+    const auto boxes = filterBarBoxes();
+    Korvex::CategoryStates states{};
+    states.fill(checked);
+    // A click on "全部" reports both its new state and the click: one change.
+    if (Korvex::CategoryBoxes::checkedStates(boxes) == states)
+        return;
+    Korvex::CategoryBoxes::setChecked(boxes, states);
+    onCheckBoxChanged(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+void MainWindow::resetPageArea()
+{
+    ui->webView_kuaixunzhibo->hide();
+    ui->webView_caijingrili->hide();
+    ui->widget_newsFeed->hide();
+    ui->button2_newsFeed->setText(tr("订阅 ▼"));
+    m_pages->showAdvertisement(true);
+}
+
+void MainWindow::showLivePage()
+{
+    // Until the loading view arrives, the live view shows while it loads.
+    m_pages->ensureLivePage();
+    ui->webView_kuaixunzhibo->show();
+}
+
+void MainWindow::webView_newsFeedShow()
+{
+    showNewsFeed(true);
+}
+
+void MainWindow::showNewsFeed(bool toggleFilterBar)
+{
+    const int previousPage = m_state.currentPage;
+    resetPageArea();
+    if (previousPage == LiveNewsPage) {
+        if (toggleFilterBar)
+            m_filterBarShown = !m_filterBarShown;
+    } else if (m_state.funcSettings.filterBar.toInt() != 0) {
+        m_filterBarShown = true;
+    }
+    ui->widget_newsFeed->setVisible(m_filterBarShown);
+    ui->button2_newsFeed->setText(m_filterBarShown ? tr("订阅 ▲") : tr("订阅 ▼"));
+    m_state.currentPage = LiveNewsPage;
+    showLivePage();
+    webViewNewsFilter_kuaixunzhibo();
+    ui->webView_kuaixunzhibo->page()->mainFrame()->setScrollBarValue(Qt::Vertical, 0);
 }

@@ -5,10 +5,14 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 #include <memory>
 
 class CompanionSupervisor;
+class CustomSetButtonFormWindow;
+class CustomSetFuncOrderFormWindow;
+class QCheckBox;
 class Miniwindow;
 class ToolBarWindow;
 
@@ -51,6 +55,8 @@ public:
     bool isToolBarWindowShown() const { return m_toolBarWindowShown; }
     // Table window visibility to restore when the main window comes back.
     bool toolBarWindowWasShown() const { return m_toolBarWindowWasShown; }
+    CustomSetFuncOrderFormWindow *funcOrderWindow() const { return m_funcOrderWindow; }
+    CustomSetButtonFormWindow *customSetButtonFormWindow() const { return m_customSetWindow; }
 
 public slots:
     // Saves state, ends the companion programs and leaves the event loop.
@@ -78,8 +84,32 @@ public slots:
     // Shows or hides the table window.
     void onBtn3ToolBarWindowClicked();
 
+    // Fills the settings window from the live settings and shows it.
+    void onBtn3FuncOrderClicked();
+    // The subscription drop-down: opens under "订阅 ▾", closes on any hide.
+    void onBtn2CustomSetClicked();
+    void hideCustomSetButtonFormWindow();
+    // A category box of the filter bar or the drop-down changed.
+    void onCheckBoxChanged(int state);
+    // "全部" of the filter bar.
+    void onCheckBoxAllSelected(int state);
+    void onCheckBoxAllSelectedByManual(bool checked);
+    // The live page with the subscription filter; shows or hides the filter bar.
+    void webView_newsFeedShow();
+
 private:
     void createToolBarWindow();
+    void createSettingsWindows();
+    // The three sets of category boxes follow the subscription mask.
+    void applySubscriptionMask();
+    // The filter bar's boxes changed together ("全部"): one change, not seven.
+    void setFilterBarBoxes(bool checked);
+    std::array<QCheckBox *, 7> filterBarBoxes() const;
+    // The steps every navigation starts with: no page view, no filter bar.
+    void resetPageArea();
+    void showLivePage();
+    // webView_newsFeedShow(); a click on "订阅" toggles the filter bar on the live page.
+    void showNewsFeed(bool toggleFilterBar);
 
     std::unique_ptr<Ui::MainWindow> ui;
     Korvex::ClientState m_state;
@@ -87,6 +117,11 @@ private:
     Korvex::StartupSettings m_startupSettings;
     bool m_toolBarWindowWasShown = false;
     bool m_toolBarWindowShown = false;
+    bool m_filterBarShown = false;
+    // Set while the window itself changes category boxes: their signals are not a user's change.
+    bool m_boxesUpdating = false;
+    CustomSetFuncOrderFormWindow *m_funcOrderWindow = nullptr;
+    CustomSetButtonFormWindow *m_customSetWindow = nullptr;
     std::unique_ptr<Miniwindow> m_miniWindow;
     std::unique_ptr<ToolBarWindow> m_toolBarWindow;
     Korvex::IntakePages *m_pages = nullptr;

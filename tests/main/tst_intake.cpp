@@ -117,6 +117,8 @@ private:
     // Waits until every page has reported all it received so far; returns the
     // calls each page received since the last settle, as "function(args)".
     QHash<QString, QStringList> settle();
+    // onTimeZoneChanged, then waits until the reloaded pages are ready.
+    void changeTimeZone(const QString &tz);
     // An FBN item that pops up: once its bytes arrived, everything written to
     // the pop-up program before it has arrived too.
     QByteArray popupBytesUpToBarrier();
@@ -639,11 +641,24 @@ void TestIntake::openRequestsReachTheContentOpener()
              QStringLiteral("function"));
 }
 
+void TestIntake::changeTimeZone(const QString &tz)
+{
+    // The live page and the calendar load again in the new zone.
+    QSignalSpy live(frame(Live), &QWebFrame::loadFinished);
+    QSignalSpy calendar(frame(Calendar), &QWebFrame::loadFinished);
+    m_window->onTimeZoneChanged(tz);
+    QTRY_COMPARE_WITH_TIMEOUT(live.count(), 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(calendar.count(), 1, 20000);
+    settle();
+}
+
 void TestIntake::timeZoneChangeReachesPopupAndTable()
 {
-    m_window->onTimeZoneChanged(QStringLiteral("1"));
+    changeTimeZone(QStringLiteral("1"));
     QCOMPARE(m_window->clientState().timeZoneValue, QStringLiteral("1"));
     QTRY_COMPARE(m_popup->bytes, QByteArray("cookieChanged_1"));
+    QCOMPARE(js(Calendar, QStringLiteral("document.getElementById('zone').textContent")).toString(),
+             QStringLiteral("时区偏移 +1 小时"));
 
     // The new table window shows times in the new zone, across midnight.
     QJsonObject late{{QStringLiteral("vek_news_type"), QStringLiteral("Forex")},
@@ -655,8 +670,14 @@ void TestIntake::timeZoneChangeReachesPopupAndTable()
     settle();
     QCOMPARE(tableTexts().at(3), QStringLiteral("00:50  深夜消息"));
     QCOMPARE(m_window->toolBarWindow()->isVisible(), m_window->isToolBarWindowShown());
+    // The reloaded live page shows the item in the new zone too.
+    const QStringList times =
+        js(Live, QStringLiteral("var t = []; var n = document.querySelectorAll('#list li .time');"
+                                "for (var i = 0; i < n.length; ++i) t.push(n[i].textContent); t"))
+            .toStringList();
+    QCOMPARE(times.value(0), QStringLiteral("00:50"));
 
-    m_window->onTimeZoneChanged(QStringLiteral("0"));
+    changeTimeZone(QStringLiteral("0"));
 }
 
 // A hostile page calls the window's members through its bridge: nothing

@@ -1,0 +1,292 @@
+#include "customsetfuncorderformwindow.h"
+#include "ui_customsetfuncorderformwindow.h"
+
+#include "categoryboxes.h"
+#include "categorymask.h"
+#include "clientstate.h"
+#include "configstore.h"
+#include "funcorderrules.h"
+#include "iconfont.h"
+#include "logging.h"
+#include "timezones.h"
+#include "windowdrag.h"
+
+#include <QCursor>
+#include <QTimer>
+#include <QToolTip>
+
+namespace
+{
+
+constexpr int GlyphPointSize = 12;
+constexpr int SyncIntervalMs = 500;
+
+const char *const WindowStyle =
+    "QWidget#centralwidget{background-color:#ffffff;border:1px solid #9fb0d6;}"
+    "QWidget#widget_title{background-color:rgb(36,72,193);}"
+    "QLabel#funcOrder_Label{color:#ffffff;font-size:14px;}"
+    "QPushButton#funcOrder_close{color:#ffffff;border:none;background:transparent;}"
+    "QPushButton#funcOrder_close:hover{color:rgb(253,135,11);}"
+    "QPushButton#button_time_info,QPushButton#button_time_help,QPushButton#button_sound_play"
+    "{border:none;background:transparent;color:rgb(36,72,193);}"
+    "QLabel#label_11{color:rgb(220,30,30);}";
+
+// Warns once per opening about a stored value the lists do not offer.
+void reportFallback(const char *key, const QString &stored, const QString &shown)
+{
+    qCWarning(lcMain).noquote() << "settings window:" << key << "value"
+                                << QStringLiteral("\"%1\"").arg(stored)
+                                << "is not in its list, showing" << shown;
+}
+
+} // namespace
+
+CustomSetFuncOrderFormWindow::CustomSetFuncOrderFormWindow(Korvex::ClientState &state,
+                                                           QWidget *parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::CustomSetFuncOrderFormWindow>())
+    , m_state(state)
+    , m_clock(std::make_shared<Korvex::SystemClock>())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setWindowOpacity(1.0);
+    setWindowTitle(tr("功能定制"));
+    setStyleSheet(QLatin1String(WindowStyle));
+
+    for (const Korvex::TimeZoneEntry &entry : Korvex::timeZoneTable)
+        ui->comboBox_timeZone->addItem(QLatin1String(entry.label));
+    for (const Korvex::TimeZoneEntry &entry : Korvex::dstTable)
+        ui->comboBox_dst->addItem(QLatin1String(entry.label));
+
+    setGlyph(ui->funcOrder_close, 0xf00d, tr("关闭"));
+    setGlyph(ui->label_time_icon, 0xf017, QString());
+    setGlyph(ui->label_sound_icon, 0xf0f3, QString());
+    setGlyph(ui->button_sound_play, 0xf04b, tr("试听声音"));
+    setGlyph(ui->button_time_help, 0xf05a, tr("同步时间说明"));
+    setGlyph(ui->label_11, 0xf071, QString());
+    ui->button_time_info->setFont(ui->button_sound_play->font());
+    ui->button_time_info->setFocusPolicy(Qt::NoFocus);
+
+    m_drag = new WindowDrag(this);
+    m_drag->addHandle(ui->widget_title);
+    m_drag->addHandle(ui->funcOrder_Label);
+
+    m_syncTimer = new QTimer(this);
+    m_syncTimer->setInterval(SyncIntervalMs);
+    m_syncTimer->start();
+
+    connect(ui->funcOrder_close, &QPushButton::clicked, this,
+            &CustomSetFuncOrderFormWindow::onBtnCloseClicked);
+    connect(ui->button_sound_play, &QPushButton::clicked, this,
+            &CustomSetFuncOrderFormWindow::onBtnSoundPlayClicked);
+    connect(ui->button_confirm, &QPushButton::clicked, this,
+            &CustomSetFuncOrderFormWindow::onBtnConfirmClicked);
+    connect(ui->button_cancel, &QPushButton::clicked, this,
+            &CustomSetFuncOrderFormWindow::onBtnCancelClicked);
+    connect(ui->checkBox_popup, &QCheckBox::stateChanged, this,
+            &CustomSetFuncOrderFormWindow::onPopupStateChanged);
+    connect(ui->button_autoMatch, &QPushButton::clicked, this,
+            &CustomSetFuncOrderFormWindow::onBtnAutoMatchClicked);
+    connect(ui->button_time_help, &QPushButton::clicked, this,
+            &CustomSetFuncOrderFormWindow::onBtnTimeZoneHelpClicked);
+    connect(m_syncTimer, &QTimer::timeout, this,
+            &CustomSetFuncOrderFormWindow::sychronizedTimeUpdate);
+    sychronizedTimeUpdate();
+}
+
+CustomSetFuncOrderFormWindow::~CustomSetFuncOrderFormWindow() = default;
+
+void CustomSetFuncOrderFormWindow::setGlyph(QWidget *widget, ushort codePoint, const QString &words)
+{
+    widget->setFont(IconFont::font(QStringLiteral(":/fontawesome-webfont.ttf"), GlyphPointSize));
+    const QString glyph(QChar{codePoint});
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        button->setText(glyph);
+    else if (auto *label = qobject_cast<QLabel *>(widget))
+        label->setText(glyph);
+    if (!words.isEmpty()) {
+        widget->setAccessibleName(words);
+        widget->setToolTip(words);
+    }
+}
+
+void CustomSetFuncOrderFormWindow::setClockSource(std::shared_ptr<const Korvex::ClockSource> clock)
+{
+    m_clock = std::move(clock);
+    sychronizedTimeUpdate();
+}
+
+void CustomSetFuncOrderFormWindow::setSoundPlayer(SoundPlayer player)
+{
+    m_playSound = std::move(player);
+}
+
+void CustomSetFuncOrderFormWindow::setRememberedTimeZone(int timeZoneIndex, int dstIndex)
+{
+    m_timeZoneIndex = timeZoneIndex;
+    m_dstIndex = dstIndex;
+}
+
+std::array<QCheckBox *, 7> CustomSetFuncOrderFormWindow::categoryBoxes() const
+{
+    return {ui->checkBox_kelvora,       ui->checkBox_jingjixinhao, ui->checkBox_waihui,
+            ui->checkBox_guijinshu,     ui->checkBox_shiyou,       ui->checkBox_tong,
+            ui->checkBox_hongguanjingji};
+}
+
+void CustomSetFuncOrderFormWindow::openWindow()
+{
+    namespace FuncOrder = Korvex::FuncOrder;
+    if (isVisible())
+        activateWindow();
+    const Korvex::FuncSettings &settings = m_state.funcSettings;
+
+    const bool filterBarAuto = settings.filterBar == QLatin1String("1");
+    ui->radioButton_filterBar_auto->setChecked(filterBarAuto);
+    ui->radioButton_filterBar_manual->setChecked(!filterBarAuto);
+
+    const bool popup = settings.popup == QLatin1String("1");
+    ui->checkBox_popup->setChecked(popup);
+    onPopupStateChanged(popup ? Qt::Checked : Qt::Unchecked);
+
+    const FuncOrder::Choice stay = FuncOrder::stayTimeIndex(settings.second);
+    ui->comboBox_time->setCurrentIndex(stay.index);
+    if (!stay.known)
+        reportFallback("second", settings.second, ui->comboBox_time->currentText());
+    const FuncOrder::Choice sound = FuncOrder::soundIndex(settings.sound);
+    ui->comboBox_sound->setCurrentIndex(sound.index);
+    if (!sound.known)
+        reportFallback("sound", settings.sound, ui->comboBox_sound->currentText());
+
+    if (!Korvex::isMaskText(settings.popupNewsFeed))
+        reportFallback("popupNewsFeed", settings.popupNewsFeed, QStringLiteral("no category"));
+    Korvex::CategoryBoxes::setChecked(
+        categoryBoxes(), Korvex::categoryStates(Korvex::parseMask(settings.popupNewsFeed)));
+
+    switch (FuncOrder::splitChoice(settings.split)) {
+    case FuncOrder::Split::Left:
+        ui->radioButton_leftSplit->setChecked(true);
+        break;
+    case FuncOrder::Split::None:
+        ui->radioButton_noSplit->setChecked(true);
+        break;
+    case FuncOrder::Split::Right:
+        ui->radioButton_rightSplit->setChecked(true);
+        break;
+    }
+
+    const QStringList stored =
+        Korvex::readConfig(QStringLiteral("general_language"),
+                           {QStringLiteral("timeZone_index"), QStringLiteral("dst_index")});
+    const FuncOrder::Choice zone = FuncOrder::zoneIndex(stored.at(0));
+    const FuncOrder::Choice dst = FuncOrder::dstIndex(stored.at(1));
+    ui->comboBox_timeZone->setCurrentIndex(zone.index);
+    ui->comboBox_dst->setCurrentIndex(dst.index);
+    if (!zone.known)
+        reportFallback("timeZone_index", stored.at(0), ui->comboBox_timeZone->currentText());
+    if (!dst.known)
+        reportFallback("dst_index", stored.at(1), ui->comboBox_dst->currentText());
+
+    const bool disagrees = FuncOrder::clockDisagrees(zone.index, dst.index, m_clock->offsets());
+    ui->label_11->setVisible(disagrees);
+    ui->label_timeZoneWarning->setVisible(disagrees);
+
+    show();
+}
+
+void CustomSetFuncOrderFormWindow::onBtnConfirmClicked()
+{
+    namespace FuncOrder = Korvex::FuncOrder;
+    Korvex::FuncSettings &settings = m_state.funcSettings;
+
+    settings.popup = ui->checkBox_popup->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    settings.second = FuncOrder::stayTimeValue(ui->comboBox_time->currentIndex());
+    settings.sound = FuncOrder::soundValue(ui->comboBox_sound->currentIndex());
+    Korvex::writeConfig(
+        QStringLiteral("funcorder_part1"),
+        {QStringLiteral("popup"), QStringLiteral("second"), QStringLiteral("sound")},
+        {settings.popup, settings.second, settings.sound});
+
+    // A disabled (unsubscribed) box still counts with its checked state.
+    settings.popupNewsFeed = Korvex::formatMask(
+        Korvex::withCategoryStates(Korvex::parseMask(settings.popupNewsFeed),
+                                   Korvex::CategoryBoxes::checkedStates(categoryBoxes())));
+    Korvex::writeConfig(QStringLiteral("funcorder_part2"), {QStringLiteral("popupNewsFeed")},
+                        {settings.popupNewsFeed});
+
+    settings.filterBar =
+        ui->radioButton_filterBar_auto->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    const FuncOrder::Split split = ui->radioButton_leftSplit->isChecked() ? FuncOrder::Split::Left
+                                   : ui->radioButton_noSplit->isChecked() ? FuncOrder::Split::None
+                                                                          : FuncOrder::Split::Right;
+    settings.split = FuncOrder::splitValue(split);
+    Korvex::writeConfig(QStringLiteral("funcorder_part1"),
+                        {QStringLiteral("filterBar"), QStringLiteral("split")},
+                        {settings.filterBar, settings.split});
+
+    const int zone = ui->comboBox_timeZone->currentIndex();
+    const int dst = ui->comboBox_dst->currentIndex();
+    if (zone != m_timeZoneIndex || dst != m_dstIndex) {
+        setRememberedTimeZone(zone, dst);
+        emit sendTimeZoneChanged(Korvex::timeZoneOffsetText(zone, dst));
+    }
+    Korvex::writeConfig(QStringLiteral("general_language"),
+                        {QStringLiteral("timeZone_index"), QStringLiteral("dst_index")},
+                        {QString::number(zone), QString::number(dst)});
+    hide();
+}
+
+void CustomSetFuncOrderFormWindow::onBtnCloseClicked()
+{
+    hide();
+}
+
+void CustomSetFuncOrderFormWindow::onBtnCancelClicked()
+{
+    hide();
+}
+
+void CustomSetFuncOrderFormWindow::onBtnSoundPlayClicked()
+{
+    const QString resource =
+        Korvex::FuncOrder::soundPreviewResource(ui->comboBox_sound->currentIndex());
+    if (!resource.isEmpty() && m_playSound)
+        m_playSound(resource);
+}
+
+void CustomSetFuncOrderFormWindow::onBtnAutoMatchClicked()
+{
+    const Korvex::ClockOffsets clock = m_clock->offsets();
+    ui->comboBox_timeZone->setCurrentIndex(Korvex::autoMatchTimeZone(clock.standardSeconds));
+    // Only "DST Off" and "DST On" exist; a two-hour shift shows as on.
+    ui->comboBox_dst->setCurrentIndex(qBound(0, Korvex::dstHours(clock.daylightSeconds), 1));
+}
+
+void CustomSetFuncOrderFormWindow::onBtnTimeZoneHelpClicked()
+{
+    QToolTip::showText(
+        QCursor::pos(),
+        tr("<html><head/><body><p><span style=\" font-family:'微软雅黑';                       "
+           "font-size:12pt; color:#000000;\">这是同步的时间。当它与您电脑上的时钟完全匹配，"
+           "软件内的所有时间将以您的本地时间显示，从而免去了进行时间矫正</span></p></body></html>"),
+        this);
+}
+
+void CustomSetFuncOrderFormWindow::sychronizedTimeUpdate()
+{
+    ui->label_synchronizedTime->setText(
+        tr("同步时间 : ") + Korvex::FuncOrder::synchronizedClockText(
+                                m_clock->localNow(), ui->comboBox_timeZone->currentIndex(),
+                                ui->comboBox_dst->currentIndex()));
+}
+
+void CustomSetFuncOrderFormWindow::onPopupStateChanged(int state)
+{
+    const bool on = state != Qt::Unchecked;
+    const std::array<QWidget *, 4> controls{ui->label_time, ui->label_sound, ui->comboBox_time,
+                                            ui->comboBox_sound};
+    for (QWidget *control : controls)
+        control->setEnabled(on);
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "clocksource.h"
+#include "newsintake.h"
+
+#include <QMainWindow>
+#include <QPoint>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QTimer;
+class WindowDrag;
+
+namespace Korvex
+{
+struct ClientState;
+}
+
+namespace Ui
+{
+class CustomSetFuncOrderFormWindow;
+}
+
+// The settings window ("功能定制"): pop-ups, stay time, sound, split side,
+// pop-up categories, filter bar, time zone and daylight saving. It fills itself
+// from the shared settings record each time it opens and, on confirm, changes
+// that record and the store at once; the rules live in FuncOrder.
+class CustomSetFuncOrderFormWindow final : public QMainWindow
+{
+    Q_OBJECT
+public:
+    using SoundPlayer = std::function<void(const QString &resource)>;
+
+    CustomSetFuncOrderFormWindow(Korvex::ClientState &state, QWidget *parent = nullptr);
+    ~CustomSetFuncOrderFormWindow() override;
+
+    // The clock the window compares with and shows; the computer's unless a test sets one.
+    void setClockSource(std::shared_ptr<const Korvex::ClockSource> clock);
+    // The sound preview plays through the same seam as news sounds.
+    void setSoundPlayer(SoundPlayer player);
+    // Zone and DST last confirmed (after the start-up load, then by confirm).
+    void setRememberedTimeZone(int timeZoneIndex, int dstIndex);
+    int rememberedTimeZoneIndex() const { return m_timeZoneIndex; }
+    int rememberedDstIndex() const { return m_dstIndex; }
+
+    // Opening: fills every control from the settings record and the store,
+    // checks the clock and shows the window. The subscription step is the main
+    // window's (it runs applySubscriptionMask first).
+    void openWindow();
+    // The pop-up category boxes in newsCategories() order.
+    std::array<QCheckBox *, 7> categoryBoxes() const;
+
+signals:
+    void sendTimeZoneChanged(QString offsetText);
+
+public slots:
+    void onBtnCloseClicked();
+    void onBtnCancelClicked();
+    void onBtnConfirmClicked();
+    void onBtnSoundPlayClicked();
+    void onBtnAutoMatchClicked();
+    void onBtnTimeZoneHelpClicked();
+    void sychronizedTimeUpdate();
+    void onPopupStateChanged(int state);
+
+private:
+    void setGlyph(QWidget *widget, ushort codePoint, const QString &words);
+
+    std::unique_ptr<Ui::CustomSetFuncOrderFormWindow> ui;
+    Korvex::ClientState &m_state;
+    int m_timeZoneIndex = 0;
+    int m_dstIndex = 0;
+    WindowDrag *m_drag = nullptr;
+    QTimer *m_syncTimer = nullptr;
+    std::shared_ptr<const Korvex::ClockSource> m_clock;
+    SoundPlayer m_playSound;
+};

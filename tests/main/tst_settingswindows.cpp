@@ -1,0 +1,550 @@
+#include "mainwindow.h"
+
+#include "clocksource.h"
+#include "configstore.h"
+#include "customsetbuttonformwindow.h"
+#include "customsetfuncorderformwindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include <memory>
+
+// The settings window, the subscription drop-down and the filter bar on the
+// real main window (offscreen), clicked as a user would, with the store in
+// this test's private XDG_CONFIG_HOME.
+namespace
+{
+
+QString storePath()
+{
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/VEK/Korvex_en_us.conf");
+}
+
+QString stored(const QString &group, const QString &key)
+{
+    return Korvex::readConfig(group, {key}).at(0);
+}
+
+class TestClock final : public Korvex::ClockSource
+{
+public:
+    Korvex::ClockOffsets clock;
+    QDateTime now{QDate(2026, 12, 7), QTime(3, 20, 5)};
+    Korvex::ClockOffsets offsets() const override { return clock; }
+    QDateTime localNow() const override { return now; }
+};
+
+const QStringList LanguageKeys{QStringLiteral("timeZone_index"), QStringLiteral("dst_index")};
+
+} // namespace
+
+class TestSettingsWindows final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void confirmWithoutZoneChangeWritesTheZoneAndEmitsNothing();
+    void confirmStoresEveryChoiceAtOnce();
+    void closeAndCancelSaveNothing();
+    void popupOffGreysOutItsControls();
+    void soundPreviewPlaysTheChosenSound();
+    void unsubscribedCategoryIsDisabledButKeepsItsBit();
+    void clockCheckAndAutomaticMatch();
+    void synchronizedTimeFollowsTheCombos();
+    void dropDownOpensUnderItsButtonAndCloses();
+    void dropDownChangesTheSubscriptionMask();
+    void filterBarIsTheMasterWhileVisible();
+    void allBoxChecksAndUnchecksEverything();
+    void filterBarToggles();
+    void handEditedStoreOpensOnFallbacks();
+    void settingsSurviveARestart();
+
+private:
+    void start();
+    template <typename T> T *child(QObject *parent, const char *name) const
+    {
+        T *found = parent->findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("no child %s", name);
+        return found;
+    }
+    CustomSetFuncOrderFormWindow *settings() const { return m_window->funcOrderWindow(); }
+    CustomSetButtonFormWindow *dropDown() const { return m_window->customSetButtonFormWindow(); }
+    template <typename T> T *s(const char *name) const { return child<T>(settings(), name); }
+    template <typename T> T *m(const char *name) const { return child<T>(m_window.get(), name); }
+    void openSettings();
+
+    std::unique_ptr<MainWindow> m_window;
+    std::shared_ptr<TestClock> m_clock;
+    QStringList m_sounds;
+};
+
+void TestSettingsWindows::initTestCase()
+{
+    QCoreApplication::setOrganizationName(Korvex::organizationName());
+    QCoreApplication::setApplicationName(Korvex::applicationName());
+}
+
+void TestSettingsWindows::init()
+{
+    QFile::remove(storePath());
+    Korvex::writeConfig(QStringLiteral("version"), {QStringLiteral("value")},
+                        {QStringLiteral("1.1.000303")});
+    Korvex::writeConfig(QStringLiteral("general_language"), LanguageKeys,
+                        {QStringLiteral("27"), QStringLiteral("0")});
+}
+
+void TestSettingsWindows::cleanup()
+{
+    m_window.reset();
+}
+
+void TestSettingsWindows::start()
+{
+    m_window = std::make_unique<MainWindow>();
+    m_clock = std::make_shared<TestClock>();
+    m_clock->clock = {8 * 3600, 0};
+    settings()->setClockSource(m_clock);
+    m_sounds.clear();
+    m_window->setSoundPlayer([this](const QString &resource) { m_sounds << resource; });
+}
+
+void TestSettingsWindows::openSettings()
+{
+    m_window->findChild<QPushButton *>(QStringLiteral("button3_gongnengdingzhi"))->click();
+    QVERIFY(settings()->isVisible());
+}
+
+void TestSettingsWindows::confirmWithoutZoneChangeWritesTheZoneAndEmitsNothing()
+{
+    start();
+    openSettings();
+    QSignalSpy changed(settings(), &CustomSetFuncOrderFormWindow::sendTimeZoneChanged);
+    // Written again even though nothing changed.
+    QSettings(storePath(), QSettings::NativeFormat).remove(QStringLiteral("general_language"));
+    s<QPushButton>("button_confirm")->click();
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(Korvex::readConfig(QStringLiteral("general_language"), LanguageKeys),
+             QStringList({QStringLiteral("27"), QStringLiteral("0")}));
+    QVERIFY(!settings()->isVisible());
+
+    openSettings();
+    s<QComboBox>("comboBox_timeZone")->setCurrentIndex(14);
+    s<QComboBox>("comboBox_dst")->setCurrentIndex(1);
+    s<QPushButton>("button_confirm")->click();
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.first().first().toString(), QStringLiteral("-7"));
+    QCOMPARE(m_window->clientState().timeZoneValue, QStringLiteral("-7"));
+    QCOMPARE(Korvex::readConfig(QStringLiteral("general_language"), LanguageKeys),
+             QStringList({QStringLiteral("14"), QStringLiteral("1")}));
+}
+
+void TestSettingsWindows::confirmStoresEveryChoiceAtOnce()
+{
+    start();
+    openSettings();
+    s<QComboBox>("comboBox_sound")->setCurrentIndex(3);
+    s<QComboBox>("comboBox_time")->setCurrentIndex(5);
+    s<QRadioButton>("radioButton_noSplit")->click();
+    s<QRadioButton>("radioButton_filterBar_manual")->click();
+    s<QCheckBox>("checkBox_tong")->click();
+    s<QPushButton>("button_confirm")->click();
+
+    const Korvex::FuncSettings &live = m_window->clientState().funcSettings;
+    QCOMPARE(live.sound, QStringLiteral("3"));
+    QCOMPARE(live.second, QStringLiteral("0"));
+    QCOMPARE(live.split, QStringLiteral("3"));
+    QCOMPARE(live.filterBar, QStringLiteral("0"));
+    QCOMPARE(live.popupNewsFeed, QStringLiteral("fffffe"));
+    QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("sound")),
+             QStringLiteral("3"));
+    QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("second")),
+             QStringLiteral("0"));
+    QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("split")),
+             QStringLiteral("3"));
+    QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("filterBar")),
+             QStringLiteral("0"));
+    QCOMPARE(stored(QStringLiteral("funcorder_part2"), QStringLiteral("popupNewsFeed")),
+             QStringLiteral("fffffe"));
+
+    // Reopening shows what was stored: "无" among them.
+    openSettings();
+    QCOMPARE(s<QComboBox>("comboBox_sound")->currentText(), QStringLiteral("无"));
+    QCOMPARE(s<QComboBox>("comboBox_time")->currentIndex(), 5);
+    QVERIFY(s<QRadioButton>("radioButton_noSplit")->isChecked());
+    QVERIFY(s<QRadioButton>("radioButton_filterBar_manual")->isChecked());
+    QVERIFY(!s<QCheckBox>("checkBox_tong")->isChecked());
+}
+
+void TestSettingsWindows::closeAndCancelSaveNothing()
+{
+    start();
+    const QByteArray before = [] {
+        QFile file(storePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    for (const char *button : {"button_cancel", "funcOrder_close"}) {
+        openSettings();
+        s<QComboBox>("comboBox_time")->setCurrentIndex(4);
+        s<QCheckBox>("checkBox_popup")->click();
+        s<QComboBox>("comboBox_timeZone")->setCurrentIndex(3);
+        s<QPushButton>(button)->click();
+        QVERIFY(!settings()->isVisible());
+        QCOMPARE(m_window->clientState().funcSettings.second, QStringLiteral("10"));
+        QCOMPARE(m_window->clientState().funcSettings.popup, QStringLiteral("1"));
+        QFile file(storePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        // The next opening fills the controls again.
+        openSettings();
+        QCOMPARE(s<QComboBox>("comboBox_time")->currentIndex(), 1);
+        QVERIFY(s<QCheckBox>("checkBox_popup")->isChecked());
+        QCOMPARE(s<QComboBox>("comboBox_timeZone")->currentIndex(), 27);
+        settings()->hide();
+    }
+}
+
+void TestSettingsWindows::popupOffGreysOutItsControls()
+{
+    start();
+    openSettings();
+    const QList<QWidget *> controls{s<QLabel>("label_time"), s<QLabel>("label_sound"),
+                                    s<QComboBox>("comboBox_time"), s<QComboBox>("comboBox_sound")};
+    for (QWidget *control : controls)
+        QVERIFY(control->isEnabled());
+    s<QComboBox>("comboBox_time")->setCurrentIndex(3);
+    s<QCheckBox>("checkBox_popup")->click();
+    for (QWidget *control : controls)
+        QVERIFY(!control->isEnabled());
+    s<QPushButton>("button_confirm")->click();
+    QCOMPARE(m_window->clientState().funcSettings.popup, QStringLiteral("0"));
+    QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("popup")),
+             QStringLiteral("0"));
+    QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("second")),
+             QStringLiteral("30"));
+
+    openSettings();
+    QVERIFY(!s<QCheckBox>("checkBox_popup")->isChecked());
+    for (QWidget *control : controls)
+        QVERIFY(!control->isEnabled());
+    s<QCheckBox>("checkBox_popup")->click();
+    for (QWidget *control : controls)
+        QVERIFY(control->isEnabled());
+}
+
+void TestSettingsWindows::soundPreviewPlaysTheChosenSound()
+{
+    start();
+    openSettings();
+    const QStringList expected{QStringLiteral(":/sound/News.wav"),
+                               QStringLiteral(":/sound/Band.wav"),
+                               QStringLiteral(":/sound/Notify.wav")};
+    for (int index = 0; index < 4; ++index) {
+        s<QComboBox>("comboBox_sound")->setCurrentIndex(index);
+        s<QPushButton>("button_sound_play")->click();
+    }
+    QCOMPARE(m_sounds, expected);
+    const auto *play = s<QPushButton>("button_sound_play");
+    QVERIFY(!play->accessibleName().isEmpty());
+    QCOMPARE(play->toolTip(), play->accessibleName());
+}
+
+void TestSettingsWindows::unsubscribedCategoryIsDisabledButKeepsItsBit()
+{
+    start();
+    m<QPushButton>("button2_newsFeed")->click(); // the bar closes: the drop-down is the master
+    dropDown()->findChild<QCheckBox *>(QStringLiteral("checkBox_shiyou"))->click();
+    QCOMPARE(m_window->clientState().subscriptionMask, 0xfffffdu);
+
+    openSettings();
+    auto *oil = s<QCheckBox>("checkBox_shiyou");
+    QVERIFY(!oil->isEnabled());
+    QVERIFY(oil->isChecked());
+    QVERIFY(s<QCheckBox>("checkBox_tong")->isEnabled());
+    s<QCheckBox>("checkBox_tong")->click();
+    s<QPushButton>("button_confirm")->click();
+    QCOMPARE(m_window->clientState().funcSettings.popupNewsFeed, QStringLiteral("fffffe"));
+
+    // A disabled box that is unchecked clears its bit all the same.
+    Korvex::writeConfig(QStringLiteral("funcorder_part2"), {QStringLiteral("popupNewsFeed")},
+                        {QStringLiteral("0")});
+    m_window->clientState().funcSettings.popupNewsFeed = QStringLiteral("fd");
+    openSettings();
+    QVERIFY(!oil->isChecked());
+    s<QPushButton>("button_confirm")->click();
+    QCOMPARE(stored(QStringLiteral("funcorder_part2"), QStringLiteral("popupNewsFeed")),
+             QStringLiteral("fd"));
+
+    // Subscribed again: enabled at the next opening.
+    dropDown()->findChild<QCheckBox *>(QStringLiteral("checkBox_shiyou"))->click();
+    openSettings();
+    QVERIFY(oil->isEnabled());
+}
+
+void TestSettingsWindows::clockCheckAndAutomaticMatch()
+{
+    start();
+    m_clock->clock = {9 * 3600, 0}; // Tokyo; Beijing (27) is stored
+    openSettings();
+    QVERIFY(!s<QLabel>("label_11")->isHidden());
+    QVERIFY(!s<QLabel>("label_timeZoneWarning")->isHidden());
+
+    s<QPushButton>("button_autoMatch")->click();
+    QCOMPARE(s<QComboBox>("comboBox_timeZone")->currentIndex(), 28);
+    QCOMPARE(s<QComboBox>("comboBox_dst")->currentIndex(), 0);
+    // Nothing is saved and the warning stays until the next opening after confirm.
+    QCOMPARE(stored(QStringLiteral("general_language"), QStringLiteral("timeZone_index")),
+             QStringLiteral("27"));
+    QVERIFY(!s<QLabel>("label_timeZoneWarning")->isHidden());
+    s<QPushButton>("button_confirm")->click();
+    openSettings();
+    QVERIFY(s<QLabel>("label_11")->isHidden());
+    QVERIFY(s<QLabel>("label_timeZoneWarning")->isHidden());
+
+    // Daylight saving of one hour selects "DST On"; the stored "DST Off" disagrees.
+    settings()->hide();
+    m_clock->clock = {9 * 3600, 3600};
+    openSettings();
+    QVERIFY(!s<QLabel>("label_timeZoneWarning")->isHidden());
+    s<QPushButton>("button_autoMatch")->click();
+    QCOMPARE(s<QComboBox>("comboBox_dst")->currentText(), QStringLiteral("DST On"));
+}
+
+void TestSettingsWindows::synchronizedTimeFollowsTheCombos()
+{
+    start();
+    openSettings();
+    auto *label = s<QLabel>("label_synchronizedTime");
+    QTRY_COMPARE(label->text(), QStringLiteral("同步时间 : 03:20:05  (24h)"));
+    s<QComboBox>("comboBox_timeZone")->setCurrentIndex(14);
+    s<QComboBox>("comboBox_dst")->setCurrentIndex(1);
+    // Within one tick of the 500 ms timer, before any confirm.
+    QTRY_COMPARE_WITH_TIMEOUT(label->text(), QStringLiteral("同步时间 : 20:20:05  (24h)"), 2000);
+    m_clock->now = m_clock->now.addSecs(61);
+    QTRY_COMPARE_WITH_TIMEOUT(label->text(), QStringLiteral("同步时间 : 20:21:06  (24h)"), 2000);
+}
+
+void TestSettingsWindows::dropDownOpensUnderItsButtonAndCloses()
+{
+    start();
+    auto *button = m<QPushButton>("button2_customSet");
+    QVERIFY(!dropDown()->isVisible());
+    button->click();
+    QVERIFY(dropDown()->isVisible());
+    const QRect main = m_window->geometry();
+    const QRect area = dropDown()->geometry();
+    QCOMPARE(area.top(), button->mapToGlobal(QPoint(0, 0)).y());
+    QCOMPARE(area.left(), main.left());
+    QCOMPARE(area.right(), main.right());
+    QCOMPARE(area.bottom(), main.bottom());
+    QVERIFY(button->styleSheet().contains(QLatin1String("color:rgba(253,135,11,1);}")));
+    // The list starts at the button's left edge.
+    const QWidget *list = dropDown()->findChild<QWidget *>(QStringLiteral("widget"));
+    QTRY_COMPARE(list->mapToGlobal(QPoint(0, 0)).x(), button->mapToGlobal(QPoint(0, 0)).x());
+
+    for (const char *filler : {"pushButton", "pushButton_2", "pushButton_3", "pushButton_4"}) {
+        button->click();
+        QVERIFY(dropDown()->isVisible());
+        child<QPushButton>(dropDown(), filler)->click();
+        QVERIFY(!dropDown()->isVisible());
+        QVERIFY(button->styleSheet().contains(QLatin1String("color:rgba(36,72,193,1)")));
+    }
+    // Hidden any other way, the button looks normal again too.
+    button->click();
+    dropDown()->hide();
+    QVERIFY(button->styleSheet().contains(QLatin1String("color:rgba(36,72,193,1)")));
+}
+
+void TestSettingsWindows::dropDownChangesTheSubscriptionMask()
+{
+    start();
+    m<QPushButton>("button2_newsFeed")->click(); // the filter bar closes
+    QVERIFY(!m<QWidget>("widget_newsFeed")->isVisible());
+    QVERIFY(m<QCheckBox>("newsFeed_all")->isChecked());
+    m<QPushButton>("button2_customSet")->click();
+    child<QCheckBox>(dropDown(), "checkBox_tong")->click();
+
+    QCOMPARE(m_window->clientState().subscriptionMask, 0xfffffeu);
+    QCOMPARE(m_window->clientState().funcSettings.customMenu, QStringLiteral("fffffe"));
+    QCOMPARE(stored(QStringLiteral("customMenu"), QStringLiteral("value")),
+             QStringLiteral("fffffe"));
+    QVERIFY(!m<QCheckBox>("newsFeed_all")->isChecked());
+    // The bar's box follows, so the bar cannot bring the category back later.
+    QVERIFY(!m<QCheckBox>("newsFeed_tong")->isChecked());
+    QVERIFY(dropDown()->isVisible());
+    // The bar stays as it was; the next change in the drop-down counts too.
+    QVERIFY(!m<QWidget>("widget_newsFeed")->isVisible());
+    child<QCheckBox>(dropDown(), "checkBox_tong")->click();
+    QCOMPARE(stored(QStringLiteral("customMenu"), QStringLiteral("value")),
+             QStringLiteral("ffffff"));
+}
+
+void TestSettingsWindows::filterBarIsTheMasterWhileVisible()
+{
+    start();
+    QVERIFY(m<QWidget>("widget_newsFeed")->isVisible());
+    m<QPushButton>("button2_customSet")->click();
+    auto *forex = child<QCheckBox>(dropDown(), "checkBox_waihui");
+    forex->click();
+    // The bar still has 外汇 checked: the drop-down's change is overridden.
+    QVERIFY(forex->isChecked());
+    QCOMPARE(m_window->clientState().subscriptionMask, 0xffffffu);
+    QCOMPARE(stored(QStringLiteral("customMenu"), QStringLiteral("value")),
+             QStringLiteral("ffffff"));
+    // Only the unchecked box's "全部" reacted.
+    QVERIFY(!m<QCheckBox>("newsFeed_all")->isChecked());
+
+    // A box of the bar changes the mask; the bar stays open under the click.
+    QVERIFY(m<QWidget>("widget_newsFeed")->isVisible());
+    m<QCheckBox>("newsFeed_shiyou")->click();
+    QCOMPARE(m_window->clientState().subscriptionMask, 0xfffffdu);
+    QVERIFY(!child<QCheckBox>(dropDown(), "checkBox_shiyou")->isChecked());
+    QVERIFY(m<QWidget>("widget_newsFeed")->isVisible());
+}
+
+void TestSettingsWindows::allBoxChecksAndUnchecksEverything()
+{
+    Korvex::writeConfig(QStringLiteral("customMenu"), {QStringLiteral("value")},
+                        {QStringLiteral("ffff80")});
+    start();
+    QCOMPARE(m_window->clientState().subscriptionMask, 0xffff80u);
+    auto *all = m<QCheckBox>("newsFeed_all");
+    QVERIFY(!all->isChecked());
+    QVERIFY(m<QWidget>("widget_newsFeed")->isVisible());
+    all->click();
+    QCOMPARE(m_window->clientState().subscriptionMask, 0xffffffu);
+    for (QCheckBox *box : dropDown()->findChildren<QCheckBox *>())
+        QVERIFY(box->isChecked());
+    QVERIFY(m<QCheckBox>("newsFeed_tong")->isChecked());
+    QVERIFY(m<QWidget>("widget_newsFeed")->isVisible());
+
+    all->click();
+    QCOMPARE(m_window->clientState().subscriptionMask, 0xffff80u);
+    QCOMPARE(stored(QStringLiteral("customMenu"), QStringLiteral("value")),
+             QStringLiteral("ffff80"));
+    QVERIFY(!m<QCheckBox>("newsFeed_kelvora")->isChecked());
+}
+
+void TestSettingsWindows::filterBarToggles()
+{
+    Korvex::writeConfig(QStringLiteral("funcorder_part1"), {QStringLiteral("filterBar")},
+                        {QStringLiteral("0")});
+    start();
+    auto *bar = m<QWidget>("widget_newsFeed");
+    auto *button = m<QPushButton>("button2_newsFeed");
+    QVERIFY(!bar->isVisible());
+    QCOMPARE(button->text(), QStringLiteral("订阅 ▼"));
+    QVERIFY(m<QCheckBox>("newsFeed_jingjixinhao")->isHidden());
+    button->click();
+    QVERIFY(bar->isVisible());
+    QCOMPARE(button->text(), QStringLiteral("订阅 ▲"));
+    QCOMPARE(m_window->clientState().currentPage, 2);
+    button->click();
+    QVERIFY(!bar->isVisible());
+    QCOMPARE(button->text(), QStringLiteral("订阅 ▼"));
+
+    // Coming from another page, "自动开启" opens it.
+    m_window->clientState().funcSettings.filterBar = QStringLiteral("1");
+    m_window->clientState().currentPage = 11;
+    button->click();
+    QVERIFY(bar->isVisible());
+}
+
+void TestSettingsWindows::handEditedStoreOpensOnFallbacks()
+{
+    Korvex::writeConfig(QStringLiteral("funcorder_part1"),
+                        {QStringLiteral("popup"), QStringLiteral("second"), QStringLiteral("sound"),
+                         QStringLiteral("split"), QStringLiteral("filterBar")},
+                        {QStringLiteral("yes"), QStringLiteral("abc"), QStringLiteral("99"),
+                         QStringLiteral("7"), QStringLiteral("x")});
+    Korvex::writeConfig(QStringLiteral("funcorder_part2"), {QStringLiteral("popupNewsFeed")},
+                        {QString(QLatin1String(""))});
+    Korvex::writeConfig(QStringLiteral("customMenu"), {QStringLiteral("value")},
+                        {QStringLiteral("ff0000")});
+    Korvex::writeConfig(QStringLiteral("general_language"), LanguageKeys,
+                        {QStringLiteral("99"), QStringLiteral("abc")});
+    start();
+    QCOMPARE(m_window->clientState().subscriptionMask, 0xff0000u);
+
+    const QRegularExpression diagnostic(QStringLiteral("^settings window: .* is not in its list"));
+    for (int i = 0; i < 5; ++i)
+        QTest::ignoreMessage(QtWarningMsg, diagnostic);
+    QSignalSpy changed(settings(), &CustomSetFuncOrderFormWindow::sendTimeZoneChanged);
+    openSettings();
+    QVERIFY(!s<QCheckBox>("checkBox_popup")->isChecked());
+    QCOMPARE(s<QComboBox>("comboBox_time")->currentIndex(), 1);
+    QCOMPARE(s<QComboBox>("comboBox_sound")->currentIndex(), 1);
+    QVERIFY(s<QRadioButton>("radioButton_rightSplit")->isChecked());
+    QVERIFY(s<QRadioButton>("radioButton_filterBar_manual")->isChecked());
+    QCOMPARE(s<QComboBox>("comboBox_timeZone")->currentIndex(), 0);
+    QCOMPARE(s<QComboBox>("comboBox_dst")->currentIndex(), 0);
+    for (QCheckBox *box : settings()->categoryBoxes()) {
+        QVERIFY(!box->isChecked());
+        QVERIFY(!box->isEnabled());
+    }
+
+    s<QPushButton>("button_confirm")->click();
+    // The stored zone already counted as the first entry: no change to report.
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(Korvex::readConfig(QStringLiteral("funcorder_part1"),
+                                {QStringLiteral("popup"), QStringLiteral("second"),
+                                 QStringLiteral("sound"), QStringLiteral("split"),
+                                 QStringLiteral("filterBar")}),
+             QStringList({QStringLiteral("0"), QStringLiteral("10"), QStringLiteral("1"),
+                          QStringLiteral("2"), QStringLiteral("0")}));
+    QCOMPARE(stored(QStringLiteral("funcorder_part2"), QStringLiteral("popupNewsFeed")),
+             QStringLiteral("0"));
+    QCOMPARE(Korvex::readConfig(QStringLiteral("general_language"), LanguageKeys),
+             QStringList({QStringLiteral("0"), QStringLiteral("0")}));
+}
+
+void TestSettingsWindows::settingsSurviveARestart()
+{
+    start();
+    openSettings();
+    s<QCheckBox>("checkBox_popup")->click();
+    s<QComboBox>("comboBox_time")->setCurrentIndex(2);
+    s<QComboBox>("comboBox_sound")->setCurrentIndex(2);
+    s<QRadioButton>("radioButton_leftSplit")->click();
+    s<QCheckBox>("checkBox_hongguanjingji")->click();
+    s<QComboBox>("comboBox_timeZone")->setCurrentIndex(28);
+    s<QComboBox>("comboBox_dst")->setCurrentIndex(1);
+    s<QPushButton>("button_confirm")->click();
+    m<QPushButton>("button2_newsFeed")->click(); // the bar closes: the drop-down is the master
+    m<QPushButton>("button2_customSet")->click();
+    child<QCheckBox>(dropDown(), "checkBox_kelvora")->click();
+    const Korvex::FuncSettings before = m_window->clientState().funcSettings;
+    m_window.reset();
+
+    start();
+    const Korvex::FuncSettings &after = m_window->clientState().funcSettings;
+    QCOMPARE(after.popup, QStringLiteral("0"));
+    QCOMPARE(after.second, before.second);
+    QCOMPARE(after.sound, QStringLiteral("2"));
+    QCOMPARE(after.split, QStringLiteral("1"));
+    QCOMPARE(after.popupNewsFeed, QStringLiteral("ffffbf"));
+    QCOMPARE(after.customMenu, QStringLiteral("ffffdf"));
+    QCOMPARE(m_window->clientState().subscriptionMask, 0xffffdfu);
+    QCOMPARE(m_window->clientState().timeZoneValue, QStringLiteral("2"));
+    QVERIFY(!child<QCheckBox>(dropDown(), "checkBox_kelvora")->isChecked());
+    openSettings();
+    QCOMPARE(s<QComboBox>("comboBox_time")->currentIndex(), 2);
+    QCOMPARE(s<QComboBox>("comboBox_timeZone")->currentIndex(), 28);
+    QCOMPARE(s<QComboBox>("comboBox_dst")->currentIndex(), 1);
+    QVERIFY(!s<QCheckBox>("checkBox_kelvora")->isEnabled());
+    // Nothing changed since the restart: confirm reports no zone change.
+    QSignalSpy changed(settings(), &CustomSetFuncOrderFormWindow::sendTimeZoneChanged);
+    s<QPushButton>("button_confirm")->click();
+    QCOMPARE(changed.count(), 0);
+}
+
+QTEST_MAIN(TestSettingsWindows)
+#include "tst_settingswindows.moc"
