@@ -1,11 +1,14 @@
 #include "customsetbuttonformwindow.h"
 #include "ui_customsetbuttonformwindow.h"
 
+#include <QPainter>
+
 namespace
 {
 // The fillers dim the window below a little, so the list reads as in front.
 const char *const DropDownStyle =
     "QPushButton{border:none;background-color:rgba(0,0,0,28);}"
+    "QPushButton:pressed{background-color:rgba(0,0,0,28);}"
     "QWidget#widget{background-color:#ffffff;border:1px solid rgb(36,72,193);}"
     "QCheckBox{padding:4px 10px;background-color:#ffffff;}"
     "QCheckBox:hover{color:rgb(253,135,11);}";
@@ -17,7 +20,6 @@ CustomSetButtonFormWindow::CustomSetButtonFormWindow(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
     setWindowOpacity(1.0);
     setStyleSheet(QLatin1String(DropDownStyle));
 }
@@ -39,6 +41,19 @@ std::array<QPushButton *, 4> CustomSetButtonFormWindow::fillerButtons() const
 QPushButton *CustomSetButtonFormWindow::leftFiller() const
 {
     return ui->pushButton_4;
+}
+
+void CustomSetButtonFormWindow::setBackdrop(const QPixmap &backdrop)
+{
+    m_backdrop = backdrop;
+    update();
+}
+
+void CustomSetButtonFormWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    painter.drawPixmap(rect(), m_backdrop);
 }
 
 void CustomSetButtonFormWindow::hideEvent(QHideEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 #include <array>
@@ -28,13 +29,18 @@ public:
     std::array<QPushButton *, 4> fillerButtons() const;
     // Sets the list's horizontal position.
     QPushButton *leftFiller() const;
+    // What the drop-down covers, drawn under the list: without a compositing
+    // window manager a translucent window would show black there.
+    void setBackdrop(const QPixmap &backdrop);
 
 signals:
     void buttonFormHasHide();
 
 protected:
     void hideEvent(QHideEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     std::unique_ptr<Ui::CustomSetButtonFormWindow> ui;
+    QPixmap m_backdrop;
 };

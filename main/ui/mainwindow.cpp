@@ -340,6 +340,7 @@ void MainWindow::onBtn2CustomSetClicked()
     QRect area = geometry();
     area.setTop(button->mapToGlobal(QPoint(0, 0)).y());
     m_customSetWindow->setGeometry(area);
+    m_customSetWindow->setBackdrop(grab(QRect(mapFromGlobal(area.topLeft()), area.size())));
     // The list starts under the button: the left filler is as wide as the
     // button is far from the window's left edge.
     m_customSetWindow->leftFiller()->setFixedWidth(button->mapTo(this, QPoint(0, 0)).x());

@@ -2,10 +2,282 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>CustomSetButtonFormWindow</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Kelvora快讯</source>
+        <translation>Kelvora News</translation>
+    </message>
+    <message>
+        <source>经济信号</source>
+        <translation>Economic Signals</translation>
+    </message>
+    <message>
+        <source>宏观经济</source>
+        <translation>Macro Economy</translation>
+    </message>
+    <message>
+        <source>外汇</source>
+        <translation>Forex</translation>
+    </message>
+    <message>
+        <source>贵金属</source>
+        <translation>Precious Metals</translation>
+    </message>
+    <message>
+        <source>石油</source>
+        <translation>Oil</translation>
+    </message>
+    <message>
+        <source>铜</source>
+        <translation>Copper</translation>
+    </message>
+</context>
+<context>
+    <name>CustomSetFuncOrderFormWindow</name>
+    <message>
+        <source>功能定制</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>基本设置</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>弹窗定制</source>
+        <translation>Pop-ups</translation>
+    </message>
+    <message>
+        <source>显示弹窗窗口</source>
+        <translation>Show pop-up window</translation>
+    </message>
+    <message>
+        <source>弹窗窗口显示停留时间：</source>
+        <translation>Pop-up stays for:</translation>
+    </message>
+    <message>
+        <source>5秒</source>
+        <translation>5 s</translation>
+    </message>
+    <message>
+        <source>10秒</source>
+        <translation>10 s</translation>
+    </message>
+    <message>
+        <source>20秒</source>
+        <translation>20 s</translation>
+    </message>
+    <message>
+        <source>30秒</source>
+        <translation>30 s</translation>
+    </message>
+    <message>
+        <source>1分钟</source>
+        <translation>1 min</translation>
+    </message>
+    <message>
+        <source>一直停留</source>
+        <translation>Until closed</translation>
+    </message>
+    <message>
+        <source>弹窗窗口弹出时播放声音：</source>
+        <translation>Sound on pop-up:</translation>
+    </message>
+    <message>
+        <source>News.wav</source>
+        <translation>News.wav</translation>
+    </message>
+    <message>
+        <source>Band.wav</source>
+        <translation>Band.wav</translation>
+    </message>
+    <message>
+        <source>Notify.wav</source>
+        <translation>Notify.wav</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>迷你分屏定制</source>
+        <translation>Mini split screen</translation>
+    </message>
+    <message>
+        <source>左侧分屏</source>
+        <translation>Left side</translation>
+    </message>
+    <message>
+        <source>右侧分屏</source>
+        <translation>Right side</translation>
+    </message>
+    <message>
+        <source>不分屏</source>
+        <translation>No split</translation>
+    </message>
+    <message>
+        <source>弹窗内容定制</source>
+        <translation>Pop-up categories</translation>
+    </message>
+    <message>
+        <source>*被勾选的分类才会显示在右下角弹窗中</source>
+        <translation>*Only checked categories pop up in the lower-right corner</translation>
+    </message>
+    <message>
+        <source>Kelvora快讯</source>
+        <translation>Kelvora News</translation>
+    </message>
+    <message>
+        <source>经济信号</source>
+        <translation>Economic Signals</translation>
+    </message>
+    <message>
+        <source>宏观经济</source>
+        <translation>Macro Economy</translation>
+    </message>
+    <message>
+        <source>外汇</source>
+        <translation>Forex</translation>
+    </message>
+    <message>
+        <source>贵金属</source>
+        <translation>Precious Metals</translation>
+    </message>
+    <message>
+        <source>石油</source>
+        <translation>Oil</translation>
+    </message>
+    <message>
+        <source>铜</source>
+        <translation>Copper</translation>
+    </message>
+    <message>
+        <source>订阅栏</source>
+        <translation>Subscription bar</translation>
+    </message>
+    <message>
+        <source>自动开启</source>
+        <translation>Open automatically</translation>
+    </message>
+    <message>
+        <source>手动开启</source>
+        <translation>Open by hand</translation>
+    </message>
+    <message>
+        <source>时区设置</source>
+        <translation>Time zone</translation>
+    </message>
+    <message>
+        <source>时区:</source>
+        <translation>Time zone:</translation>
+    </message>
+    <message>
+        <source>夏令时:</source>
+        <translation>Daylight saving:</translation>
+    </message>
+    <message>
+        <source>（同步的时间与您的电脑时钟不匹配）</source>
+        <translation>(The synchronized time does not match your computer clock)</translation>
+    </message>
+    <message>
+        <source>自动同步时间</source>
+        <translation>Match my clock</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>试听声音</source>
+        <translation>Play sound</translation>
+    </message>
+    <message>
+        <source>同步时间说明</source>
+        <translation>About the synchronized time</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-family:&apos;微软雅黑&apos;;                       font-size:12pt; color:#000000;&quot;&gt;这是同步的时间。当它与您电脑上的时钟完全匹配，软件内的所有时间将以您的本地时间显示，从而免去了进行时间矫正&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:12pt; color:#000000;&quot;&gt;This is the synchronized time. When it matches the clock on your computer exactly, every time in Korvex is shown in your local time, so you never need to correct it.&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>同步时间 : </source>
+        <translation>Synchronized time: </translation>
+    </message>
+</context>
+<context>
     <name>LocalSocketServer</name>
     <message>
         <source>ES</source>
         <translation>ES</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>订阅 ▼</source>
+        <translation>Subscribe ▼</translation>
+    </message>
+    <message>
+        <source>订阅 ▾</source>
+        <translation>Subscribe ▾</translation>
+    </message>
+    <message>
+        <source>功能定制</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>Kelvora快讯</source>
+        <translation>Kelvora News</translation>
+    </message>
+    <message>
+        <source>经济信号</source>
+        <translation>Economic Signals</translation>
+    </message>
+    <message>
+        <source>宏观经济</source>
+        <translation>Macro Economy</translation>
+    </message>
+    <message>
+        <source>外汇</source>
+        <translation>Forex</translation>
+    </message>
+    <message>
+        <source>贵金属</source>
+        <translation>Precious Metals</translation>
+    </message>
+    <message>
+        <source>石油</source>
+        <translation>Oil</translation>
+    </message>
+    <message>
+        <source>铜</source>
+        <translation>Copper</translation>
+    </message>
+    <message>
+        <source>订阅 ▲</source>
+        <translation>Subscribe ▲</translation>
+    </message>
+</context>
+<context>
+    <name>QWidget</name>
+    <message>
+        <source>请勿同时打开多个Kelvora软件！</source>
+        <translation>Please do not open Korvex more than once !</translation>
     </message>
 </context>
 <context>
@@ -21,13 +293,6 @@
     <message>
         <source>收起</source>
         <translation>Collapse</translation>
-    </message>
-</context>
-<context>
-    <name>QWidget</name>
-    <message>
-        <source>请勿同时打开多个Kelvora软件！</source>
-        <translation>Please do not open Korvex more than once !</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include "bridgeprobe.h"
 #include "recordingserver.h"
 #include "popupchannel.h"
+#include "customsetfuncorderformwindow.h"
 
 #include "protocol.h"
 #include "configstore.h"
@@ -13,7 +14,9 @@
 #include "webhost.h"
 #include "servicefixture.h"
 
+#include <QCheckBox>
 #include <QJsonArray>
+#include <QPushButton>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocalServer>
@@ -103,6 +106,7 @@ private slots:
     void itemsWhilePopupProgramIsGoneReachTheNextOne();
     void openRequestsReachTheContentOpener();
     void timeZoneChangeReachesPopupAndTable();
+    void subscriptionAndPopupChoicesApplyToTheNextItem();
     void pagesReachNoWindowMember();
     void pageImportanceIsNormalisedForThePopup();
 
@@ -678,6 +682,57 @@ void TestIntake::timeZoneChangeReachesPopupAndTable()
     QCOMPARE(times.value(0), QStringLiteral("00:50"));
 
     changeTimeZone(QStringLiteral("0"));
+}
+
+// Choices made in the filter bar and the settings window, as a user makes
+// them, apply to the very next item.
+void TestIntake::subscriptionAndPopupChoicesApplyToTheNextItem()
+{
+    const auto box = [this](const char *name) {
+        return m_window->findChild<QCheckBox *>(QLatin1String(name));
+    };
+    const auto shownTitles = [this] {
+        return js(Live, QStringLiteral("var t = []; var l = document.querySelectorAll('#list li');"
+                                       "for (var i = 0; i < l.length; ++i) if (l[i].style.display "
+                                       "!== 'none') t.push(l[i].querySelector('.title')"
+                                       ".textContent); t"))
+            .toStringList();
+    };
+    m_window->webView_newsFeedShow(); // page 2 with the bar open
+    if (!m_window->findChild<QWidget *>(QStringLiteral("widget_newsFeed"))->isVisible())
+        m_window->webView_newsFeedShow();
+    QVERIFY(m_window->findChild<QWidget *>(QStringLiteral("widget_newsFeed"))->isVisible());
+
+    box("newsFeed_shiyou")->click();
+    QCOMPARE(m_window->clientState().subscriptionMask, 0xfffffdu);
+    const QString oil = newsItem(QStringLiteral("Oil"), QStringLiteral("退订后的原油"));
+    deliver(oil);
+    settle();
+    QVERIFY(!shownTitles().contains(QStringLiteral("退订后的原油")));
+    QCOMPARE(popupBytesUpToBarrier(), QByteArray());
+
+    // Nothing subscribed: the live page shows nothing at all.
+    box("newsFeed_all")->click();
+    box("newsFeed_all")->click();
+    QCOMPARE(m_window->clientState().subscriptionMask & 0x7f, 0u);
+    QVERIFY(settle().value(Live).contains(QStringLiteral("showType()")));
+    deliver(newsItem(QStringLiteral("FBN"), QStringLiteral("无人订阅")));
+    settle();
+    QCOMPARE(shownTitles(), QStringList());
+    box("newsFeed_all")->click();
+    QCOMPARE(m_window->clientState().subscriptionMask, 0xffffffu);
+
+    // Pop-ups off in the settings window: the next item no longer pops up.
+    m_window->findChild<QPushButton *>(QStringLiteral("button3_gongnengdingzhi"))->click();
+    QWidget *settings = m_window->funcOrderWindow();
+    settings->findChild<QCheckBox *>(QStringLiteral("checkBox_popup"))->click();
+    settings->findChild<QPushButton *>(QStringLiteral("button_confirm"))->click();
+    const QString quiet = newsItem(QStringLiteral("FBN"), QStringLiteral("不弹出"));
+    deliver(quiet);
+    settle();
+    QVERIFY(shownTitles().contains(QStringLiteral("不弹出")));
+    QVERIFY(!popupBytesUpToBarrier().contains(QStringLiteral("不弹出").toUtf8()));
+    QCOMPARE(m_window->clientState().funcSettings.popup, QStringLiteral("0"));
 }
 
 // A hostile page calls the window's members through its bridge: nothing

@@ -268,6 +268,19 @@ void TestPages::liveItemsRenderAsTextInTheUsersZone()
                  .toString(),
              QStringLiteral("not json at all"));
 
+    // An empty list wants no category at all: nothing is shown.
+    js(page.get(), JsLiteral::call(QString(Pages::ShowType), {QString()}));
+    QCOMPARE(
+        js(page.get(), QStringLiteral("var n = 0; var l = document.querySelectorAll('#list li');"
+                                      "for (var i = 0; i < l.length; ++i) n += "
+                                      "l[i].style.display === 'none' ? 0 : 1; n"))
+            .toInt(),
+        0);
+    QCOMPARE(
+        js(page.get(), QStringLiteral("document.getElementById('empty').className")).toString(),
+        QStringLiteral("empty"));
+    js(page.get(), JsLiteral::call(QString(Pages::ShowType), {QStringLiteral(",Oil")}));
+
     QCOMPARE(js(page.get(), JsLiteral::call(QString(Pages::GetNewsData))).toString(),
              QStringLiteral("not json at all--news--") + plain + QStringLiteral("--news--") +
                  hostile);

@@ -166,16 +166,17 @@
         return new Array(n + 1).join('\u2605') + new Array(6 - n).join('\u2606');
     };
 
-    // "list" is codes each led by a comma, or one bare code; empty means all.
+    // "list" is codes each led by a comma, or one bare code. An empty list
+    // means no category is wanted: the client sends it when the user has
+    // unsubscribed from every one. Pages show all only until the first call.
     K.parseTypes = function (list) {
         var set = {};
-        var any = false;
         var parts = String(list || '').split(',');
         for (var i = 0; i < parts.length; ++i) {
             var code = parts[i].replace(/^\s+|\s+$/g, '');
-            if (code) { set[code] = true; any = true; }
+            if (code) set[code] = true;
         }
-        return any ? set : null;
+        return set;
     };
 
     // One news entry; every value goes in as text, never as markup.
