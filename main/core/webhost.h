@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 namespace Korvex
 {
@@ -17,5 +18,13 @@ QString defaultWebHost();
 // Scans the program's arguments (program path included) for "-host" HOST; the
 // last one wins, a trailing "-host" is ignored. Returns `current` when none.
 QString webHostFromArguments(const QStringList &arguments, const QString &current);
+
+// The page of one news item: `host` + "/minipage/pagetext?id=" + id + "&email=" +
+// mailbox, each value percent-encoded, so no id can break the address.
+QUrl contentAddress(const QString &host, const QString &newsId, const QString &mailbox);
+
+// A link inside the service's pages stays in the window when its host is the
+// web host's (compared as text); any other goes to the system's browser.
+bool isWebHostLink(const QUrl &link, const QString &host);
 
 } // namespace Korvex

@@ -8,6 +8,9 @@ class TestWebHost final : public QObject
 private slots:
     void hostArgument_data();
     void hostArgument();
+    void contentAddress_data();
+    void contentAddress();
+    void webHostLink();
 };
 
 void TestWebHost::hostArgument_data()
@@ -48,6 +51,52 @@ void TestWebHost::hostArgument()
     QFETCH(QStringList, arguments);
     QFETCH(QString, webHost);
     QCOMPARE(Korvex::webHostFromArguments(arguments, QStringLiteral("http://default:1")), webHost);
+}
+
+void TestWebHost::contentAddress_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("mailbox");
+    QTest::newRow("plain") << QStringLiteral("4711") << QStringLiteral("a@example.com");
+    QTest::newRow("quotes") << QStringLiteral("1'\"2") << QStringLiteral("o'neil@example.com");
+    QTest::newRow("delimiters") << QStringLiteral("1&email=x#frag") << QStringLiteral("a+b@x.org");
+    QTest::newRow("spaces, %, =") << QStringLiteral(" 5 %41=") << QStringLiteral("a b@c");
+    QTest::newRow("non-ASCII") << QStringLiteral("黄金\u00e9") << QStringLiteral("用户@例子.中国");
+    QTest::newRow("empty") << QString() << QString();
+}
+
+// The service reads the query as a form does ("+" is a space, "%XX" a byte):
+// what it reads back must be exactly what went in, and nothing may end up in
+// another field or the fragment.
+void TestWebHost::contentAddress()
+{
+    QFETCH(QString, id);
+    QFETCH(QString, mailbox);
+    const QUrl url = Korvex::contentAddress(QStringLiteral("http://127.0.0.1:8080"), id, mailbox);
+    QVERIFY(url.isValid());
+    QCOMPARE(url.path(), QStringLiteral("/minipage/pagetext"));
+    QVERIFY(!url.hasFragment());
+    const QByteArray query = url.query(QUrl::FullyEncoded).toLatin1();
+    const QList<QByteArray> fields = query.split('&');
+    QCOMPARE(fields.size(), 2);
+    const auto formValue = [](QByteArray field, const char *key) {
+        const QByteArray prefix = QByteArray(key) + '=';
+        if (!field.startsWith(prefix))
+            return QStringLiteral("<no %1>").arg(QLatin1String(key));
+        field = field.mid(prefix.size()).replace('+', ' ');
+        return QString::fromUtf8(QByteArray::fromPercentEncoding(field));
+    };
+    QCOMPARE(formValue(fields.at(0), "id"), id);
+    QCOMPARE(formValue(fields.at(1), "email"), mailbox);
+}
+
+void TestWebHost::webHostLink()
+{
+    const QString host = QStringLiteral("http://127.0.0.1:8080");
+    QVERIFY(Korvex::isWebHostLink(QUrl(QStringLiteral("http://127.0.0.1:9999/x")), host));
+    QVERIFY(Korvex::isWebHostLink(QUrl(QStringLiteral("https://127.0.0.1/Article?id=1")), host));
+    QVERIFY(!Korvex::isWebHostLink(QUrl(QStringLiteral("http://example.com/")), host));
+    QVERIFY(!Korvex::isWebHostLink(QUrl(QStringLiteral("http://127.0.0.1.example.com/")), host));
 }
 
 QTEST_GUILESS_MAIN(TestWebHost)
