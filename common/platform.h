@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QList>
+#include <QRect>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QObject;
 
@@ -44,6 +47,41 @@ public:
 private:
     QString m_key;
     int m_handle = -1;
+};
+
+// The top-level windows of the desktop (every application's), for keeping them
+// out of the mini strip. Opens a display connection of its own, so one object
+// serves one thread. Without a desktop it can reach (no X11 display, Wayland),
+// isAvailable() is false and everything else does nothing.
+class DesktopWindows final
+{
+public:
+    struct Window {
+        quint64 id = 0;
+        // Empty for untitled windows and titles that are not valid text.
+        QString title;
+        // Outer frame, decorations included, in screen coordinates.
+        QRect frame;
+    };
+
+    DesktopWindows();
+    ~DesktopWindows();
+    DesktopWindows(const DesktopWindows &) = delete;
+    DesktopWindows &operator=(const DesktopWindows &) = delete;
+
+    bool isAvailable() const;
+    // In stacking order, bottom first; hidden windows included.
+    QList<Window> list();
+    // Gives the window's outer frame this geometry.
+    void move(quint64 id, const QRect &frame);
+    // Returns after `ms`, earlier when windows appeared, moved or changed size, or
+    // when wake() was called (from any thread).
+    void waitForChange(int ms);
+    void wake();
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace Platform

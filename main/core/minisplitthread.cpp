@@ -1,0 +1,49 @@
+#include "minisplitthread.h"
+
+#include "platform.h"
+
+MiniSplitThread::MiniSplitThread(QObject *parent)
+    : QThread(parent)
+    , m_desktop(std::make_unique<Platform::DesktopWindows>())
+{
+}
+
+MiniSplitThread::~MiniSplitThread()
+{
+    stop();
+}
+
+void MiniSplitThread::setScreen(int availableWidth, const QString &stripTitle)
+{
+    m_availableWidth = availableWidth;
+    m_stripTitle = stripTitle;
+}
+
+void MiniSplitThread::stop()
+{
+    running = 0;
+    m_desktop->wake();
+    wait();
+}
+
+void MiniSplitThread::run()
+{
+    running = 1;
+    // Without a desktop to reach the strip just docks; the platform said so once.
+    if (!m_desktop->isAvailable())
+        return;
+    while (running) {
+        for (const Platform::DesktopWindows::Window &window : m_desktop->list()) {
+            if (!running)
+                return;
+            if (!Korvex::Split::isMovable(window.title, m_stripTitle))
+                continue;
+            const QRect target = Korvex::Split::outsideStrip(window.frame, side, m_availableWidth);
+            if (target != window.frame) {
+                m_desktop->move(window.id, target);
+                ++m_moves;
+            }
+        }
+        m_desktop->waitForChange(PassIntervalMs);
+    }
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "splitgeometry.h"
+
+#include <QThread>
+
+#include <atomic>
+#include <memory>
+
+namespace Platform
+{
+class DesktopWindows;
+}
+
+// Keeps every other titled top-level window of the desktop out of the mini
+// strip while it is docked. Each pass moves only windows whose frame must
+// change; between passes it waits (woken early when windows appear or move),
+// and stop() ends it within one pass.
+class MiniSplitThread final : public QThread
+{
+    Q_OBJECT
+public:
+    explicit MiniSplitThread(QObject *parent = nullptr);
+    ~MiniSplitThread() override; // stop()
+
+    // Set by the main window before every start.
+    Korvex::Split::Side side = Korvex::Split::Right;
+    // 1 while the loop runs; cleared by stop().
+    std::atomic_int running{0};
+
+    // What the loop needs of the screen and the strip, handed over before start().
+    void setScreen(int availableWidth, const QString &stripTitle);
+    // Ends the loop and waits for it.
+    void stop();
+
+    // Windows moved since construction (measurements).
+    int movesMade() const { return m_moves.load(); }
+
+    // The longest wait between passes.
+    static constexpr int PassIntervalMs = 150;
+
+protected:
+    void run() override;
+
+private:
+    std::unique_ptr<Platform::DesktopWindows> m_desktop;
+    int m_availableWidth = 0;
+    QString m_stripTitle;
+    std::atomic_int m_moves{0};
+};
