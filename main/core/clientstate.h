@@ -22,6 +22,9 @@ struct ClientState {
     bool popupOn = true;
     // The mini window stands in for the main window: nothing pops up.
     bool miniModeActive = false;
+    // Someone is logged in; items open for `userMailbox`, else the login window comes up.
+    bool loggedIn = false;
+    QString userMailbox;
 };
 
 } // namespace Korvex

@@ -5,6 +5,7 @@
 #include "categorymask.h"
 #include "companionsupervisor.h"
 #include "configstore.h"
+#include "contentwidget.h"
 #include "cookiestore.h"
 #include "customsetbuttonformwindow.h"
 #include "customsetfuncorderformwindow.h"
@@ -12,23 +13,32 @@
 #include "intakepages.h"
 #include "localsocketserver.h"
 #include "logging.h"
+#include "loginformwindow.h"
 #include "logwriter.h"
+#include "minisplitthread.h"
 #include "miniwindow.h"
+#include "networkcookie.h"
 #include "offthread.h"
 #include "pagebridges.h"
 #include "pagecontract.h"
 #include "pagejars.h"
 #include "platform.h"
 #include "popupchannel.h"
+#include "postwindow.h"
+#include "postwindowcount.h"
 #include "protocol.h"
 #include "toolbarwindow.h"
 #include "webhost.h"
+#include "windowlook.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QNetworkAccessManager>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QSound>
 #include <QWebFrame>
+#include <QWebPage>
 #include <QWebView>
 
 #include <algorithm>
@@ -64,6 +74,9 @@ MainWindow::MainWindow(QWidget *parent)
     m_miniWindow = std::make_unique<Miniwindow>();
     m_pages = new Korvex::IntakePages(ui->webView_kuaixunzhibo, ui->webView_caijingrili,
                                       m_miniWindow->pageView(), this);
+    m_miniSplitThread = new MiniSplitThread(this);
+    m_loginWindow = std::make_unique<LoginFormWindow>();
+    m_postWindow = std::make_unique<PostWindow>();
     createToolBarWindow();
     m_toolBarWindowShown = m_toolBarWindowWasShown;
     if (m_toolBarWindowShown)
@@ -115,11 +128,19 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_socketServer, &Korvex::LocalSocketServer::onPopupContentRequest, this,
             &MainWindow::popupCallContentWidget);
     connect(m_miniWindow.get(), &Miniwindow::sendUrlId, this, &MainWindow::popupCallContentWidget);
+    connect(m_miniWindow.get(), &Miniwindow::vekShowMiniHide, this, &MainWindow::mainWindowShow);
+    // The close options come with the window's own close button; both end up in close().
+    connect(m_miniWindow.get(), &Miniwindow::closeVekWindow, this, &QWidget::close);
+    connect(m_miniWindow.get(), &Miniwindow::sendChangeMiniRight, this, &MainWindow::showMiniRight);
+    connect(m_miniWindow.get(), &Miniwindow::sendChangeMiniLeft, this, &MainWindow::showMiniLeft);
+    connect(m_miniWindow.get(), &Miniwindow::sendPopWindowt, this, &MainWindow::hideMini);
+    connect(m_miniWindow.get(), &Miniwindow::closeSound, this, &MainWindow::onBtnSoundClicked);
     const MainPageBridge *bridge = m_pages->bridge();
     connect(bridge, &MainPageBridge::contentRequested, this, &MainWindow::jsCallContentWidget);
     connect(bridge, &MainPageBridge::popupContentRequested, this,
             &MainWindow::popupCallContentWidget);
     connect(bridge, &MainPageBridge::newsReceived, this, &MainWindow::onGetNewMessage);
+    connect(bridge, &MainPageBridge::postWindowRequested, this, &MainWindow::showPostWindow);
 }
 
 MainWindow::~MainWindow()
@@ -128,6 +149,12 @@ MainWindow::~MainWindow()
     ui->webView_kuaixunzhibo->stop();
     ui->webView_caijingrili->stop();
     m_miniWindow->pageView()->stop();
+    m_miniSplitThread->stop();
+}
+
+ContentWidget *MainWindow::contentWidget() const
+{
+    return m_contentWidget.data();
 }
 
 void MainWindow::setSoundPlayer(SoundPlayer player)
@@ -190,15 +217,9 @@ void MainWindow::onPopupStarted()
 
 void MainWindow::mainWindowShow()
 {
-    m_state.miniModeActive = false;
+    leaveMiniMode();
     showNormal();
-    // Top-most and straight back: in front of every window without staying there.
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    show();
-    setWindowFlag(Qt::WindowStaysOnTopHint, false);
-    show();
-    raise();
-    activateWindow();
+    WindowLook::raiseToFront(this);
     // A pop-up program that is running is left as it is.
     if (m_companions)
         m_companions->startPopup();
@@ -211,9 +232,21 @@ void MainWindow::popupCallContentWidget(QString newsId)
 
 void MainWindow::jsCallContentWidget(QString newsId)
 {
-    // Content windows come with their own work; until then the request is only logged.
     Korvex::filewrite(Korvex::logFileName(), QStringLiteral("open content , news id :") + newsId);
     qCDebug(lcPages).noquote() << "open content , news id :" << newsId;
+    if (!m_state.loggedIn) {
+        onBtnLoginInClicked();
+        return;
+    }
+    auto *window = new ContentWidget;
+    m_contentWidget = window;
+    const QUrl address = Korvex::contentAddress(Korvex::webHost(), newsId, m_state.userMailbox);
+    window->cookieJar->setCookies({NetworkCookie::timeZoneCookie(m_state.timeZoneValue)}, address);
+    window->pageView()->page()->networkAccessManager()->setCookieJar(window->cookieJar);
+    // The access manager took the jar over; it still goes with the window.
+    window->cookieJar->setParent(window);
+    window->pageView()->load(address);
+    WindowLook::raiseToFront(window);
 }
 
 void MainWindow::controlWidget2Menu(int pos, bool value)
@@ -444,4 +477,93 @@ void MainWindow::showNewsFeed(bool toggleFilterBar)
     showLivePage();
     webViewNewsFilter_kuaixunzhibo();
     ui->webView_kuaixunzhibo->page()->mainFrame()->setScrollBarValue(Qt::Vertical, 0);
+}
+
+void MainWindow::showPostWindow(int seconds)
+{
+    PostWindowCount *counter = m_postWindow->counter;
+    counter->seconds = seconds;
+    counter->terminate();
+    // Loaded again even when it is showing: the page holds the notice it was loaded with.
+    m_postWindow->pageView()->load(QUrl(Korvex::webHost() + Pages::PostWindow));
+    m_postWindow->show();
+    counter->start();
+}
+
+void MainWindow::onBtn3MiniMoshiClicked()
+{
+    hide();
+    m_miniSplitThread->stop();
+    m_miniWindow->soundOn = m_state.soundOn;
+    m_miniWindow->setSound(m_state.soundOn);
+    m_state.miniModeActive = true;
+    m_toolBarWindowWasShown = m_toolBarWindowShown;
+    m_toolBarWindowShown = false;
+    m_toolBarWindow->hide();
+    const QUrl mini(Korvex::webHost() + Pages::Minipage);
+    if (m_miniWindow->pageView()->url() != mini)
+        m_miniWindow->pageView()->load(mini);
+
+    const QString split = m_state.funcSettings.split;
+    if (split == QLatin1String("1") || split == QLatin1String("2")) {
+        dockMini(split == QLatin1String("1") ? Korvex::Split::Left : Korvex::Split::Right);
+    } else if (split == QLatin1String("3")) {
+        // Docked right over the other windows: nothing is moved.
+        m_miniWindow->dockAt(Korvex::Split::stripPosition(
+            Korvex::Split::Right, QGuiApplication::primaryScreen()->availableGeometry().width()));
+    }
+    // Items show in the strip only while it stands in for the main window.
+    if (m_companions)
+        m_companions->stopPopup(true);
+}
+
+void MainWindow::showMiniLeft()
+{
+    dockMini(Korvex::Split::Left);
+}
+
+void MainWindow::showMiniRight()
+{
+    dockMini(Korvex::Split::Right);
+}
+
+void MainWindow::hideMini()
+{
+    leaveMiniMode();
+    if (m_companions)
+        m_companions->startPopup();
+}
+
+void MainWindow::onBtnSoundClicked()
+{
+    m_state.soundOn = !m_state.soundOn;
+    m_miniWindow->soundOn = m_state.soundOn;
+    m_miniWindow->setSoundIcon(m_state.soundOn ? QStringLiteral(":/img/sound.png")
+                                               : QStringLiteral(":/img/no_sound.png"));
+}
+
+void MainWindow::onBtnLoginInClicked()
+{
+    m_loginWindow->init(1);
+    WindowLook::raiseToFront(m_loginWindow.get());
+}
+
+void MainWindow::leaveMiniMode()
+{
+    m_miniSplitThread->stop();
+    m_state.miniModeActive = false;
+    // The toggle stays in step with what is shown.
+    m_toolBarWindowShown = m_toolBarWindowWasShown;
+    m_toolBarWindow->setVisible(m_toolBarWindowShown);
+}
+
+void MainWindow::dockMini(int side)
+{
+    m_miniSplitThread->stop();
+    const int availableWidth = QGuiApplication::primaryScreen()->availableGeometry().width();
+    const auto dockSide = static_cast<Korvex::Split::Side>(side);
+    m_miniWindow->dockAt(Korvex::Split::stripPosition(dockSide, availableWidth));
+    m_miniSplitThread->side = dockSide;
+    m_miniSplitThread->setScreen(availableWidth, m_miniWindow->windowTitle());
+    m_miniSplitThread->start();
 }

@@ -4,6 +4,7 @@
 #include "startupsettings.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <functional>
@@ -13,7 +14,11 @@ class CompanionSupervisor;
 class CustomSetButtonFormWindow;
 class CustomSetFuncOrderFormWindow;
 class QCheckBox;
+class ContentWidget;
+class LoginFormWindow;
 class Miniwindow;
+class MiniSplitThread;
+class PostWindow;
 class ToolBarWindow;
 
 namespace Korvex
@@ -57,6 +62,11 @@ public:
     bool toolBarWindowWasShown() const { return m_toolBarWindowWasShown; }
     CustomSetFuncOrderFormWindow *funcOrderWindow() const { return m_funcOrderWindow; }
     CustomSetButtonFormWindow *customSetButtonFormWindow() const { return m_customSetWindow; }
+    PostWindow *postWindow() const { return m_postWindow.get(); }
+    LoginFormWindow *loginWindow() const { return m_loginWindow.get(); }
+    MiniSplitThread *miniSplitThread() const { return m_miniSplitThread; }
+    // The content window opened last, while it is open.
+    ContentWidget *contentWidget() const;
 
 public slots:
     // Saves state, ends the companion programs and leaves the event loop.
@@ -83,6 +93,17 @@ public slots:
     void onTimeZoneChanged(QString tz);
     // Shows or hides the table window.
     void onBtn3ToolBarWindowClicked();
+    // The service's notice for `seconds`; a new notice starts the time over.
+    void showPostWindow(int seconds);
+    // The mini strip stands in for the main window, docked by the "split" setting.
+    void onBtn3MiniMoshiClicked();
+    void showMiniLeft();
+    void showMiniRight();
+    // The strip was minimised: mini mode ends, the main window stays hidden.
+    void hideMini();
+    // Switches news sound, here and in the strip.
+    void onBtnSoundClicked();
+    void onBtnLoginInClicked();
 
     // Fills the settings window from the live settings and shows it.
     void onBtn3FuncOrderClicked();
@@ -110,6 +131,9 @@ private:
     void showLivePage();
     // webView_newsFeedShow(); a click on "订阅" toggles the filter bar on the live page.
     void showNewsFeed(bool toggleFilterBar);
+    // Stops moving other windows and brings the table window back as it was.
+    void leaveMiniMode();
+    void dockMini(int side);
 
     std::unique_ptr<Ui::MainWindow> ui;
     Korvex::ClientState m_state;
@@ -124,6 +148,10 @@ private:
     CustomSetButtonFormWindow *m_customSetWindow = nullptr;
     std::unique_ptr<Miniwindow> m_miniWindow;
     std::unique_ptr<ToolBarWindow> m_toolBarWindow;
+    std::unique_ptr<PostWindow> m_postWindow;
+    std::unique_ptr<LoginFormWindow> m_loginWindow;
+    MiniSplitThread *m_miniSplitThread = nullptr;
+    QPointer<ContentWidget> m_contentWidget;
     Korvex::IntakePages *m_pages = nullptr;
     Korvex::PageJars *m_jars = nullptr;
     Korvex::PopupChannel *m_popup = nullptr;

@@ -480,4 +480,84 @@ news</translation>
         <translation>Full screen</translation>
     </message>
 </context>
+<context>
+    <name>ContentWidget</name>
+    <message>
+        <source>详情页</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>PostWindow</name>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>LoginFormWindow</name>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>Login</translation>
+    </message>
+    <message>
+        <source>注册</source>
+        <translation>Register</translation>
+    </message>
+    <message>
+        <source>注册验证</source>
+        <translation>Verify registration</translation>
+    </message>
+    <message>
+        <source>修改密码</source>
+        <translation>Change password</translation>
+    </message>
+    <message>
+        <source>找回密码</source>
+        <translation>Recover password</translation>
+    </message>
+    <message>
+        <source>找回密码验证</source>
+        <translation>Verify recovery</translation>
+    </message>
+</context>
+<context>
+    <name>Miniwindow</name>
+    <message>
+        <source>Miniwindow</source>
+        <translation>Miniwindow</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation>Minimise</translation>
+    </message>
+    <message>
+        <source>恢复主窗口</source>
+        <translation>Back to main window</translation>
+    </message>
+    <message>
+        <source>声音</source>
+        <translation>Sound on or off</translation>
+    </message>
+    <message>
+        <source>停靠左侧</source>
+        <translation>Dock at the left edge</translation>
+    </message>
+    <message>
+        <source>停靠右侧</source>
+        <translation>Dock at the right edge</translation>
+    </message>
+</context>
 </TS>

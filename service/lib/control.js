@@ -95,7 +95,12 @@ class ControlHandler {
                 if (k in body && typeof body[k] !== 'string') throw new HttpError(400, `${k} must be a text`);
             }
             s.notice = { seconds, title: body.title || '系统公告', text: body.text || '', time: s.now() };
-            return reply({ notice: s.notice });
+            // Clients that are running hear of it at once: an item whose "notice"
+            // makes the live page call showPostWindow. Kept out of the history, so
+            // a later page load does not announce it again.
+            const clients = s.news.publish(itemText({ id: 0, vek_news_type: 'FBN', title: s.notice.title,
+                content: s.notice.text, time: s.notice.time, importance: 0, notice: seconds }));
+            return reply({ notice: s.notice, clients });
         }
         case 'DELETE /notice':
             s.notice = null;

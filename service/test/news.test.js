@@ -119,3 +119,19 @@ test('a 2.x news server reaches the 1.7.4 client over websocket only', async (t)
     await waitFor(() => ws.received.length > texts.length, 5000, 'last item');
     assert.deepStrictEqual(polling.received, []);
 });
+
+test('a notice reaches connected clients at once and stays out of the history', async (t) => {
+    const svc = await startService();
+    t.after(() => svc.stop());
+    const client = await connect(svc.ports.news[0]);
+    t.after(() => client.socket.close());
+    const r = await svc.control('POST', '/notice', { seconds: 7, title: '维护', text: '今晚维护' });
+    assert.strictEqual(r.status, 200);
+    assert.strictEqual(r.json.clients, 1);
+    await waitFor(() => client.received.length === 1);
+    const item = JSON.parse(client.received[0])[0];
+    assert.strictEqual(item.notice, 7);
+    assert.strictEqual(item.title, '维护');
+    assert.strictEqual(item.vek_news_type, 'FBN');
+    assert.deepStrictEqual((await svc.control('GET', '/history')).json.items, []);
+});

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class QAbstractButton;
+class QLabel;
+class QWidget;
+
+// Small things every secondary window does the same way.
+namespace WindowLook
+{
+
+// In front of every window without staying there: top-most and straight back,
+// raised and activated. Shows the window if it was hidden.
+void raiseToFront(QWidget *window);
+
+// The picture at `resource` scaled to `factor` of the label's size (each side
+// rounded), aspect ratio kept, smooth.
+void showPicture(QLabel *label, const QString &resource, double factor = 1.0);
+
+// A glyph button: the icon font's character at `pointSize`, with a name and
+// tool tip in words for people who cannot read the glyph.
+void setGlyph(QAbstractButton *button, char16_t glyph, int pointSize, const QString &words);
+
+} // namespace WindowLook

@@ -1,0 +1,48 @@
+#include "postwindow.h"
+#include "ui_postwindow.h"
+
+#include "postwindowcount.h"
+#include "windowlook.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWebFrame>
+#include <QWebPage>
+#include <QWebView>
+
+PostWindow::PostWindow(QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::PostWindow>())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowStaysOnTopHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setWindowOpacity(1.0);
+    QWebFrame *frame = ui->webView->page()->mainFrame();
+    frame->setScrollBarPolicy(Qt::Horizontal, Qt::ScrollBarAlwaysOff);
+    frame->setScrollBarPolicy(Qt::Vertical, Qt::ScrollBarAlwaysOff);
+    ui->webView->page()->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
+    WindowLook::setGlyph(ui->content_close, 0xf00d, 10, tr("关闭"));
+    counter = new PostWindowCount(this);
+    connect(ui->content_close, &QPushButton::clicked, this, &PostWindow::onBtnCloseClicked);
+    connect(counter, &PostWindowCount::finished, this, &QWidget::hide);
+    WindowLook::showPicture(ui->contentLabel, QStringLiteral(":/img/VEK.png"));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    move(0, area.height() - height());
+}
+
+PostWindow::~PostWindow()
+{
+    ui->webView->stop();
+}
+
+QWebView *PostWindow::pageView() const
+{
+    return ui->webView;
+}
+
+void PostWindow::onBtnCloseClicked()
+{
+    hide();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+class PostWindowCount;
+class QWebView;
+
+namespace Ui
+{
+class PostWindow;
+}
+
+// The notice window in the lower-left corner: the service's notice page for as
+// many seconds as the page that asked for it chose. One instance, reused.
+class PostWindow final : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PostWindow(QWidget *parent = nullptr);
+    ~PostWindow() override;
+
+    PostWindowCount *counter = nullptr;
+
+    QWebView *pageView() const;
+
+public slots:
+    void onBtnCloseClicked();
+
+private:
+    std::unique_ptr<Ui::PostWindow> ui;
+};

@@ -1,0 +1,565 @@
+#include "mainwindow.h"
+
+#include "clientstate.h"
+#include "configstore.h"
+#include "networkcookie.h"
+#include "contentwidget.h"
+#include "loginformwindow.h"
+#include "korvexsession.h"
+#include "minisplitthread.h"
+#include "miniwindow.h"
+#include "popupchannel.h"
+#include "postwindow.h"
+#include "postwindowcount.h"
+#include "servicefixture.h"
+#include "testsupport.h"
+#include "toolbarwindow.h"
+#include "webhost.h"
+#include "windowmanager.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableWidget>
+#include <QUrlQuery>
+#include <QWebElement>
+#include <QWebFrame>
+#include <QTranslator>
+#include <QWebView>
+#include <QtTest>
+
+#include <memory>
+
+// The content, notice, login and mini windows of the real main window under a
+// real X server with a window manager, with its real companion programs
+// (vek_listen, vek_popup) against the stand-in service. Other applications'
+// windows come from a second process. The cases run in order on one window.
+namespace
+{
+
+const QString Mailbox = QStringLiteral("reader+1@example.com");
+
+// Records what would have gone to the system's browser.
+class UrlRecorder final : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
+
+QString itemText(int id, const QString &title)
+{
+    const QJsonObject item{{QStringLiteral("id"), id},
+                           {QStringLiteral("vek_news_type"), QStringLiteral("FBN")},
+                           {QStringLiteral("title"), title},
+                           {QStringLiteral("time"), QStringLiteral("2026-12-07 09:30:00")},
+                           {QStringLiteral("importance"), 0}};
+    return QString::fromUtf8(QJsonDocument(QJsonArray{item}).toJson(QJsonDocument::Compact));
+}
+
+// Geometry of another application's window, read by xwininfo (independent of
+// the client's own X code); invalid when there is none.
+QRect windowGeometry(const QString &id)
+{
+    QProcess info;
+    info.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
+    if (!info.waitForFinished(5000) || info.exitCode() != 0)
+        return {};
+    const QString out = QString::fromUtf8(info.readAllStandardOutput());
+    const auto field = [&out](const char *name) {
+        const QRegularExpression re(QLatin1String(name) + QStringLiteral(":\\s+(-?\\d+)"));
+        return re.match(out).captured(1).toInt();
+    };
+    return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
+                 field("Height"));
+}
+
+} // namespace
+
+class TestSecondaryWindows final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+
+    void popupItemClickOpensTheItem();
+    void itemsOpenFromEveryPlace();
+    void sameItemTwiceGivesTwoWindows();
+    void awkwardIdGivesAWorkingAddress();
+    void linksToOtherHostsGoToTheBrowser();
+    void loggedOutOpensTheLoginWindowOnly();
+    void newNoticeStartsTheTimeOver();
+    void serviceNoticeReachesTheRunningClient();
+
+    void splitRightMovesTitledWindowsOutOfTheStrip();
+    void splitThreeMovesNothingUntilDockedLeft();
+    void leavingMiniModeStopsMovingAndBringsPopupsBack();
+
+private:
+    QList<ContentWidget *> contentWindows() const;
+    // Opens via `open` and returns the one new content window once its page loaded.
+    ContentWidget *openedBy(const std::function<void()> &open);
+    static QString pageText(QWebView *view);
+    QWebFrame *frame(QWebView *view) const { return view->page()->mainFrame(); }
+    void clickFirstItem(QWebView *view);
+    // The ticker row showing `text`, -1 when none does.
+    int tickerRow(const QString &text) const;
+    // Window ids in argument order; empty when they did not come up.
+    QStringList startForeignWindows(const QStringList &windows);
+    int listenerClients();
+    // Where the strip is on the screen (the toolkit's idea can lag behind the window manager).
+    QRect stripGeometry() const
+    {
+        return windowGeometry(QString::number(m_window->miniWindow()->winId()));
+    }
+    QList<qint64> popupProcesses() const
+    {
+        return TestSupport::sessionProcesses(QStringLiteral("vek_popup"));
+    }
+    int popupShown(const QString &marker);
+
+    WindowManager m_windowManager;
+    ServiceFixture m_service;
+    std::unique_ptr<MainWindow> m_window;
+    QProcess m_foreign;
+    UrlRecorder m_browser;
+    QTranslator m_translator;
+};
+
+void TestSecondaryWindows::initTestCase()
+{
+    QString error;
+    QVERIFY2(m_windowManager.start(&error), qPrintable(error));
+    QVERIFY2(m_service.start(&error), qPrintable(error));
+    Korvex::setWebHost(m_service.webUrl(QString()));
+    // The companions find the service through the environment they inherit.
+    const QProcessEnvironment env = m_service.environment();
+    for (const QString &key : env.keys())
+        qputenv(qPrintable(key), env.value(key).toUtf8());
+    QVERIFY(QDir::setCurrent(TestSupport::binDir()));
+    m_translator.load(QStringLiteral(":/Korvex_en_us.qm"));
+    QCoreApplication::installTranslator(&m_translator);
+    QCoreApplication::setOrganizationName(Korvex::organizationName());
+    QCoreApplication::setApplicationName(Korvex::applicationName());
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_browser, "open");
+
+    m_window = std::make_unique<MainWindow>();
+    QTRY_VERIFY_WITH_TIMEOUT(popupProcesses().size() == 1, 60000);
+    QWebView *mini = m_window->miniWindow()->pageView();
+    QTRY_VERIFY_WITH_TIMEOUT(mini->url().path() == QLatin1String("/minipage") &&
+                                 !frame(mini)->findFirstElement(QStringLiteral("#list")).isNull(),
+                             30000);
+    QTRY_COMPARE_WITH_TIMEOUT(listenerClients(), 1, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->popupChannel()->isConnected(), 20000);
+}
+
+int TestSecondaryWindows::listenerClients()
+{
+    int total = 0;
+    const QJsonArray clients = m_service.control("GET", QStringLiteral("/status"))
+                                   .object()
+                                   .value(QLatin1String("clients"))
+                                   .toArray();
+    for (const QJsonValue &count : clients)
+        total += count.toInt();
+    return total;
+}
+
+void TestSecondaryWindows::init()
+{
+    m_window->clientState().loggedIn = true;
+    m_window->clientState().userMailbox = Mailbox;
+}
+
+void TestSecondaryWindows::cleanupTestCase()
+{
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    for (ContentWidget *window : contentWindows())
+        delete window;
+    m_foreign.kill();
+    m_foreign.waitForFinished();
+    m_window.reset();
+    m_service.stop();
+    m_windowManager.stop();
+}
+
+QList<ContentWidget *> TestSecondaryWindows::contentWindows() const
+{
+    QList<ContentWidget *> windows;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *content = qobject_cast<ContentWidget *>(widget))
+            windows << content;
+    }
+    return windows;
+}
+
+ContentWidget *TestSecondaryWindows::openedBy(const std::function<void()> &open)
+{
+    const QList<ContentWidget *> before = contentWindows();
+    open();
+    ContentWidget *opened = nullptr;
+    const auto found = [&] {
+        for (ContentWidget *window : contentWindows()) {
+            if (!before.contains(window))
+                opened = window;
+        }
+        return opened != nullptr;
+    };
+    if (!QTest::qWaitFor(found, 15000))
+        return nullptr;
+    const auto loaded = [&] {
+        return !frame(opened->pageView())->findFirstElement(QStringLiteral("#title")).isNull();
+    };
+    return QTest::qWaitFor(loaded, 15000) ? opened : nullptr;
+}
+
+QString TestSecondaryWindows::pageText(QWebView *view)
+{
+    return view->page()->mainFrame()->toPlainText();
+}
+
+void TestSecondaryWindows::clickFirstItem(QWebView *view)
+{
+    frame(view)->evaluateJavaScript(
+        QStringLiteral("document.getElementById('list').firstChild.click()"));
+}
+
+int TestSecondaryWindows::tickerRow(const QString &text) const
+{
+    const auto *table =
+        m_window->toolBarWindow()->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    for (int row = 0; row < table->rowCount(); ++row) {
+        for (int column = 0; column < table->columnCount(); ++column) {
+            if (table->item(row, column) && table->item(row, column)->text().contains(text))
+                return row;
+        }
+    }
+    return -1;
+}
+
+void TestSecondaryWindows::itemsOpenFromEveryPlace()
+{
+    // One item from the service: it reaches the live and mini pages and the ticker.
+    QVERIFY(m_service.push(itemText(4101, QStringLiteral("[快讯]打开测试"))));
+    QWebView *live = m_window->findChild<QWebView *>(QStringLiteral("webView_kuaixunzhibo"));
+    QWebView *mini = m_window->miniWindow()->pageView();
+    QTRY_VERIFY_WITH_TIMEOUT(pageText(live).contains(QStringLiteral("打开测试")), 20000);
+    QTRY_VERIFY(pageText(mini).contains(QStringLiteral("打开测试")));
+    QTRY_VERIFY(tickerRow(QStringLiteral("打开测试")) >= 0);
+
+    const QList<std::pair<const char *, std::function<void()>>> places{
+        {"live page", [&] { clickFirstItem(live); }},
+        {"mini page", [&] { clickFirstItem(mini); }},
+        {"ticker",
+         [&] {
+             m_window->toolBarWindow()->onTableCellClicked(tickerRow(QStringLiteral("打开测试")),
+                                                           3);
+         }},
+    };
+    for (const auto &[place, open] : places) {
+        ContentWidget *window = openedBy(open);
+        QVERIFY2(window, place);
+        const QUrl url = window->pageView()->url();
+        QCOMPARE(url.path(), QStringLiteral("/minipage/pagetext"));
+        const QUrlQuery query(url);
+        QCOMPARE(query.queryItemValue(QStringLiteral("id"), QUrl::FullyDecoded),
+                 QStringLiteral("4101"));
+        QCOMPARE(query.queryItemValue(QStringLiteral("email"), QUrl::FullyDecoded), Mailbox);
+        QVERIFY2(pageText(window->pageView()).contains(QStringLiteral("打开测试")), place);
+        // The page sees the user's time zone.
+        QVERIFY(frame(window->pageView())
+                    ->evaluateJavaScript(QStringLiteral("document.cookie"))
+                    .toString()
+                    .contains(QStringLiteral("setLanguage=")));
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Details"));
+
+        // The cross destroys the window and its jar.
+        QPointer<ContentWidget> gone = window;
+        QPointer<NetworkCookie> jar = window->cookieJar;
+        window->findChild<QPushButton *>(QStringLiteral("content_close"))->click();
+        QTRY_VERIFY(gone.isNull() && jar.isNull());
+    }
+}
+
+void TestSecondaryWindows::sameItemTwiceGivesTwoWindows()
+{
+    ContentWidget *first =
+        openedBy([this] { m_window->jsCallContentWidget(QStringLiteral("4101")); });
+    ContentWidget *second =
+        openedBy([this] { m_window->jsCallContentWidget(QStringLiteral("4101")); });
+    QVERIFY(first && second && first != second);
+    QVERIFY(first->isVisible() && second->isVisible());
+    QCOMPARE(m_window->contentWidget(), second);
+    delete first;
+    delete second;
+}
+
+void TestSecondaryWindows::awkwardIdGivesAWorkingAddress()
+{
+    const QString id = QStringLiteral("1'\"&email=x#y 黄金%41");
+    ContentWidget *window = openedBy([&] { m_window->jsCallContentWidget(id); });
+    QVERIFY(window);
+    const QUrlQuery query(window->pageView()->url());
+    QCOMPARE(query.allQueryItemValues(QStringLiteral("email")).size(), 1);
+    QVERIFY(!window->pageView()->url().hasFragment());
+    // No such item: the service's own page says so.
+    QVERIFY(pageText(window->pageView()).contains(QStringLiteral("资讯不存在或已删除")));
+    delete window;
+}
+
+void TestSecondaryWindows::linksToOtherHostsGoToTheBrowser()
+{
+    ContentWidget *window =
+        openedBy([this] { m_window->jsCallContentWidget(QStringLiteral("4101")); });
+    QVERIFY(window);
+    const QUrl page = window->pageView()->url();
+    const auto follow = [&](const QString &href) {
+        frame(window->pageView())
+            ->evaluateJavaScript(
+                QStringLiteral("var a = document.createElement('a'); a.href = '%1';"
+                               "document.body.appendChild(a); a.click();")
+                    .arg(href));
+    };
+    m_browser.urls.clear();
+    follow(QStringLiteral("http://news.example.com/story?id=1"));
+    QTRY_COMPARE(m_browser.urls,
+                 QList<QUrl>{QUrl(QStringLiteral("http://news.example.com/story?id=1"))});
+    QTest::qWait(300);
+    QCOMPARE(window->pageView()->url(), page);
+
+    // A link on the web host stays in the window.
+    const QString same = m_service.webUrl(QStringLiteral("/minipage/pagetext?id=2"));
+    follow(same);
+    QTRY_COMPARE(window->pageView()->url(), QUrl(same));
+    QCOMPARE(m_browser.urls.size(), 1);
+    delete window;
+}
+
+void TestSecondaryWindows::loggedOutOpensTheLoginWindowOnly()
+{
+    Korvex::ClientState &state = m_window->clientState();
+    state.loggedIn = false;
+    const int before = contentWindows().size();
+    m_window->jsCallContentWidget(QStringLiteral("4101"));
+    LoginFormWindow *login = m_window->loginWindow();
+    QTRY_VERIFY(login->isVisible());
+    QTRY_COMPARE(login->pageView()->url().path(), QStringLiteral("/login/login"));
+    QTRY_VERIFY(pageText(login->pageView()).contains(QStringLiteral("登录")));
+    QCOMPARE(login->windowTitle(), QStringLiteral("Login"));
+    QTest::qWait(300);
+    QCOMPARE(contentWindows().size(), before);
+    login->onBtnCloseClicked();
+    QVERIFY(!login->isVisible());
+}
+
+int TestSecondaryWindows::popupShown(const QString &marker)
+{
+    int count = 0;
+    for (const QJsonValue &event : m_service.events(QStringLiteral("iojieshou"))) {
+        const QJsonObject object = event.toObject();
+        if (object.value(QLatin1String("path")).toString() == QLatin1String("/wicket") &&
+            object.value(QLatin1String("args")).toArray().at(0).toString().contains(marker))
+            ++count;
+    }
+    return count;
+}
+
+void TestSecondaryWindows::popupItemClickOpensTheItem()
+{
+    // First, so that no earlier pop-up is still up and its time running out.
+    const QString marker = QStringLiteral("弹窗打开");
+    m_window->clientState().funcSettings.second = QStringLiteral("30");
+    QVERIFY(m_service.push(itemText(42, marker)));
+    QTRY_COMPARE_WITH_TIMEOUT(popupShown(marker), 1, 20000);
+    // The pop-up sits in the lower-right corner; its first item lies under its title strip.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint item(area.right() + 1 - 300 + 150, area.bottom() + 1 - 318 + 42 + 20);
+    // It slides in first: click until the item opens.
+    ContentWidget *window = openedBy([&] {
+        [[maybe_unused]] const bool opened = QTest::qWaitFor(
+            [&] {
+                QProcess::execute(QStringLiteral("xdotool"),
+                                  {QStringLiteral("mousemove"), QString::number(item.x()),
+                                   QString::number(item.y()), QStringLiteral("click"),
+                                   QStringLiteral("1")});
+                return QTest::qWaitFor([&] { return m_window->contentWidget() != nullptr; }, 1000);
+            },
+            15000);
+    });
+    QVERIFY(window);
+    QCOMPARE(QUrlQuery(window->pageView()->url()).queryItemValue(QStringLiteral("id")),
+             QStringLiteral("42"));
+    QVERIFY(pageText(window->pageView()).contains(marker));
+    delete window;
+}
+
+void TestSecondaryWindows::newNoticeStartsTheTimeOver()
+{
+    PostWindow *post = m_window->postWindow();
+    post->counter->setSecondLength(100);
+    m_window->showPostWindow(30);
+    QTRY_VERIFY(post->isVisible());
+    QTRY_COMPARE(post->pageView()->url().path(), QStringLiteral("/tanchuang.htm"));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(post->geometry().bottomLeft(), QPoint(0, area.height() - 1));
+
+    QTest::qWait(500);
+    m_window->showPostWindow(5);
+    QElapsedTimer sinceSecond;
+    sinceSecond.start();
+    QVERIFY(post->isVisible());
+    // Hidden 5 (scaled) seconds after the second call, long before the first call's 30.
+    QTRY_VERIFY_WITH_TIMEOUT(!post->isVisible(), 2000);
+    QVERIFY(sinceSecond.elapsed() >= 450);
+
+    // The cross hides it at once; the count then ends unseen.
+    m_window->showPostWindow(30);
+    QTRY_VERIFY(post->isVisible());
+    post->findChild<QPushButton *>(QStringLiteral("content_close"))->click();
+    QVERIFY(!post->isVisible());
+}
+
+void TestSecondaryWindows::serviceNoticeReachesTheRunningClient()
+{
+    PostWindow *post = m_window->postWindow();
+    QVERIFY(!post->isVisible());
+    const QJsonDocument answer =
+        m_service.control("POST", QStringLiteral("/notice"),
+                          {{QStringLiteral("seconds"), 60},
+                           {QStringLiteral("text"), QStringLiteral("今晚系统维护")}});
+    QCOMPARE(answer.object().value(QLatin1String("clients")).toInt(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(post->isVisible(), 20000);
+    QTRY_VERIFY(pageText(post->pageView()).contains(QStringLiteral("今晚系统维护")));
+    post->onBtnCloseClicked();
+}
+
+QStringList TestSecondaryWindows::startForeignWindows(const QStringList &windows)
+{
+    m_foreign.kill();
+    m_foreign.waitForFinished();
+    m_foreign.start(TestSupport::helperProgram(QStringLiteral("foreignwindows")), windows);
+    if (!m_foreign.waitForReadyRead(10000))
+        return {};
+    const QStringList ids = QString::fromLatin1(m_foreign.readLine())
+                                .simplified()
+                                .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // Mapped and placed by the window manager before anything is compared.
+    for (const QString &id : ids) {
+        if (!QTest::qWaitFor([&] { return windowGeometry(id).width() > 0; }, 5000))
+            return {};
+    }
+    QTest::qWait(300);
+    return ids.size() == windows.size() ? ids : QStringList();
+}
+
+void TestSecondaryWindows::splitRightMovesTitledWindowsOutOfTheStrip()
+{
+    if (!m_window->isToolBarWindowShown())
+        m_window->onBtn3ToolBarWindowClicked();
+    QVERIFY(m_window->toolBarWindow()->isVisible());
+    const QStringList ids = startForeignWindows(
+        {QStringLiteral("Reaching In@900,120,300x200"), QStringLiteral("~bad@950,500,300x100"),
+         QStringLiteral("Too Wide@0,400,1200x150"), QStringLiteral("-@1100,700,100x100")});
+    QCOMPARE(ids.size(), 4);
+    const QRect reaching = windowGeometry(ids[0]);
+    const QRect badTitle = windowGeometry(ids[1]);
+    const QRect wide = windowGeometry(ids[2]);
+    const QRect untitled = windowGeometry(ids[3]);
+    QVERIFY(reaching.right() >= 1024);
+
+    m_window->clientState().funcSettings.split = QStringLiteral("2");
+    m_window->onBtn3MiniMoshiClicked();
+    Miniwindow *strip = m_window->miniWindow();
+    QTRY_VERIFY(strip->isVisible());
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(!m_window->toolBarWindow()->isVisible());
+    const int height = QGuiApplication::primaryScreen()->availableGeometry().height();
+    QTRY_COMPARE(stripGeometry(), QRect(1024, 0, 256, height));
+    QTRY_VERIFY_WITH_TIMEOUT(popupProcesses().isEmpty(), 20000);
+
+    // Out of the strip, y and height kept; the too-wide one also narrowed.
+    QTRY_VERIFY_WITH_TIMEOUT(windowGeometry(ids[0]).right() < 1024, 5000);
+    QRect moved = windowGeometry(ids[0]);
+    QCOMPARE(moved.y(), reaching.y());
+    QCOMPARE(moved.size(), reaching.size());
+    QTRY_VERIFY_WITH_TIMEOUT(windowGeometry(ids[2]).right() < 1024, 5000);
+    moved = windowGeometry(ids[2]);
+    QCOMPARE(moved.y(), wide.y());
+    QCOMPARE(moved.height(), wide.height());
+    QVERIFY(moved.width() < wide.width());
+    // Untitled windows and titles that are not valid text are left alone.
+    QCOMPARE(windowGeometry(ids[3]), untitled);
+    QCOMPARE(windowGeometry(ids[1]), badTitle);
+    QVERIFY(m_window->miniSplitThread()->isRunning());
+}
+
+void TestSecondaryWindows::splitThreeMovesNothingUntilDockedLeft()
+{
+    m_window->miniWindow()->showVek();
+    QTRY_VERIFY(m_window->isVisible());
+    const QStringList ids = startForeignWindows({QStringLiteral("Stays Put@1000,200,200x150"),
+                                                 QStringLiteral("-@60,300,200x150"),
+                                                 QStringLiteral("Left Side@60,600,300x120")});
+    QCOMPARE(ids.size(), 3);
+    const QRect right = windowGeometry(ids[0]);
+    const QRect untitled = windowGeometry(ids[1]);
+    const QRect left = windowGeometry(ids[2]);
+    m_window->clientState().funcSettings.split = QStringLiteral("3");
+    m_window->onBtn3MiniMoshiClicked();
+    QTRY_VERIFY(m_window->miniWindow()->isVisible());
+    QTRY_COMPARE(stripGeometry().topLeft(), QPoint(1024, 0));
+    QVERIFY(!m_window->miniSplitThread()->isRunning());
+    QTest::qWait(1000);
+    QCOMPARE(windowGeometry(ids[0]), right);
+
+    m_window->miniWindow()->findChild<QPushButton *>(QStringLiteral("mini_left"))->click();
+    QTRY_COMPARE(stripGeometry().topLeft(), QPoint(0, 0));
+    QTRY_VERIFY_WITH_TIMEOUT(windowGeometry(ids[2]).left() >= 256, 5000);
+    QCOMPARE(windowGeometry(ids[2]).y(), left.y());
+    QCOMPARE(windowGeometry(ids[2]).size(), left.size());
+    QCOMPARE(windowGeometry(ids[1]), untitled);
+    QCOMPARE(windowGeometry(ids[0]), right);
+    // Docking does not change the setting.
+    QCOMPARE(m_window->clientState().funcSettings.split, QStringLiteral("3"));
+}
+
+void TestSecondaryWindows::leavingMiniModeStopsMovingAndBringsPopupsBack()
+{
+    QVERIFY(m_window->clientState().miniModeActive);
+    QVERIFY(!m_window->toolBarWindow()->isVisible());
+    m_window->miniWindow()->findChild<QPushButton *>(QStringLiteral("mini_normal"))->click();
+    QTRY_VERIFY(m_window->isVisible());
+    QVERIFY(!m_window->miniWindow()->isVisible());
+    QVERIFY(!m_window->clientState().miniModeActive);
+    QVERIFY(!m_window->miniSplitThread()->isRunning());
+    // The table window is back as it was before mini mode.
+    QVERIFY(m_window->toolBarWindow()->isVisible());
+    QVERIFY(m_window->isToolBarWindowShown());
+
+    // Nothing keeps the strip free any more.
+    const QStringList ids = startForeignWindows({QStringLiteral("Free Again@60,200,300x150")});
+    QCOMPARE(ids.size(), 1);
+    const QRect free = windowGeometry(ids[0]);
+    QVERIFY(free.x() < 256);
+    QTest::qWait(1000);
+    QCOMPARE(windowGeometry(ids[0]), free);
+
+    // The pop-up program is a process again and receives the next item.
+    QTRY_VERIFY_WITH_TIMEOUT(popupProcesses().size() == 1, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->popupChannel()->isConnected(), 20000);
+    const QString marker = QStringLiteral("迷你之后");
+    QVERIFY(m_service.push(itemText(4301, marker)));
+    QTRY_COMPARE_WITH_TIMEOUT(popupShown(marker), 1, 20000);
+}
+
+QTEST_MAIN(TestSecondaryWindows)
+#include "tst_secondarywindows.moc"
