@@ -20,6 +20,14 @@ void raiseToFront(QWidget *window)
     window->activateWindow();
 }
 
+void showAt(QWidget *window, const QPoint &topLeft)
+{
+    window->move(topLeft);
+    window->show();
+    window->move(topLeft + QPoint(1, 0));
+    window->move(topLeft);
+}
+
 void showPicture(QLabel *label, const QString &resource, double factor)
 {
     const QSize size = label->size().expandedTo(label->minimumSize());

@@ -4,6 +4,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QPoint;
 class QWidget;
 
 // Small things every secondary window does the same way.
@@ -13,6 +14,12 @@ namespace WindowLook
 // In front of every window without staying there: top-most and straight back,
 // raised and activated. Shows the window if it was hidden.
 void raiseToFront(QWidget *window);
+
+// Shows the window with its outer corner at `topLeft`. Under a reparenting
+// window manager the toolkit's idea of where a window is can lag behind after
+// it was hidden and shown, and a move to where it believes the window already
+// is gets dropped; a step aside first makes the last move a real one.
+void showAt(QWidget *window, const QPoint &topLeft);
 
 // The picture at `resource` scaled to `factor` of the label's size (each side
 // rounded), aspect ratio kept, smooth.

@@ -19,6 +19,14 @@ void MiniSplitThread::setScreen(int availableWidth, const QString &stripTitle)
     m_stripTitle = stripTitle;
 }
 
+void MiniSplitThread::startSplitting(Korvex::Split::Side stripSide)
+{
+    stop();
+    side = stripSide;
+    running = 1;
+    start();
+}
+
 void MiniSplitThread::stop()
 {
     running = 0;
@@ -28,7 +36,6 @@ void MiniSplitThread::stop()
 
 void MiniSplitThread::run()
 {
-    running = 1;
     // Without a desktop to reach the strip just docks; the platform said so once.
     if (!m_desktop->isAvailable())
         return;

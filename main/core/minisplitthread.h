@@ -25,11 +25,14 @@ public:
 
     // Set by the main window before every start.
     Korvex::Split::Side side = Korvex::Split::Right;
-    // 1 while the loop runs; cleared by stop().
+    // 1 from startSplitting() until stop().
     std::atomic_int running{0};
 
-    // What the loop needs of the screen and the strip, handed over before start().
+    // What the loop needs of the screen and the strip, handed over before starting.
     void setScreen(int availableWidth, const QString &stripTitle);
+    // Starts the loop for the strip at `side`. The flag is set here, not in the
+    // thread, so a stop() right after cannot be overtaken by the loop's start.
+    void startSplitting(Korvex::Split::Side stripSide);
     // Ends the loop and waits for it.
     void stop();
 

@@ -486,7 +486,7 @@ void MainWindow::showPostWindow(int seconds)
     counter->terminate();
     // Loaded again even when it is showing: the page holds the notice it was loaded with.
     m_postWindow->pageView()->load(QUrl(Korvex::webHost() + Pages::PostWindow));
-    m_postWindow->show();
+    m_postWindow->showInCorner();
     counter->start();
 }
 
@@ -563,7 +563,6 @@ void MainWindow::dockMini(int side)
     const int availableWidth = QGuiApplication::primaryScreen()->availableGeometry().width();
     const auto dockSide = static_cast<Korvex::Split::Side>(side);
     m_miniWindow->dockAt(Korvex::Split::stripPosition(dockSide, availableWidth));
-    m_miniSplitThread->side = dockSide;
     m_miniSplitThread->setScreen(availableWidth, m_miniWindow->windowTitle());
-    m_miniSplitThread->start();
+    m_miniSplitThread->startSplitting(dockSide);
 }

@@ -83,13 +83,7 @@ void Miniwindow::fitToScreen()
 void Miniwindow::dockAt(const QPoint &topLeft)
 {
     fitToScreen();
-    move(topLeft);
-    show();
-    // Under a reparenting window manager the toolkit's idea of where a shown
-    // strip is can lag behind, and it drops a move to where it believes the
-    // strip already is; a step aside makes the last move a real one.
-    move(topLeft + QPoint(1, 0));
-    move(topLeft);
+    WindowLook::showAt(this, topLeft);
 }
 
 void Miniwindow::setSoundIcon(const QString &resource)

@@ -28,8 +28,7 @@ PostWindow::PostWindow(QWidget *parent)
     connect(ui->content_close, &QPushButton::clicked, this, &PostWindow::onBtnCloseClicked);
     connect(counter, &PostWindowCount::finished, this, &QWidget::hide);
     WindowLook::showPicture(ui->contentLabel, QStringLiteral(":/img/VEK.png"));
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    move(0, area.height() - height());
+    move(corner());
 }
 
 PostWindow::~PostWindow()
@@ -40,6 +39,16 @@ PostWindow::~PostWindow()
 QWebView *PostWindow::pageView() const
 {
     return ui->webView;
+}
+
+QPoint PostWindow::corner() const
+{
+    return QPoint(0, QGuiApplication::primaryScreen()->availableGeometry().height() - height());
+}
+
+void PostWindow::showInCorner()
+{
+    WindowLook::showAt(this, corner());
 }
 
 void PostWindow::onBtnCloseClicked()

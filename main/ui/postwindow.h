@@ -24,10 +24,15 @@ public:
     PostWindowCount *counter = nullptr;
 
     QWebView *pageView() const;
+    // Shows the window in the lower-left corner of the available area.
+    void showInCorner();
 
 public slots:
     void onBtnCloseClicked();
 
 private:
+    // Lower-left on the available area, in absolute coordinates.
+    QPoint corner() const;
+
     std::unique_ptr<Ui::PostWindow> ui;
 };

@@ -125,6 +125,8 @@ private:
         return TestSupport::sessionProcesses(QStringLiteral("vek_popup"));
     }
     int popupShown(const QString &marker);
+    // KORVEX_SCREENSHOT_DIR=FOLDER keeps the screen as NAME.png there, to look at.
+    static void keepScreenshot(const QString &name);
 
     WindowManager m_windowManager;
     ServiceFixture m_service;
@@ -281,6 +283,7 @@ void TestSecondaryWindows::itemsOpenFromEveryPlace()
                     .contains(QStringLiteral("setLanguage=")));
         QVERIFY(window->isVisible());
         QCOMPARE(window->windowTitle(), QStringLiteral("Details"));
+        keepScreenshot(QStringLiteral("content"));
 
         // The cross destroys the window and its jar.
         QPointer<ContentWidget> gone = window;
@@ -355,10 +358,22 @@ void TestSecondaryWindows::loggedOutOpensTheLoginWindowOnly()
     QTRY_COMPARE(login->pageView()->url().path(), QStringLiteral("/login/login"));
     QTRY_VERIFY(pageText(login->pageView()).contains(QStringLiteral("登录")));
     QCOMPARE(login->windowTitle(), QStringLiteral("Login"));
+    keepScreenshot(QStringLiteral("login"));
     QTest::qWait(300);
     QCOMPARE(contentWindows().size(), before);
     login->onBtnCloseClicked();
     QVERIFY(!login->isVisible());
+}
+
+void TestSecondaryWindows::keepScreenshot(const QString &name)
+{
+    const QString folder = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        return;
+    QTest::qWait(500);
+    QProcess::execute(QStringLiteral("import"),
+                      {QStringLiteral("-window"), QStringLiteral("root"),
+                       folder + QLatin1Char('/') + name + QStringLiteral(".png")});
 }
 
 int TestSecondaryWindows::popupShown(const QString &marker)
@@ -380,20 +395,29 @@ void TestSecondaryWindows::popupItemClickOpensTheItem()
     m_window->clientState().funcSettings.second = QStringLiteral("30");
     QVERIFY(m_service.push(itemText(42, marker)));
     QTRY_COMPARE_WITH_TIMEOUT(popupShown(marker), 1, 20000);
-    // The pop-up sits in the lower-right corner; its first item lies under its title strip.
+    // At 96 DPI the pop-up is 300 x 318 in the lower-right corner; it has slid
+    // in when its close button (blue, 13 px below its top, 9 px inside its right
+    // edge) is in place. Its first item lies under its title strip.
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    const QPoint item(area.right() + 1 - 300 + 150, area.bottom() + 1 - 318 + 42 + 20);
-    // It slides in first: click until the item opens.
+    const QRect popup(area.right() + 1 - 300, area.bottom() + 1 - 318, 300, 318);
+    const QPoint closeButton(popup.right() - 9 - 2, popup.top() + 13 + 2);
+    const auto slidIn = [&] {
+        return QGuiApplication::primaryScreen()
+                   ->grabWindow(0, closeButton.x(), closeButton.y(), 1, 1)
+                   .toImage()
+                   .pixel(0, 0) == qRgb(29, 82, 169);
+    };
+    if (!QTest::qWaitFor(slidIn, 15000)) {
+        keepScreenshot(QStringLiteral("popup-missing"));
+        QFAIL("no pop-up");
+    }
+    const QPoint item = popup.topLeft() + QPoint(150, 42 + 20);
     ContentWidget *window = openedBy([&] {
-        [[maybe_unused]] const bool opened = QTest::qWaitFor(
-            [&] {
-                QProcess::execute(QStringLiteral("xdotool"),
-                                  {QStringLiteral("mousemove"), QString::number(item.x()),
-                                   QString::number(item.y()), QStringLiteral("click"),
-                                   QStringLiteral("1")});
-                return QTest::qWaitFor([&] { return m_window->contentWidget() != nullptr; }, 1000);
-            },
-            15000);
+        QCOMPARE(QProcess::execute(QStringLiteral("xdotool"),
+                                   {QStringLiteral("mousemove"), QString::number(item.x()),
+                                    QString::number(item.y()), QStringLiteral("click"),
+                                    QStringLiteral("1")}),
+                 0);
     });
     QVERIFY(window);
     QCOMPARE(QUrlQuery(window->pageView()->url()).queryItemValue(QStringLiteral("id")),
@@ -410,7 +434,8 @@ void TestSecondaryWindows::newNoticeStartsTheTimeOver()
     QTRY_VERIFY(post->isVisible());
     QTRY_COMPARE(post->pageView()->url().path(), QStringLiteral("/tanchuang.htm"));
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    QCOMPARE(post->geometry().bottomLeft(), QPoint(0, area.height() - 1));
+    QTRY_COMPARE(windowGeometry(QString::number(post->winId())).bottomLeft(),
+                 QPoint(0, area.height() - 1));
 
     QTest::qWait(500);
     m_window->showPostWindow(5);
@@ -431,7 +456,7 @@ void TestSecondaryWindows::newNoticeStartsTheTimeOver()
 void TestSecondaryWindows::serviceNoticeReachesTheRunningClient()
 {
     PostWindow *post = m_window->postWindow();
-    QVERIFY(!post->isVisible());
+    post->hide();
     const QJsonDocument answer =
         m_service.control("POST", QStringLiteral("/notice"),
                           {{QStringLiteral("seconds"), 60},
@@ -439,6 +464,7 @@ void TestSecondaryWindows::serviceNoticeReachesTheRunningClient()
     QCOMPARE(answer.object().value(QLatin1String("clients")).toInt(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(post->isVisible(), 20000);
     QTRY_VERIFY(pageText(post->pageView()).contains(QStringLiteral("今晚系统维护")));
+    keepScreenshot(QStringLiteral("notice"));
     post->onBtnCloseClicked();
 }
 
@@ -499,6 +525,7 @@ void TestSecondaryWindows::splitRightMovesTitledWindowsOutOfTheStrip()
     // Untitled windows and titles that are not valid text are left alone.
     QCOMPARE(windowGeometry(ids[3]), untitled);
     QCOMPARE(windowGeometry(ids[1]), badTitle);
+    keepScreenshot(QStringLiteral("mini-right"));
     QVERIFY(m_window->miniSplitThread()->isRunning());
 }
 
@@ -528,6 +555,7 @@ void TestSecondaryWindows::splitThreeMovesNothingUntilDockedLeft()
     QCOMPARE(windowGeometry(ids[2]).size(), left.size());
     QCOMPARE(windowGeometry(ids[1]), untitled);
     QCOMPARE(windowGeometry(ids[0]), right);
+    keepScreenshot(QStringLiteral("mini-left"));
     // Docking does not change the setting.
     QCOMPARE(m_window->clientState().funcSettings.split, QStringLiteral("3"));
 }
@@ -546,10 +574,14 @@ void TestSecondaryWindows::leavingMiniModeStopsMovingAndBringsPopupsBack()
     QVERIFY(m_window->isToolBarWindowShown());
 
     // Nothing keeps the strip free any more.
-    const QStringList ids = startForeignWindows({QStringLiteral("Free Again@60,200,300x150")});
+    const QStringList ids = startForeignWindows({QStringLiteral("Free Again@600,200,300x150")});
     QCOMPARE(ids.size(), 1);
+    QCOMPARE(
+        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), ids[0],
+                                                      QStringLiteral("60"), QStringLiteral("200")}),
+        0);
+    QTRY_VERIFY(windowGeometry(ids[0]).x() < 256);
     const QRect free = windowGeometry(ids[0]);
-    QVERIFY(free.x() < 256);
     QTest::qWait(1000);
     QCOMPARE(windowGeometry(ids[0]), free);
 
