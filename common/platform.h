@@ -58,8 +58,6 @@ class DesktopWindows final
 public:
     struct Window {
         quint64 id = 0;
-        // Empty for untitled windows and titles that are not valid text.
-        QString title;
         // Outer frame, decorations included, in screen coordinates.
         QRect frame;
     };
@@ -72,6 +70,9 @@ public:
     bool isAvailable() const;
     // In stacking order, bottom first; hidden windows included.
     QList<Window> list();
+    // Empty for untitled windows and titles that are not valid text. Asked only
+    // for windows that would move: one round trip less per window and pass.
+    QString title(quint64 id);
     // Gives the window's outer frame this geometry.
     void move(quint64 id, const QRect &frame);
     // Returns after `ms`, earlier when windows appeared, moved or changed size, or

@@ -191,12 +191,16 @@ QList<DesktopWindows::Window> DesktopWindows::list()
         const QMargins m = d->extents(id);
         Window window;
         window.id = id;
-        window.title = d->title(id);
         window.frame = QRect(x - m.left(), y - m.top(), attributes.width + m.left() + m.right(),
                              attributes.height + m.top() + m.bottom());
         result << window;
     }
     return result;
+}
+
+QString DesktopWindows::title(quint64 id)
+{
+    return d->display ? d->title(::Window(id)) : QString();
 }
 
 void DesktopWindows::move(quint64 id, const QRect &frame)

@@ -43,13 +43,12 @@ void MiniSplitThread::run()
         for (const Platform::DesktopWindows::Window &window : m_desktop->list()) {
             if (!running)
                 return;
-            if (!Korvex::Split::isMovable(window.title, m_stripTitle))
-                continue;
             const QRect target = Korvex::Split::outsideStrip(window.frame, side, m_availableWidth);
-            if (target != window.frame) {
-                m_desktop->move(window.id, target);
-                ++m_moves;
-            }
+            if (target == window.frame ||
+                !Korvex::Split::isMovable(m_desktop->title(window.id), m_stripTitle))
+                continue;
+            m_desktop->move(window.id, target);
+            ++m_moves;
         }
         m_desktop->waitForChange(PassIntervalMs);
     }

@@ -39,8 +39,9 @@ public:
     // Windows moved since construction (measurements).
     int movesMade() const { return m_moves.load(); }
 
-    // The longest wait between passes.
-    static constexpr int PassIntervalMs = 150;
+    // The longest wait between passes; X events (windows appearing, moving,
+    // changing size) end it early.
+    static constexpr int PassIntervalMs = 250;
 
 protected:
     void run() override;
