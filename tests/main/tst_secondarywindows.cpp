@@ -114,7 +114,6 @@ private:
     int tickerRow(const QString &text) const;
     // Window ids in argument order; empty when they did not come up.
     QStringList startForeignWindows(const QStringList &windows);
-    int listenerClients();
     // Where the strip is on the screen (the toolkit's idea can lag behind the window manager).
     QRect stripGeometry() const
     {
@@ -159,20 +158,8 @@ void TestSecondaryWindows::initTestCase()
     QTRY_VERIFY_WITH_TIMEOUT(mini->url().path() == QLatin1String("/minipage") &&
                                  !frame(mini)->findFirstElement(QStringLiteral("#list")).isNull(),
                              30000);
-    QTRY_COMPARE_WITH_TIMEOUT(listenerClients(), 1, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.newsClients(), 1, 30000);
     QTRY_VERIFY_WITH_TIMEOUT(m_window->popupChannel()->isConnected(), 20000);
-}
-
-int TestSecondaryWindows::listenerClients()
-{
-    int total = 0;
-    const QJsonArray clients = m_service.control("GET", QStringLiteral("/status"))
-                                   .object()
-                                   .value(QLatin1String("clients"))
-                                   .toArray();
-    for (const QJsonValue &count : clients)
-        total += count.toInt();
-    return total;
 }
 
 void TestSecondaryWindows::init()
