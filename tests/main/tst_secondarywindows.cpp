@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "customsetfuncorderformwindow.h"
 
 #include "clientstate.h"
 #include "configstore.h"
@@ -30,6 +31,8 @@
 #include <QWebFrame>
 #include <QTranslator>
 #include <QWebView>
+#include <QComboBox>
+#include <QJsonObject>
 #include <QtTest>
 
 #include <memory>
@@ -102,6 +105,7 @@ private slots:
     void splitRightMovesTitledWindowsOutOfTheStrip();
     void splitThreeMovesNothingUntilDockedLeft();
     void leavingMiniModeStopsMovingAndBringsPopupsBack();
+    void settingsZoneChangeReachesThePopupProgram();
 
 private:
     QList<ContentWidget *> contentWindows() const;
@@ -585,6 +589,29 @@ void TestSecondaryWindows::leavingMiniModeStopsMovingAndBringsPopupsBack()
     const QString marker = QStringLiteral("迷你之后");
     QVERIFY(m_service.push(itemText(4301, marker)));
     QTRY_COMPARE_WITH_TIMEOUT(popupShown(marker), 1, 20000);
+}
+
+// A new zone chosen in the settings window reaches the running pop-up program,
+// which shows its page again with it, without a restart.
+void TestSecondaryWindows::settingsZoneChangeReachesThePopupProgram()
+{
+    const auto popupPageLoads = [this] {
+        int loads = 0;
+        for (const QJsonValue &event : m_service.events(QStringLiteral("load")))
+            loads += event.toObject().value(QLatin1String("path")).toString() ==
+                     QLatin1String("/wicket");
+        return loads;
+    };
+    const QList<qint64> popups = popupProcesses();
+    const int before = popupPageLoads();
+    m_window->findChild<QPushButton *>(QStringLiteral("button3_gongnengdingzhi"))->click();
+    CustomSetFuncOrderFormWindow *settings = m_window->funcOrderWindow();
+    QVERIFY(settings->isVisible());
+    auto *zone = settings->findChild<QComboBox *>(QStringLiteral("comboBox_timeZone"));
+    zone->setCurrentIndex(zone->currentIndex() == 14 ? 15 : 14);
+    settings->findChild<QPushButton *>(QStringLiteral("button_confirm"))->click();
+    QTRY_VERIFY_WITH_TIMEOUT(popupPageLoads() > before, 20000);
+    QCOMPARE(popupProcesses(), popups);
 }
 
 QTEST_MAIN(TestSecondaryWindows)
