@@ -13,7 +13,6 @@
 
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QNetworkAccessManager>

@@ -1,10 +1,8 @@
 #include "closeverifywindow.h"
 #include "ui_closeverifywindow.h"
 
-#include "iconfont.h"
 #include "windowdrag.h"
-
-#include <QPixmap>
+#include "windowlook.h"
 
 CloseVerifyWindow::CloseVerifyWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -16,14 +14,8 @@ CloseVerifyWindow::CloseVerifyWindow(QWidget *parent)
     setWindowTitle(tr("关闭选项"));
     setWindowOpacity(1.0);
 
-    ui->close_close->setFont(IconFont::font(QStringLiteral(":/fontawesome-webfont.ttf"), 10));
-    ui->close_close->setText(QString(QChar(0xf00d)));
-    ui->close_close->setToolTip(tr("关闭"));
-    ui->close_close->setAccessibleName(tr("关闭"));
-    const QPixmap logo(tr(":/img/logo_en_us.png"));
-    ui->closeLabel->setPixmap(logo.scaled(qRound(ui->closeLabel->width() * 0.8),
-                                          qRound(ui->closeLabel->height() * 0.8),
-                                          Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    WindowLook::setGlyph(ui->close_close, 0xf00d, 10, tr("关闭"));
+    WindowLook::showPicture(ui->closeLabel, tr(":/img/logo_en_us.png"), 0.8);
     ui->radioButton->setChecked(true);
     new WindowDrag(this);
 

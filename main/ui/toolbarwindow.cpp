@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QCursor>
-#include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>

@@ -1,11 +1,11 @@
 #include "versionswindow.h"
 #include "ui_versionswindow.h"
 
-#include "iconfont.h"
 #include "pagecontract.h"
 #include "version.h"
 #include "webhost.h"
 #include "windowdrag.h"
+#include "windowlook.h"
 
 #include <QPalette>
 #include <QPixmap>
@@ -20,18 +20,13 @@ VersionsWindow::VersionsWindow(QWidget *parent)
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setWindowOpacity(1.0);
 
-    ui->version_close->setFont(IconFont::font(QStringLiteral(":/fontawesome-webfont.ttf"), 10));
-    ui->version_close->setText(QString(QChar(0xf00d)));
-    ui->version_close->setToolTip(tr("关闭"));
-    ui->version_close->setAccessibleName(tr("关闭"));
+    WindowLook::setGlyph(ui->version_close, 0xf00d, 10, tr("关闭"));
     // The service's site and its live page, as this deployment reaches them.
     const QString site = Korvex::webHost().mid(int(qstrlen("http://")));
     ui->pushButton_kelvora->setText(site);
     ui->pushButton_zhibodanye->setText(site + Pages::Expresslive);
 
-    const QPixmap logo(tr(":/img/logo_en_us.png"));
-    ui->versionLabel->setPixmap(
-        logo.scaled(ui->versionLabel->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    WindowLook::showPicture(ui->versionLabel, tr(":/img/logo_en_us.png"));
     paintBackground();
     new WindowDrag(this);
 
