@@ -1,5 +1,6 @@
 #include "logging.h"
 #include "platform.h"
+#include "companionsupervisor.h"
 #include "configstore.h"
 #include "mainwindow.h"
 #include "testhooks.h"
@@ -59,8 +60,7 @@ int main(int argc, char *argv[])
     });
 
     // Leftovers of an earlier run would connect to the wrong instance.
-    Platform::endProcessesByName(QStringLiteral("vek_listen"));
-    Platform::endProcessesByName(QStringLiteral("vek_popup"));
+    CompanionSupervisor::endCompanionsByName();
 
     window = std::make_unique<MainWindow>();
     if (quitRequested)

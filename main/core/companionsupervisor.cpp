@@ -78,16 +78,19 @@ void CompanionSupervisor::quit()
     m_popupWanted = false;
     m_listenCompanion.restartTimer.stop();
     m_popupCompanion.restartTimer.stop();
-    // Ending the listener also lets its thread finish. A program that ignores
-    // SIGTERM takes the whole grace period: the windows keep painting meanwhile.
-    const QStringList names{m_listen->programName(), m_popup->programName()};
-    runOffThread([names] {
-        for (const QString &name : names)
-            Platform::endProcessesByName(name);
-    });
+    // Ending the listener also lets its thread finish.
+    endCompanionsByName();
     m_popup->quit();
     // In case the listener was not found by name (its file replaced meanwhile).
     m_listen->quit();
+}
+
+void CompanionSupervisor::endCompanionsByName()
+{
+    runOffThread([] {
+        Platform::endProcessesByName(QStringLiteral("vek_listen"));
+        Platform::endProcessesByName(QStringLiteral("vek_popup"));
+    });
 }
 
 void CompanionSupervisor::startCompanion(Companion &companion)

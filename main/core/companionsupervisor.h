@@ -42,6 +42,10 @@ public:
     void quit();
     bool isQuitting() const { return m_quitting; }
 
+    // Ends every listener and pop-up program of this session by name, in that
+    // order; the windows keep painting while one that ignores SIGTERM is waited for.
+    static void endCompanionsByName();
+
     // Pauses before a restart (tests shorten them).
     void setBackoff(const RestartBackoff &backoff);
 

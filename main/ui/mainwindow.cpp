@@ -18,11 +18,9 @@
 #include "minisplitthread.h"
 #include "miniwindow.h"
 #include "networkcookie.h"
-#include "offthread.h"
 #include "pagebridges.h"
 #include "pagecontract.h"
 #include "pagejars.h"
-#include "platform.h"
 #include "popupchannel.h"
 #include "postwindow.h"
 #include "postwindowcount.h"
@@ -167,14 +165,10 @@ void MainWindow::vekQuit()
     // A table window the user closed stays closed at the next start.
     Korvex::writeConfig(QStringLiteral("funcorder_part1"), {QStringLiteral("toolBarWindow")},
                         {m_toolBarWindowShown ? QStringLiteral("1") : QStringLiteral("0")});
-    if (m_companions) {
+    if (m_companions)
         m_companions->quit();
-    } else {
-        runOffThread([] {
-            Platform::endProcessesByName(QStringLiteral("vek_listen"));
-            Platform::endProcessesByName(QStringLiteral("vek_popup"));
-        });
-    }
+    else
+        CompanionSupervisor::endCompanionsByName();
     QCoreApplication::exit(0);
 }
 
