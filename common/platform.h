@@ -27,6 +27,11 @@ void onInputLine(QObject *context, std::function<void(const QString &)> handler)
 // are gone. Returns how many processes were ended.
 int endProcessesByName(const QString &exeName, int graceMs = 1500);
 
+// Serial number of the system volume in decimal, the second part of the machine
+// identifier (on Windows the volume serial of "C:\\", here the root file
+// system's id from statvfs("/")). Empty when it cannot be read.
+QString rootVolumeSerial();
+
 // A marker that exists while one process holds it, for the logged-in user; the
 // system releases it when the holder ends or dies.
 class SingleInstanceMarker final

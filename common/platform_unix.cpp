@@ -17,6 +17,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace
@@ -219,6 +220,17 @@ int endProcessesByName(const QString &exeName, int graceMs)
     for (const ProcessId &process : left)
         qCWarning(lcPlatform).noquote() << "process" << process.pid << exeName << "did not end";
     return processes.size() - left.size();
+}
+
+QString rootVolumeSerial()
+{
+    struct statvfs info {
+    };
+    if (::statvfs("/", &info) != 0) {
+        qCWarning(lcPlatform).noquote() << "root volume serial:" << std::strerror(errno);
+        return QString();
+    }
+    return QString::number(static_cast<quint64>(info.f_fsid));
 }
 
 SingleInstanceMarker::SingleInstanceMarker(const QString &key)

@@ -5,6 +5,7 @@
 #include "categorymask.h"
 #include "companionsupervisor.h"
 #include "configstore.h"
+#include "contentrules.h"
 #include "contentwidget.h"
 #include "cookiestore.h"
 #include "customsetbuttonformwindow.h"
@@ -21,6 +22,8 @@
 #include "pagebridges.h"
 #include "pagecontract.h"
 #include "pagejars.h"
+#include "pageloads.h"
+#include "pagenavigator.h"
 #include "popupchannel.h"
 #include "postwindow.h"
 #include "postwindowcount.h"
@@ -31,6 +34,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QNetworkAccessManager>
 #include <QScopedValueRollback>
 #include <QScreen>
@@ -43,8 +47,6 @@
 
 namespace
 {
-constexpr int LiveNewsPage = 2;
-
 const char *const CustomSetActiveStyle =
     "QPushButton#button2_customSet{color:rgba(253,135,11,1);}                                    "
     "      QPushButton#button2_customSet:hover{color:rgba(253,135,11,1);}";
@@ -60,15 +62,16 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this);
     ui->statusBar->hide();
+    // Not offered in this release; its slot still opens the page.
+    ui->button2_meirifenxi->hide();
     m_playSound = [](const QString &resource) { QSound::play(resource); };
+    Korvex::PageLoads::applyGlobalWebSettings();
 
     m_startupSettings = Korvex::loadStartupSettings(m_state.funcSettings);
     m_state.subscriptionMask = m_startupSettings.subscriptionMask;
     m_state.timeZoneValue = m_startupSettings.timeZoneValue;
     m_toolBarWindowWasShown = m_startupSettings.toolBarWindowOpen;
-    m_filterBarShown = m_startupSettings.filterBarAuto;
 
-    ui->webView_caijingrili->hide();
     m_miniWindow = std::make_unique<Miniwindow>();
     m_pages = new Korvex::IntakePages(ui->webView_kuaixunzhibo, ui->webView_caijingrili,
                                       m_miniWindow->pageView(), this);
@@ -80,21 +83,20 @@ MainWindow::MainWindow(QWidget *parent)
     if (m_toolBarWindowShown)
         m_toolBarWindow->show();
 
-    // The advertisement, other-pages and analytics views arrive with their pages;
-    // until then there is nothing to restore into.
     m_jars = new Korvex::PageJars(this);
     m_jars->install(ui->webView_kuaixunzhibo, QStringLiteral("webview_kuaixunzhibo"),
                     {Pages::Expresslive, Pages::Collect});
     m_jars->install(ui->webView_caijingrili, QStringLiteral("webview_caijingrili"),
                     {Pages::Ecrilicalendar});
     m_jars->install(m_miniWindow->pageView(), QStringLiteral("webview_mini"), {Pages::Minipage});
-    m_jars->placeTimeZoneCookie(m_state.timeZoneValue);
-    CookieStore::restoreCookies(Korvex::webHost(), CookieStore::RestoreJars{});
+    m_navigator = new Korvex::PageNavigator(this, m_state, m_pages, m_jars,
+                                            m_startupSettings.filterBarAuto, this);
+    // The advertisement, other-pages and analytics views with their jars.
+    m_loads = new Korvex::PageLoads(this, m_miniWindow->pageView(), m_state, m_pages, m_jars,
+                                    m_navigator, this);
+    m_loads->setTableWindow([this] { return m_toolBarWindow.get(); });
     m_popup = new Korvex::PopupChannel(this);
     createSettingsWindows();
-
-    show();
-    activateWindow();
 
     m_socketServer = new Korvex::LocalSocketServer(this);
     if (!m_socketServer->startServer(Protocol::mainSocketName())) {
@@ -110,13 +112,22 @@ MainWindow::MainWindow(QWidget *parent)
     // manager that only asks to save state (commitDataRequest) must not end the client.
     connect(qApp, &QCoreApplication::aboutToQuit, m_companions, &CompanionSupervisor::quit);
 
+    // Before the pages load: every page's load writes to the new log.
     Korvex::startLog();
-    m_pages->load();
+    wirePages();
+    // The live page first; the other pages follow in a chain of loads.
+    m_jars->placeTimeZoneCookie(m_state.timeZoneValue);
+    CookieStore::restoreCookies(Korvex::webHost(), {m_jars->jar(QStringLiteral("webview_2")),
+                                                    m_jars->jar(QStringLiteral("webview_oth")),
+                                                    m_jars->jar(QStringLiteral("webview_cnzz"))});
+    m_loads->loadLivePage();
+    m_state.currentPage = Korvex::Content::NoPage;
+    show();
+    activateWindow();
     // The live page with the subscription filter is what the window opens on.
     webView_newsFeedShow();
+    m_loads->loadAnalytics();
 
-    connect(m_pages, &Korvex::IntakePages::filterNeeded, this,
-            &MainWindow::webViewNewsFilter_kuaixunzhibo);
     connect(m_socketServer, &Korvex::LocalSocketServer::getNewMessage, this,
             &MainWindow::onGetNewMessage);
     connect(m_socketServer, &Korvex::LocalSocketServer::onPopupStartedRequest, this,
@@ -133,20 +144,82 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_miniWindow.get(), &Miniwindow::sendChangeMiniLeft, this, &MainWindow::showMiniLeft);
     connect(m_miniWindow.get(), &Miniwindow::sendPopWindowt, this, &MainWindow::hideMini);
     connect(m_miniWindow.get(), &Miniwindow::closeSound, this, &MainWindow::onBtnSoundClicked);
-    const MainPageBridge *bridge = m_pages->bridge();
-    connect(bridge, &MainPageBridge::contentRequested, this, &MainWindow::jsCallContentWidget);
-    connect(bridge, &MainPageBridge::popupContentRequested, this,
-            &MainWindow::popupCallContentWidget);
-    connect(bridge, &MainPageBridge::newsReceived, this, &MainWindow::onGetNewMessage);
-    connect(bridge, &MainPageBridge::postWindowRequested, this, &MainWindow::showPostWindow);
+}
+
+void MainWindow::wirePages()
+{
+    using Navigation = void (MainWindow::*)();
+    const std::pair<const char *, Navigation> tabs[] = {
+        {"button2_kuaixunzhibo", &MainWindow::webView_kuaixunzhiboShow},
+        {"button2_all", &MainWindow::webView_allShow},
+        {"button2_kelvora", &MainWindow::webView_kelvoraShow},
+        {"button2_jingjixinhao", &MainWindow::webView_jingjixinhaoShow},
+        {"button2_hongguanjingji", &MainWindow::webView_hongguanjingjiShow},
+        {"button2_waihui", &MainWindow::webView_waihuiShow},
+        {"button2_guijingshu", &MainWindow::webView_guijingshuShow},
+        {"button2_shiyou", &MainWindow::webView_shiyouShow},
+        {"button2_tong", &MainWindow::webView_tongShow},
+        {"button2_favourite", &MainWindow::webView_favouriteNewsShow},
+        {"button2_caijingrili", &MainWindow::onBtnCaiJingRiLiClick},
+        {"button3_hangqingzhongxin", &MainWindow::onBtnHangQingZhongXinClick},
+        {"button2_hangyebaodao", &MainWindow::onBtnHangYeBaoDaoClick},
+        {"button2_meirifenxi", &MainWindow::onBtnMeiRiFenXiClick},
+        {"button2_meiritoutiao", &MainWindow::onBtnMeiRiTouTiaoClick},
+    };
+    for (const auto &[button, slot] : tabs)
+        m_navigator->wire(QLatin1String(button), this, slot);
+    connect(m_navigator, &Korvex::PageNavigator::loginRequested, this,
+            &MainWindow::onBtnLoginInClicked);
+    connect(m_navigator, &Korvex::PageNavigator::webViewShowStateChanged, this,
+            &MainWindow::webViewShowStateChanged);
+    connect(this, &MainWindow::webViewShowStateChanged, this,
+            &MainWindow::onWebViewShowStateChanged);
+
+    using Bridged = Korvex::PageLoads::Bridged;
+    const std::pair<Bridged, Navigation> binds[] = {
+        {Bridged::Live, &MainWindow::onWebView_kuaixunzhiboNeedBindJs},
+        {Bridged::Calendar, &MainWindow::onWebView_caijingriliNeedBindJs},
+        {Bridged::Advert, &MainWindow::onWebView_2NeedBindJs},
+        {Bridged::Other, &MainWindow::onWebView_othNeedBindJs},
+    };
+    for (const auto &[page, slot] : binds) {
+        connect(m_loads->view(page)->page()->mainFrame(), &QWebFrame::javaScriptWindowObjectCleared,
+                this, slot);
+    }
+    using Loaded = void (MainWindow::*)(bool);
+    const std::pair<QWebView *, Loaded> loads[] = {
+        {ui->webView_kuaixunzhibo, &MainWindow::onWebView_kuaixunzhiboNeedEvaluateJs},
+        {ui->webView_caijingrili, &MainWindow::onWebView_caijingriliNeedEvaluateJs},
+        {ui->webView_2, &MainWindow::onWebView_2NeedEvaluateJs},
+        {ui->webView_oth, &MainWindow::onWebView_othNeedEvaluateJs},
+        {m_loads->analyticsView(), &MainWindow::onWebView_cnzzNeedEvaluateJs},
+        {m_miniWindow->pageView(), &MainWindow::onMiniWebviewLoadFinished},
+    };
+    for (const auto &[view, slot] : loads)
+        connect(view, &QWebView::loadFinished, this, slot);
+    // The calendar's links too: delegated, they would otherwise go nowhere.
+    for (QWebView *view : {ui->webView_kuaixunzhibo, ui->webView_caijingrili, ui->webView_2,
+                           ui->webView_oth, m_miniWindow->pageView(), m_postWindow->pageView()}) {
+        connect(view, &QWebView::linkClicked, this, &MainWindow::onWidget3WebviewLinkClicked);
+    }
+
+    for (MainPageBridge *bridge : m_loads->bridges()) {
+        connect(bridge, &MainPageBridge::contentRequested, this, &MainWindow::jsCallContentWidget);
+        connect(bridge, &MainPageBridge::popupContentRequested, this,
+                &MainWindow::popupCallContentWidget);
+        connect(bridge, &MainPageBridge::newsReceived, this, &MainWindow::onGetNewMessage);
+        connect(bridge, &MainPageBridge::postWindowRequested, this, &MainWindow::showPostWindow);
+        connect(this, &MainWindow::webViewShowStateChanged, bridge,
+                &MainPageBridge::webViewShowStateChanged);
+    }
 }
 
 MainWindow::~MainWindow()
 {
     // Pages that are still loading must not outlive their frames' owners.
-    ui->webView_kuaixunzhibo->stop();
-    ui->webView_caijingrili->stop();
-    m_miniWindow->pageView()->stop();
+    for (QWebView *view : {ui->webView_kuaixunzhibo, ui->webView_caijingrili, ui->webView_2,
+                           ui->webView_oth, ui->webView_loading, m_miniWindow->pageView()})
+        view->stop();
     m_miniSplitThread->stop();
 }
 
@@ -162,6 +235,9 @@ void MainWindow::setSoundPlayer(SoundPlayer player)
 
 void MainWindow::vekQuit()
 {
+    // How often the reader opened the analysis, kept across runs.
+    if (NetworkCookie *other = m_jars ? m_jars->jar(QStringLiteral("webview_oth")) : nullptr)
+        CookieStore::saveDyue(other->getAllCookies());
     // A table window the user closed stays closed at the next start.
     Korvex::writeConfig(QStringLiteral("funcorder_part1"), {QStringLiteral("toolBarWindow")},
                         {m_toolBarWindowShown ? QStringLiteral("1") : QStringLiteral("0")});
@@ -266,9 +342,10 @@ void MainWindow::webViewNewsFilter_kuaixunzhibo()
 void MainWindow::onTimeZoneChanged(QString tz)
 {
     m_state.timeZoneValue = tz;
+    // Every jar, the other-pages view's for the page it shows.
     m_jars->placeTimeZoneCookie(tz);
     Korvex::filewrite(Korvex::logFileName(), QStringLiteral("changed timeZone:") + tz);
-    m_pages->reloadLiveAndCalendar();
+    m_loads->reloadForTimeZone();
     // The table window starts over in the new zone.
     createToolBarWindow();
     if (m_toolBarWindowShown)
@@ -403,10 +480,9 @@ void MainWindow::onCheckBoxChanged(int state)
     // Every set of boxes shows the mask now, so a box hidden from view cannot
     // bring a category back later.
     applySubscriptionMask();
-    // The news feed again, with the filter bar left as it is: toggling it here
-    // would hide the bar under the user's click, and with the bar open its
-    // stale states would override every second change in the drop-down.
-    showNewsFeed(false);
+    // The news feed again: on the live news page this toggles the filter bar
+    // as well, as a click on "订阅" does.
+    webView_newsFeedShow();
 }
 
 void MainWindow::onCheckBoxAllSelected(int state)
@@ -434,43 +510,152 @@ void MainWindow::setFilterBarBoxes(bool checked)
     onCheckBoxChanged(checked ? Qt::Checked : Qt::Unchecked);
 }
 
-void MainWindow::resetPageArea()
-{
-    ui->webView_kuaixunzhibo->hide();
-    ui->webView_caijingrili->hide();
-    ui->widget_newsFeed->hide();
-    ui->button2_newsFeed->setText(tr("订阅 ▼"));
-    m_pages->showAdvertisement(true);
-}
-
-void MainWindow::showLivePage()
-{
-    // Until the loading view arrives, the live view shows while it loads.
-    m_pages->ensureLivePage();
-    ui->webView_kuaixunzhibo->show();
-}
-
 void MainWindow::webView_newsFeedShow()
 {
-    showNewsFeed(true);
+    m_navigator->showNewsFeed(true);
 }
 
-void MainWindow::showNewsFeed(bool toggleFilterBar)
+void MainWindow::webView_kuaixunzhiboShow()
 {
-    const int previousPage = m_state.currentPage;
-    resetPageArea();
-    if (previousPage == LiveNewsPage) {
-        if (toggleFilterBar)
-            m_filterBarShown = !m_filterBarShown;
-    } else if (m_state.funcSettings.filterBar.toInt() != 0) {
-        m_filterBarShown = true;
-    }
-    ui->widget_newsFeed->setVisible(m_filterBarShown);
-    ui->button2_newsFeed->setText(m_filterBarShown ? tr("订阅 ▲") : tr("订阅 ▼"));
-    m_state.currentPage = LiveNewsPage;
-    showLivePage();
-    webViewNewsFilter_kuaixunzhibo();
-    ui->webView_kuaixunzhibo->page()->mainFrame()->setScrollBarValue(Qt::Vertical, 0);
+    m_navigator->showLiveTab();
+}
+
+void MainWindow::webView_allShow()
+{
+    m_navigator->showLivePage(Korvex::Content::AllPage);
+}
+
+void MainWindow::webView_kelvoraShow()
+{
+    m_navigator->showLivePage(3);
+}
+
+void MainWindow::webView_jingjixinhaoShow()
+{
+    m_navigator->showLivePage(4);
+}
+
+void MainWindow::webView_hongguanjingjiShow()
+{
+    m_navigator->showLivePage(5);
+}
+
+void MainWindow::webView_waihuiShow()
+{
+    m_navigator->showLivePage(6);
+}
+
+void MainWindow::webView_guijingshuShow()
+{
+    m_navigator->showLivePage(7);
+}
+
+void MainWindow::webView_shiyouShow()
+{
+    m_navigator->showLivePage(8);
+}
+
+void MainWindow::webView_tongShow()
+{
+    m_navigator->showLivePage(9);
+}
+
+void MainWindow::webView_favouriteNewsShow()
+{
+    m_navigator->showFavourites();
+}
+
+void MainWindow::onBtnCaiJingRiLiClick()
+{
+    m_navigator->showCalendar();
+}
+
+void MainWindow::onBtnHangQingZhongXinClick()
+{
+    m_navigator->showOtherPage(Pages::Hangqing);
+}
+
+void MainWindow::onBtnHangYeBaoDaoClick()
+{
+    m_navigator->showOtherPage(Pages::Industry);
+}
+
+void MainWindow::onBtnMeiRiFenXiClick()
+{
+    m_navigator->showOtherPage(Pages::Article);
+}
+
+void MainWindow::onBtnMeiRiTouTiaoClick()
+{
+    m_navigator->showOtherPage(Pages::Index);
+}
+
+void MainWindow::webView_othShow()
+{
+    m_navigator->showOtherLoading();
+}
+
+void MainWindow::onWebView_kuaixunzhiboNeedBindJs()
+{
+    m_loads->bindBridge(Korvex::PageLoads::Bridged::Live);
+}
+
+void MainWindow::onWebView_caijingriliNeedBindJs()
+{
+    m_loads->bindBridge(Korvex::PageLoads::Bridged::Calendar);
+}
+
+void MainWindow::onWebView_2NeedBindJs()
+{
+    m_loads->bindBridge(Korvex::PageLoads::Bridged::Advert);
+}
+
+void MainWindow::onWebView_othNeedBindJs()
+{
+    m_loads->bindBridge(Korvex::PageLoads::Bridged::Other);
+}
+
+void MainWindow::onWebView_kuaixunzhiboNeedEvaluateJs(bool ok)
+{
+    m_loads->liveLoaded(ok);
+}
+
+void MainWindow::onWebView_caijingriliNeedEvaluateJs(bool ok)
+{
+    m_loads->calendarLoaded(ok);
+}
+
+void MainWindow::onWebView_2NeedEvaluateJs(bool ok)
+{
+    m_loads->advertLoaded(ok);
+}
+
+void MainWindow::onWebView_othNeedEvaluateJs(bool ok)
+{
+    m_loads->otherLoaded(ok);
+}
+
+void MainWindow::onWebView_cnzzNeedEvaluateJs(bool)
+{
+    // Its jar is saved after each load (PageJars); nothing else to do.
+}
+
+void MainWindow::onMiniWebviewLoadFinished(bool ok)
+{
+    m_loads->miniLoaded(ok);
+}
+
+void MainWindow::onWidget3WebviewLinkClicked(QUrl url)
+{
+    if (Korvex::Content::opensInOtherPages(url, ui->webView_kuaixunzhibo->url()))
+        ui->webView_oth->load(url);
+    else
+        QDesktopServices::openUrl(url);
+}
+
+void MainWindow::onWebViewShowStateChanged()
+{
+    m_pages->showAdvertisement(Korvex::Content::advertisementShown(m_state.currentPage));
 }
 
 void MainWindow::showPostWindow(int seconds)

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QUrl>
 
 #include <array>
 #include <functional>
@@ -26,6 +27,8 @@ namespace Korvex
 class IntakePages;
 class LocalSocketServer;
 class PageJars;
+class PageLoads;
+class PageNavigator;
 class PopupChannel;
 } // namespace Korvex
 
@@ -53,6 +56,8 @@ public:
     Korvex::ClientState &clientState() { return m_state; }
     Korvex::IntakePages *intakePages() const { return m_pages; }
     Korvex::PageJars *pageJars() const { return m_jars; }
+    Korvex::PageNavigator *pageNavigator() const { return m_navigator; }
+    Korvex::PageLoads *pageLoads() const { return m_loads; }
     Korvex::PopupChannel *popupChannel() const { return m_popup; }
     Korvex::LocalSocketServer *socketServer() const { return m_socketServer; }
     Miniwindow *miniWindow() const { return m_miniWindow.get(); }
@@ -118,6 +123,47 @@ public slots:
     // The live page with the subscription filter; shows or hides the filter bar.
     void webView_newsFeedShow();
 
+    // Navigation: each hands over to the PageNavigator.
+    void webView_kuaixunzhiboShow();
+    void webView_allShow();
+    void webView_kelvoraShow();
+    void webView_jingjixinhaoShow();
+    void webView_hongguanjingjiShow();
+    void webView_waihuiShow();
+    void webView_guijingshuShow();
+    void webView_shiyouShow();
+    void webView_tongShow();
+    // Favourites, or the login window when nobody is logged in.
+    void webView_favouriteNewsShow();
+    void onBtnCaiJingRiLiClick();
+    void onBtnHangQingZhongXinClick();
+    void onBtnHangYeBaoDaoClick();
+    void onBtnMeiRiFenXiClick();
+    void onBtnMeiRiTouTiaoClick();
+    void webView_othShow();
+
+    // "Qtconnectjs" into each page that calls it; the loads drive the start-up
+    // chain (live -> advertisement -> mini -> calendar). They hand over to PageLoads.
+    void onWebView_kuaixunzhiboNeedBindJs();
+    void onWebView_caijingriliNeedBindJs();
+    void onWebView_2NeedBindJs();
+    void onWebView_othNeedBindJs();
+    void onWebView_kuaixunzhiboNeedEvaluateJs(bool ok);
+    void onWebView_caijingriliNeedEvaluateJs(bool ok);
+    void onWebView_2NeedEvaluateJs(bool ok);
+    void onWebView_othNeedEvaluateJs(bool ok);
+    void onWebView_cnzzNeedEvaluateJs(bool ok);
+    void onMiniWebviewLoadFinished(bool ok);
+    // A link in a page: on the live page's host it opens in the other-pages
+    // view, anywhere else in the system's browser.
+    void onWidget3WebviewLinkClicked(QUrl url);
+    // The live page's advertisement follows the page in front.
+    void onWebViewShowStateChanged();
+
+signals:
+    // The page in front changed; the pages see it through "Qtconnectjs" too.
+    void webViewShowStateChanged();
+
 private:
     void createToolBarWindow();
     void createSettingsWindows();
@@ -126,11 +172,8 @@ private:
     // The filter bar's boxes changed together ("全部"): one change, not seven.
     void setFilterBarBoxes(bool checked);
     std::array<QCheckBox *, 7> filterBarBoxes() const;
-    // The steps every navigation starts with: no page view, no filter bar.
-    void resetPageArea();
-    void showLivePage();
-    // webView_newsFeedShow(); a click on "订阅" toggles the filter bar on the live page.
-    void showNewsFeed(bool toggleFilterBar);
+    // The navigation slots on their buttons, the page views' signals on their slots.
+    void wirePages();
     // Stops moving other windows and brings the table window back as it was.
     void leaveMiniMode();
     void dockMini(int side);
@@ -141,7 +184,6 @@ private:
     Korvex::StartupSettings m_startupSettings;
     bool m_toolBarWindowWasShown = false;
     bool m_toolBarWindowShown = false;
-    bool m_filterBarShown = false;
     // Set while the window itself changes category boxes: their signals are not a user's change.
     bool m_boxesUpdating = false;
     CustomSetFuncOrderFormWindow *m_funcOrderWindow = nullptr;
@@ -154,6 +196,8 @@ private:
     QPointer<ContentWidget> m_contentWidget;
     Korvex::IntakePages *m_pages = nullptr;
     Korvex::PageJars *m_jars = nullptr;
+    Korvex::PageNavigator *m_navigator = nullptr;
+    Korvex::PageLoads *m_loads = nullptr;
     Korvex::PopupChannel *m_popup = nullptr;
     Korvex::LocalSocketServer *m_socketServer = nullptr;
     // Owns ListenThread and PopupThread; start()/quit() of the pop-up thread go

@@ -2,16 +2,28 @@
 
 #include "pagebridge.h"
 
+#include <QPointer>
 #include <QString>
+#include <QVariant>
 
-// "Qtconnectjs", the object the live and calendar pages call. It offers the
-// pages exactly the members they use and hands each call to the main window,
-// so a page script cannot reach the window's other slots (quit, close ...).
+class QWebFrame;
+
+// "Qtconnectjs", the object the live, calendar, advertisement and other-pages
+// views place into their pages: one per view. It offers the pages exactly the
+// members they use and hands each call on as a signal, so a page script cannot
+// reach the window's other slots (quit, close ...). A call is refused, with a
+// diagnostic, when an argument has the wrong kind or size, or when the view
+// shows a document from another host than the web host.
 class MainPageBridge final : public PageBridge
 {
     Q_OBJECT
 public:
-    using PageBridge::PageBridge;
+    // `frame`: the main frame this object is placed into; `name` names the view
+    // in diagnostics.
+    MainPageBridge(QWebFrame *frame, const QString &name, QObject *parent = nullptr);
+
+    // The frame shows a page of the web host: the object may be placed and called.
+    bool servesWebHost() const;
 
 signals:
     void contentRequested(QString newsId);
@@ -22,13 +34,18 @@ signals:
     void webViewShowStateChanged();
 
 public slots:
-    void jsCallContentWidget(QString newsId) { emit contentRequested(newsId); }
-    void showPostWindow(int seconds) { emit postWindowRequested(seconds); }
-    void popupCallContentWidget(QString newsId) { emit popupContentRequested(newsId); }
-    void onGetNewMessage(QString newsContent, QString newsType, QString newsImportance)
-    {
-        emit newsReceived(newsContent, newsType, newsImportance);
-    }
+    void jsCallContentWidget(const QVariant &newsId);
+    void showPostWindow(const QVariant &seconds);
+    void popupCallContentWidget(const QVariant &newsId);
+    void onGetNewMessage(const QVariant &newsContent, const QVariant &newsType,
+                         const QVariant &newsImportance);
+
+private:
+    bool accepts(const char *member) const;
+    void refuse(const char *member, const QString &why) const;
+
+    QPointer<QWebFrame> m_frame;
+    QString m_name;
 };
 
 // "miniconnectjs", the object the mini page calls: only the item to open.

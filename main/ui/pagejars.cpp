@@ -11,6 +11,20 @@
 namespace Korvex
 {
 
+namespace
+{
+
+NetworkCookie *giveJar(QWebView *view, QObject *owner)
+{
+    auto *jar = new NetworkCookie(owner);
+    view->page()->networkAccessManager()->setCookieJar(jar);
+    // The access manager took the jar over; it lives as long as we do anyway.
+    jar->setParent(owner);
+    return jar;
+}
+
+} // namespace
+
 PageJars::PageJars(QObject *parent)
     : QObject(parent)
 {
@@ -19,13 +33,22 @@ PageJars::PageJars(QObject *parent)
 NetworkCookie *PageJars::install(QWebView *view, const QString &saveName,
                                  const QStringList &zonePaths)
 {
-    auto *jar = new NetworkCookie(this);
-    view->page()->networkAccessManager()->setCookieJar(jar);
-    // The access manager took the jar over; it lives as long as we do anyway.
-    jar->setParent(this);
-    m_entries.append({saveName, jar, zonePaths});
+    NetworkCookie *jar = giveJar(view, this);
+    m_entries.append({saveName, jar, zonePaths, {}});
     connect(view, &QWebView::loadFinished, this,
             [jar, saveName] { CookieStore::saveCookies(saveName, jar->getAllCookies()); });
+    return jar;
+}
+
+NetworkCookie *PageJars::installPerPage(QWebView *view, const QString &key, SaveNameFor saveNameFor)
+{
+    NetworkCookie *jar = giveJar(view, this);
+    m_entries.append({key, jar, {}, view});
+    connect(view, &QWebView::loadFinished, this, [jar, view, saveNameFor] {
+        const QString name = saveNameFor(view->url());
+        if (!name.isEmpty())
+            CookieStore::saveCookies(name, jar->getAllCookies());
+    });
     return jar;
 }
 
@@ -41,11 +64,21 @@ NetworkCookie *PageJars::jar(const QString &saveName) const
 void PageJars::placeTimeZoneCookie(const QString &timeZoneValue)
 {
     const QString host = webHost();
-    const QList<QNetworkCookie> cookie{NetworkCookie::timeZoneCookie(timeZoneValue)};
     for (const Entry &entry : qAsConst(m_entries)) {
         for (const QString &path : entry.zonePaths)
-            entry.jar->setCookies(cookie, QUrl(host + path));
+            placeTimeZoneCookie(entry.jar, QUrl(host + path), timeZoneValue);
+        if (entry.perPageView)
+            placeTimeZoneCookie(entry.jar, entry.perPageView->url(), timeZoneValue);
     }
+}
+
+void PageJars::placeTimeZoneCookie(NetworkCookie *jar, const QUrl &address,
+                                   const QString &timeZoneValue)
+{
+    // A view that shows nothing yet has no address to set it for.
+    if (!jar || address.host().isEmpty())
+        return;
+    jar->setCookies({NetworkCookie::timeZoneCookie(timeZoneValue)}, address);
 }
 
 } // namespace Korvex

@@ -272,6 +272,34 @@
         <source>订阅 ▲</source>
         <translation>Subscribe ▲</translation>
     </message>
+    <message>
+        <source>全球直播</source>
+        <translation>Live News</translation>
+    </message>
+    <message>
+        <source>财经日历</source>
+        <translation>Calendar</translation>
+    </message>
+    <message>
+        <source>每日头条</source>
+        <translation>Headlines</translation>
+    </message>
+    <message>
+        <source>每日分析</source>
+        <translation>Analysis</translation>
+    </message>
+    <message>
+        <source>行业报道</source>
+        <translation>Industry</translation>
+    </message>
+    <message>
+        <source>行情中心</source>
+        <translation>Quotes</translation>
+    </message>
+    <message>
+        <source>我的收藏</source>
+        <translation>Favourites</translation>
+    </message>
 </context>
 <context>
     <name>QWidget</name>

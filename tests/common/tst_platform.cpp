@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/statvfs.h>
+
 #include <csignal>
 #include <memory>
 #include <vector>
@@ -19,6 +21,7 @@ private slots:
     void endsExactNameOfOwnSessionOnly();
     void forcesThoseThatIgnoreTheRequest();
     void markerHeldByOneAtATime();
+    void rootVolumeSerialIsTheRootFileSystemsId();
     void cleanup();
 
 private:
@@ -136,6 +139,21 @@ void TestPlatform::markerHeldByOneAtATime()
     }
     Platform::SingleInstanceMarker again(QStringLiteral("VEK_Other_Marker"));
     QVERIFY(again.create()); // released with its owner
+}
+
+// The second part of the machine identifier: the root file system's id in
+// decimal, the same at every call.
+void TestPlatform::rootVolumeSerialIsTheRootFileSystemsId()
+{
+    const QString serial = Platform::rootVolumeSerial();
+    QVERIFY(!serial.isEmpty());
+    for (const QChar c : serial)
+        QVERIFY2(c.isDigit(), qPrintable(serial));
+    struct statvfs info {
+    };
+    QCOMPARE(::statvfs("/", &info), 0);
+    QCOMPARE(serial, QString::number(static_cast<quint64>(info.f_fsid)));
+    QCOMPARE(Platform::rootVolumeSerial(), serial);
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)

@@ -256,6 +256,7 @@
     };
     K.go = function (path) { window.location.href = path; };
 
-    K.report('load', 'load', [window.location.href]);
+    // The address and the time-zone cookie this page was loaded with.
+    K.report('load', 'load', [window.location.href, K.cookie('setLanguage')]);
     window.Korvex = K;
 })(window, document);
