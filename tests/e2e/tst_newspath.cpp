@@ -27,6 +27,7 @@ private slots:
     void cleanup();
     void cleanupTestCase();
 
+    void pagesLoadInAChainAndSayItInTheLog();
     void pushedItemReachesPageTickerAndPopup();
     void popupKilledFromOutsideComesBack();
     void listenerKilledFromOutsideComesBack();
@@ -160,6 +161,57 @@ void TestNewsPath::cleanupTestCase()
     m_korvex.stop();
     m_service.stop();
     m_windowManager.stop();
+}
+
+// At start the pages load one after the other, each once the one before has
+// loaded: live news, advertisement, mini page, calendar. The client's own log
+// says so, with "Qtconnectjs" placed into each page before it finished.
+void TestNewsPath::pagesLoadInAChainAndSayItInTheLog()
+{
+    const QString logFile =
+        qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/VEK/Korvex_en_us/logs.txt");
+    const auto logText = [&logFile] {
+        QFile log(logFile);
+        return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(logText().contains(QLatin1String("loaded(1): onWebView_caijingrili;")),
+                             30000);
+    const QString log = logText();
+    const QStringList lines{
+        QStringLiteral("vek started..."),
+        QStringLiteral("addToJavaScriptWindowObject : onWebView_kuaixunzhibo;"),
+        QStringLiteral("loaded(1):onWebView_kuaixunzhibo;"),
+        QStringLiteral("unique identifier:"),
+        QStringLiteral("addToJavaScriptWindowObject : onWebView_advertisement;"),
+        QStringLiteral("loaded(1): onWebView_advertisement;"),
+        QStringLiteral("addToJavaScriptWindowObject : onWebView_kelvora;"),
+        QStringLiteral("loaded(1): onWebView_caijingrili;")};
+    int at = 0;
+    for (const QString &line : lines) {
+        const int found = log.indexOf(line, at);
+        QVERIFY2(found >= 0, qPrintable(line + QStringLiteral(" after ") + QString::number(at) +
+                                        QStringLiteral(" in\n") + log));
+        at = found + line.size();
+    }
+    QVERIFY2(!log.contains(QLatin1String("loaded(0)")), qPrintable(log));
+
+    // The pages' own reports agree: each page's first load, in order.
+    const QStringList chain{QStringLiteral("/Expresslive"), QStringLiteral("/index/gg"),
+                            QStringLiteral("/minipage"), QStringLiteral("/Ecrilicalendar")};
+    QStringList order;
+    const auto loadOrder = [&] {
+        order.clear();
+        for (const QJsonValue &value : m_service.events(QStringLiteral("load"))) {
+            const QString path = value.toObject().value(QLatin1String("path")).toString();
+            if (chain.contains(path) && !order.contains(path))
+                order << path;
+        }
+        return order.size() == chain.size();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(loadOrder(), 20000);
+    QCOMPARE(order, chain);
+    // A first start: the install report went to the live page once.
+    QCOMPARE(m_service.events(QStringLiteral("statistical")).size(), 1);
 }
 
 void TestNewsPath::pushedItemReachesPageTickerAndPopup()
