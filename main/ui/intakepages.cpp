@@ -47,12 +47,6 @@ QVariant IntakePages::evaluateLive(const QString &script)
     return evaluate(Intake::Page::Live, script);
 }
 
-void IntakePages::reloadLiveAndCalendar()
-{
-    m_live->reload();
-    m_calendar->reload();
-}
-
 QWebFrame *IntakePages::frame(Intake::Page page) const
 {
     switch (page) {

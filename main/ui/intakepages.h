@@ -28,8 +28,6 @@ public:
     void showAdvertisement(bool shown);
     // Any other script in the live page; its result.
     QVariant evaluateLive(const QString &script);
-    // After a time-zone change: the pages show times in the new zone.
-    void reloadLiveAndCalendar();
     QWebFrame *frame(Intake::Page page) const;
 
     // Time spent evaluating scripts in the pages, for measurements.

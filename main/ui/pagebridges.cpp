@@ -37,14 +37,20 @@ void MainPageBridge::refuse(const char *member, const QString &why) const
         << why;
 }
 
+std::optional<QString> MainPageBridge::newsIdOf(const char *member, const QVariant &newsId) const
+{
+    if (!accepts(member))
+        return std::nullopt;
+    std::optional<QString> id = Korvex::PageInput::text(newsId, Korvex::PageInput::MaxIdChars);
+    if (!id)
+        refuse(member, Korvex::PageInput::describe(newsId));
+    return id;
+}
+
 void MainPageBridge::jsCallContentWidget(const QVariant &newsId)
 {
-    if (!accepts("jsCallContentWidget"))
-        return;
-    const auto id = Korvex::PageInput::text(newsId, Korvex::PageInput::MaxIdChars);
-    if (!id)
-        return refuse("jsCallContentWidget", Korvex::PageInput::describe(newsId));
-    emit contentRequested(*id);
+    if (const auto id = newsIdOf("jsCallContentWidget", newsId))
+        emit contentRequested(*id);
 }
 
 void MainPageBridge::showPostWindow(const QVariant &seconds)
@@ -59,12 +65,8 @@ void MainPageBridge::showPostWindow(const QVariant &seconds)
 
 void MainPageBridge::popupCallContentWidget(const QVariant &newsId)
 {
-    if (!accepts("popupCallContentWidget"))
-        return;
-    const auto id = Korvex::PageInput::text(newsId, Korvex::PageInput::MaxIdChars);
-    if (!id)
-        return refuse("popupCallContentWidget", Korvex::PageInput::describe(newsId));
-    emit popupContentRequested(*id);
+    if (const auto id = newsIdOf("popupCallContentWidget", newsId))
+        emit popupContentRequested(*id);
 }
 
 void MainPageBridge::onGetNewMessage(const QVariant &newsContent, const QVariant &newsType,

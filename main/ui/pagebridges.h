@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
+
 class QWebFrame;
 
 // "Qtconnectjs", the object the live, calendar, advertisement and other-pages
@@ -42,6 +44,8 @@ public slots:
 
 private:
     bool accepts(const char *member) const;
+    // An item id from a page that may call: a text or whole number of sane length.
+    std::optional<QString> newsIdOf(const char *member, const QVariant &newsId) const;
     void refuse(const char *member, const QString &why) const;
 
     QPointer<QWebFrame> m_frame;

@@ -75,7 +75,6 @@ PageLoads::PageLoads(QWidget *window, QWebView *mini, ClientState &state, Intake
     advertFrame->setScrollBarPolicy(Qt::Vertical, Qt::ScrollBarAlwaysOff);
     m_advert->page()->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
     m_other->page()->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
-    m_navigator->loadingView()->setUrl(QUrl(QStringLiteral("qrc:/spin.html")));
     m_analytics->setContextMenuPolicy(Qt::NoContextMenu);
 
     m_jars->install(m_advert, QStringLiteral("webview_2"), {Pages::Advert});

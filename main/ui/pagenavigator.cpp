@@ -105,14 +105,7 @@ PageNavigator::PageNavigator(QWidget *window, ClientState &state, IntakePages *p
         connect(view, &QWebView::loadStarted, this, [this, view] { m_busy.insert(view); });
         connect(view, &QWebView::loadFinished, this, [this, view] { m_busy.remove(view); });
     }
-    for (const QLatin1String &name : TabButtons) {
-        for (QPushButton *button : buttons(name))
-            button->setStyleSheet(tabStyle(false));
-    }
-    for (const QLatin1String &name : CategoryButtons) {
-        for (QPushButton *button : buttons(name))
-            button->setStyleSheet(categoryStyle(false));
-    }
+    unselectAll();
     setNewsFeedButton(false);
     m_categoryBar->hide();
     m_filterBar->hide();
@@ -136,14 +129,7 @@ void PageNavigator::addTwinBar(QWidget *bar)
         if (twin && wire.context)
             connect(twin, &QPushButton::clicked, wire.context, [slot = wire.slot] { slot(); });
     }
-    for (const QLatin1String &name : TabButtons) {
-        if (QPushButton *twin = bar->findChild<QPushButton *>(name))
-            twin->setStyleSheet(tabStyle(false));
-    }
-    for (const QLatin1String &name : CategoryButtons) {
-        if (QPushButton *twin = bar->findChild<QPushButton *>(name))
-            twin->setStyleSheet(categoryStyle(false));
-    }
+    unselectAll();
 }
 
 QList<QPushButton *> PageNavigator::buttons(const QString &name) const
@@ -188,6 +174,18 @@ bool PageNavigator::isSelected(const QPushButton *button)
     return style == tabStyle(true) || style == categoryStyle(true);
 }
 
+void PageNavigator::unselectAll()
+{
+    for (const QLatin1String &name : TabButtons) {
+        for (QPushButton *button : buttons(name))
+            button->setStyleSheet(tabStyle(false));
+    }
+    for (const QLatin1String &name : CategoryButtons) {
+        for (QPushButton *button : buttons(name))
+            button->setStyleSheet(categoryStyle(false));
+    }
+}
+
 void PageNavigator::select(const QString &buttonName)
 {
     const QString style = isCategoryButton(buttonName) ? categoryStyle(true) : tabStyle(true);
@@ -209,14 +207,7 @@ void PageNavigator::resetPageArea()
     m_calendar->hide();
     m_live->hide();
     m_loading->hide();
-    for (const QLatin1String &name : TabButtons) {
-        for (QPushButton *button : buttons(name))
-            button->setStyleSheet(tabStyle(false));
-    }
-    for (const QLatin1String &name : CategoryButtons) {
-        for (QPushButton *button : buttons(name))
-            button->setStyleSheet(categoryStyle(false));
-    }
+    unselectAll();
     m_categoryBar->hide();
     m_filterBar->hide();
     setNewsFeedButton(false);

@@ -88,6 +88,7 @@ signals:
 private:
     void addWire(const QString &buttonName, QObject *context, std::function<void()> slot);
     QList<QPushButton *> buttons(const QString &name) const;
+    void unselectAll();
     void select(const QString &buttonName);
     // What every navigation starts with: no page, no bar, nothing selected.
     void resetPageArea();

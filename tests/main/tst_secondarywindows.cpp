@@ -15,6 +15,7 @@
 #include "servicefixture.h"
 #include "testsupport.h"
 #include "toolbarwindow.h"
+#include "urlrecorder.h"
 #include "webhost.h"
 #include "windowmanager.h"
 
@@ -45,16 +46,6 @@ namespace
 {
 
 const QString Mailbox = QStringLiteral("reader+1@example.com");
-
-// Records what would have gone to the system's browser.
-class UrlRecorder final : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
 
 QString itemText(int id, const QString &title)
 {
@@ -135,7 +126,7 @@ private:
     ServiceFixture m_service;
     std::unique_ptr<MainWindow> m_window;
     QProcess m_foreign;
-    UrlRecorder m_browser;
+    TestSupport::UrlRecorder m_browser;
     QTranslator m_translator;
 };
 
