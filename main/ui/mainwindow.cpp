@@ -345,11 +345,12 @@ void MainWindow::onTimeZoneChanged(QString tz)
     // Every jar, the other-pages view's for the page it shows.
     m_jars->placeTimeZoneCookie(tz);
     Korvex::filewrite(Korvex::logFileName(), QStringLiteral("changed timeZone:") + tz);
-    m_loads->reloadForTimeZone();
-    // The table window starts over in the new zone.
+    // The table window starts over in the new zone, before the live page that
+    // fills it loads again.
     createToolBarWindow();
     if (m_toolBarWindowShown)
         m_toolBarWindow->show();
+    m_loads->reloadForTimeZone();
     m_popup->send(Protocol::timeZoneChangedMessage(tz));
 }
 

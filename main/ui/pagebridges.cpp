@@ -5,6 +5,7 @@
 #include "webhost.h"
 
 #include <QWebFrame>
+#include <QWebSecurityOrigin>
 
 MainPageBridge::MainPageBridge(QWebFrame *frame, const QString &name, QObject *parent)
     : PageBridge(parent)
@@ -17,8 +18,10 @@ bool MainPageBridge::servesWebHost() const
 {
     if (!m_frame)
         return false;
-    const QUrl shown = m_frame->url();
-    return !shown.host().isEmpty() && Korvex::isWebHostLink(shown, Korvex::webHost());
+    // The origin of the document in the frame: while a new document is being
+    // set up, the frame's address can still be the one before.
+    const QString host = m_frame->securityOrigin().host();
+    return !host.isEmpty() && host == QUrl(Korvex::webHost()).host(QUrl::FullyDecoded);
 }
 
 bool MainPageBridge::accepts(const char *member) const
@@ -26,7 +29,7 @@ bool MainPageBridge::accepts(const char *member) const
     if (servesWebHost())
         return true;
     refuse(member, QStringLiteral("the page is not on the web host (%1)")
-                       .arg(m_frame ? m_frame->url().host() : QString()));
+                       .arg(m_frame ? m_frame->securityOrigin().host() : QString()));
     return false;
 }
 

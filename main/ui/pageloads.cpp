@@ -3,7 +3,6 @@
 #include "clientstate.h"
 #include "configstore.h"
 #include "contentrules.h"
-#include "cookiestore.h"
 #include "intakepages.h"
 #include "jsliteral.h"
 #include "logging.h"
@@ -21,6 +20,7 @@
 #include <QStandardPaths>
 #include <QWebFrame>
 #include <QWebPage>
+#include <QWebSecurityOrigin>
 #include <QWebSettings>
 #include <QWebView>
 
@@ -161,10 +161,10 @@ void PageLoads::bindBridge(Bridged page)
     QWebView *view = this->view(page);
     // A blank page has nothing to call; a page of another host gets nothing.
     if (!bridge->servesWebHost()) {
-        const QUrl shown = view->page()->mainFrame()->url();
-        if (!shown.host().isEmpty())
+        const QString host = view->page()->mainFrame()->securityOrigin().host();
+        if (!host.isEmpty())
             qCWarning(lcPages).noquote()
-                << "Qtconnectjs not placed into a page of another host:" << shown.host()
+                << "Qtconnectjs not placed into a page of another host:" << host
                 << QStringLiteral("(%1)").arg(QLatin1String(described.viewName));
         return;
     }
@@ -214,6 +214,8 @@ void PageLoads::fillTableWindow()
         &diagnostic);
     if (!diagnostic.isEmpty())
         qCWarning(lcPages).noquote() << diagnostic;
+    qCDebug(lcPages).noquote() << "get_news_data:" << rows.size() << "items for the table window"
+                               << m_live->url().toString();
     for (const QString &row : rows) {
         ++table->sequenceNumber;
         table->updateTableWithNewMessage(row, false);
@@ -245,8 +247,10 @@ void PageLoads::miniLoaded(bool)
 
 void PageLoads::reloadForTimeZone()
 {
-    m_live->reload();
-    m_calendar->reload();
+    // Loaded anew rather than reloaded: a reload can report its end before the
+    // page's scripts have run, and the table window is filled from them.
+    m_live->load(QUrl(webHost() + Pages::Expresslive));
+    m_calendar->load(QUrl(webHost() + Pages::Ecrilicalendar));
     if (m_other->isVisible() && !m_other->url().isEmpty())
         m_other->load(m_other->url());
     // Also while hidden: the strip's page keeps receiving every item, now in

@@ -800,7 +800,13 @@ void TestContentPages::timeZoneChangeReachesEveryJarPageAndThePopupProgram()
     // A new table window, wired and filled again, shown as before.
     QVERIFY(m_window->toolBarWindow() != oldTable);
     QCOMPARE(m_window->toolBarWindow()->isVisible(), tableShown);
-    QTRY_VERIFY(tableTexts().at(0) != QLatin1String("--"));
+    QTRY_VERIFY2(tableTexts().at(0) != QLatin1String("--"),
+                 qPrintable(js("webView_kuaixunzhibo",
+                               QStringLiteral("JSON.stringify({n: Korvex.data.history && "
+                                              "Korvex.data.history.length, r: "
+                                              "get_news_data().length, u: location.href})"))
+                                .toString() +
+                            QString::number(m_window->toolBarWindow()->sequenceNumber)));
     emit m_window->toolBarWindow()->toolBarNeedOpenContent(QStringLiteral("4242"));
     QTRY_VERIFY(logText().contains(QLatin1String("open content , news id :4242")));
     keepScreenshot(QStringLiteral("after-zone-change"));

@@ -647,12 +647,14 @@ void TestIntake::openRequestsReachTheContentOpener()
 
 void TestIntake::changeTimeZone(const QString &tz)
 {
-    // The live page and the calendar load again in the new zone.
+    // The live page, the calendar and the mini page load again in the new zone.
     QSignalSpy live(frame(Live), &QWebFrame::loadFinished);
     QSignalSpy calendar(frame(Calendar), &QWebFrame::loadFinished);
+    QSignalSpy mini(frame(Mini), &QWebFrame::loadFinished);
     m_window->onTimeZoneChanged(tz);
     QTRY_COMPARE_WITH_TIMEOUT(live.count(), 1, 20000);
     QTRY_COMPARE_WITH_TIMEOUT(calendar.count(), 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(mini.count(), 1, 20000);
     settle();
 }
 
