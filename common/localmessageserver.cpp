@@ -6,6 +6,8 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <utility>
+
 LocalMessageServer::LocalMessageServer(MessageReassembler::Rules rules, QObject *parent)
     : QObject(parent)
     , m_rules(std::move(rules))
@@ -61,8 +63,41 @@ void LocalMessageServer::readyRead()
     auto *socket = qobject_cast<QLocalSocket *>(sender());
     if (!socket)
         return;
-    if (MessageReassembler *stream = m_streams.value(socket))
+    MessageReassembler *stream = m_streams.value(socket);
+    if (!stream)
+        return;
+    for (;;) {
+        const bool outermost = !m_reading;
+        m_reading = true;
+        readBatch(socket, stream);
+        if (!outermost)
+            return; // the enclosing read hands them on
+        m_reading = false;
+        handlePending();
+        // A receiver that ran a nested event loop kept this socket from
+        // announcing what arrived meanwhile (Qt does not repeat readyRead
+        // then): what it holds is read now, or it would wait for more data.
+        if (m_streams.value(socket) != stream || socket->bytesAvailable() <= 0)
+            return;
+    }
+}
+
+void LocalMessageServer::readBatch(QLocalSocket *socket, MessageReassembler *stream)
+{
+    // What the peer writes while we read belongs to the same batch: a few
+    // non-blocking reads more take it from the kernel, bounded so that a peer
+    // writing without pause cannot hold the event loop.
+    constexpr int MaxExtraReads = 16;
+    constexpr qint64 MaxBatchBytes = 1 << 20;
+    qint64 taken = socket->bytesAvailable();
+    stream->readAvailable(socket);
+    for (int i = 0; i < MaxExtraReads && taken < MaxBatchBytes; ++i) {
+        // The connection may end (and be released) inside the wait.
+        if (m_streams.value(socket) != stream || !socket->waitForReadyRead(0))
+            break;
+        taken += socket->bytesAvailable();
         stream->readAvailable(socket);
+    }
 }
 
 void LocalMessageServer::releaseConnection(QLocalSocket *socket)
@@ -78,10 +113,16 @@ void LocalMessageServer::releaseConnection(QLocalSocket *socket)
 void LocalMessageServer::queueMessages(const QStringList &messages)
 {
     m_pending.append(messages);
+    if (!m_reading)
+        handlePending();
+}
+
+void LocalMessageServer::handlePending()
+{
     if (m_handling)
         return;
     m_handling = true;
     while (!m_pending.isEmpty())
-        handleMessages(m_pending.takeFirst());
+        handleMessages(std::exchange(m_pending, {}));
     m_handling = false;
 }

@@ -36,8 +36,10 @@ public:
 
 protected:
     LocalMessageServer(MessageReassembler::Rules rules, QObject *parent);
-    // The whole messages of one read, in order. Never re-entered: reads that
-    // arrive while a receiver runs a nested event loop wait their turn.
+    // Every whole message that one turn of the event loop brought, in order
+    // (what a read brought plus what the peer wrote meanwhile, so a burst is
+    // handed on in few large batches). Never re-entered: reads that arrive
+    // while a receiver runs a nested event loop wait their turn.
     virtual void handleMessages(const QStringList &messages) = 0;
 
 private slots:
@@ -46,12 +48,16 @@ private slots:
 
 private:
     void releaseConnection(QLocalSocket *socket);
+    void readBatch(QLocalSocket *socket, MessageReassembler *stream);
     void queueMessages(const QStringList &messages);
+    void handlePending();
 
     MessageReassembler::Rules m_rules;
     QHash<QLocalSocket *, MessageReassembler *> m_streams;
-    QList<QStringList> m_pending;
+    QStringList m_pending;
     bool m_handling = false;
+    bool m_reading = false; // inside readyRead: messages are collected, handled after
+
     int m_quietPeriodMs = MessageReassembler::DefaultQuietPeriodMs;
     int m_maxBufferChars = MessageReassembler::DefaultMaxBufferChars;
 };

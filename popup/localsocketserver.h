@@ -1,7 +1,9 @@
 #pragma once
 
 #include "localmessageserver.h"
+#include "popupstate.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +19,10 @@ public:
     explicit LocalSocketServer(QObject *parent = nullptr);
 
 signals:
+    // The items of one batch (see LocalMessageServer::handleMessages), in
+    // order, up to the next time-zone change: the window hands them to its page
+    // in one go. getNewMessage follows for each of them.
+    void getNewMessages(const QList<PopupItem> &items);
     void getNewMessage(QString newsContent, QString timeOut, QString newsImportance);
     // Kept in the server's declared interface; this program never emits them.
     void onPopupMoreRequest();
@@ -25,6 +31,9 @@ signals:
 
 protected:
     void handleMessages(const QStringList &messages) override;
+
+private:
+    void flushItems(QList<PopupItem> &items);
 };
 
 } // namespace Popup

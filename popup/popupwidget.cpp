@@ -129,8 +129,8 @@ void PopupWidget::initPopup()
     connect(showAnimation, &QPropertyAnimation::finished, this, &PopupWidget::animationFinished);
     connect(sizeTimer, &QTimer::timeout, this, &PopupWidget::setSizeToNormal);
     connect(ui->webView, &QWebView::linkClicked, this, &PopupWidget::onWebviewLinkClicked);
-    connect(socketServer, &Popup::LocalSocketServer::getNewMessage, this,
-            &PopupWidget::onGetNewMessage);
+    connect(socketServer, &Popup::LocalSocketServer::getNewMessages, this,
+            &PopupWidget::onGetNewMessages);
     connect(socketServer, &Popup::LocalSocketServer::getCookieChanged, this,
             &PopupWidget::onCookieNeedChanged);
 
@@ -210,8 +210,8 @@ void PopupWidget::apply(const PopupStep &step)
         hide();
     if (step.clearPage)
         runScript(JsLiteral::call(Pages::DelNews));
-    for (const PopupItem &item : step.replay)
-        onGetNewMessage(item.content, item.timeOut, item.importance);
+    if (!step.replay.isEmpty())
+        onGetNewMessages(step.replay);
 }
 
 void PopupWidget::startShowAnimation()
@@ -230,11 +230,31 @@ void PopupWidget::startShowAnimation()
 
 void PopupWidget::onGetNewMessage(QString newsContent, QString timeOut, QString newsImportance)
 {
-    const bool sliding = showAnimation->state() == QAbstractAnimation::Running;
-    const PopupStep step = m_state.newItem({newsContent, timeOut, newsImportance}, sliding);
-    if (step.deliver)
-        runScript(JsLiteral::call(Pages::Iojieshou, {newsContent}));
-    apply(step);
+    onGetNewMessages({{newsContent, timeOut, newsImportance}});
+}
+
+void PopupWidget::onGetNewMessages(const QList<PopupItem> &items)
+{
+    // The steps are worked out in order, as if each item's step had been
+    // carried out before the next arrived: a slide-in started by one item is
+    // running for the next.
+    bool sliding = showAnimation->state() == QAbstractAnimation::Running;
+    QString script;
+    QList<PopupStep> steps;
+    steps.reserve(items.size());
+    for (const PopupItem &item : items) {
+        PopupStep step = m_state.newItem(item, sliding);
+        // Each call on its own, as with one evaluation per item.
+        if (step.deliver)
+            script += QLatin1String("try{") + JsLiteral::call(Pages::Iojieshou, {item.content}) +
+                      QLatin1String(";}catch(e){}\n");
+        sliding = sliding || step.slideIn;
+        steps.append(std::move(step));
+    }
+    if (!script.isEmpty())
+        runScript(script);
+    for (const PopupStep &step : std::as_const(steps))
+        apply(step);
 }
 
 void PopupWidget::animationFinished()

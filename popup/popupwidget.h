@@ -65,6 +65,9 @@ private slots:
     void webViewLoadFinished(bool ok);
     void jsWindowObjectCleared();
     void onGetNewMessage(QString newsContent, QString timeOut, QString newsImportance);
+    // Items that arrived together: the page and the window as after
+    // onGetNewMessage for each, with one script evaluation.
+    void onGetNewMessages(const QList<PopupItem> &items);
     void onWebviewLinkClicked(const QUrl &url);
     void onCookieNeedChanged(QString value);
 

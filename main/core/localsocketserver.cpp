@@ -7,6 +7,8 @@
 
 #include <QDateTime>
 
+#include <utility>
+
 namespace Korvex
 {
 
@@ -25,10 +27,24 @@ void LocalSocketServer::handleMessages(const QStringList &messages)
             handleMessage(m);
         lastWasMore = isMore;
     }
+    flushNews();
+}
+
+void LocalSocketServer::flushNews()
+{
+    if (m_news.isEmpty())
+        return;
+    const QList<NewsArrival> items = std::exchange(m_news, {});
+    emit getNewMessages(items);
+    for (const NewsArrival &item : items)
+        emit getNewMessage(item.content, item.type, item.importance);
 }
 
 void LocalSocketServer::handleMessage(const QString &m)
 {
+    // Items before a message of another kind are handed on before it.
+    if (!m.startsWith(Protocol::newsTag()))
+        flushNews();
     if (m.startsWith(Protocol::popupStartedTag())) {
         qCDebug(lcIpc).noquote() << "received popup_started";
         emit onPopupStartedRequest();
@@ -61,7 +77,7 @@ void LocalSocketServer::handleMessage(const QString &m)
         else if (info.isObject)
             qCDebug(lcIpc).noquote() << QStringLiteral("news -- types:") + info.type +
                                             QStringLiteral(" ; ES importance") + info.importance;
-        emit getNewMessage(p, info.type, info.importance);
+        m_news.append({p, info.type, info.importance});
     }
 }
 

@@ -5,6 +5,8 @@
 #include "protocol.h"
 #include "categorymask.h"
 
+#include <algorithm>
+
 namespace Korvex
 {
 
@@ -73,6 +75,29 @@ QList<PageCall> itemCalls(const QString &newsContent, const QString &newsType)
     if (newsType == QLatin1String("ES"))
         calls.append({Page::Calendar, JsLiteral::call(Pages::CalendarOutputMsg, {newsContent})});
     return calls;
+}
+
+QList<PageCall> batchCalls(const QList<PageItem> &items, int currentPage, quint32 subscriptionMask)
+{
+    QList<PageCall> calls;
+    calls.reserve(items.size() * 2 + 2);
+    for (const PageItem &item : items)
+        calls.append(itemCalls(item.content, item.type));
+    calls.append(filterCalls(currentPage, subscriptionMask));
+    return joinCalls(calls);
+}
+
+QList<PageCall> joinCalls(const QList<PageCall> &calls)
+{
+    QList<PageCall> joined;
+    for (const PageCall &call : calls) {
+        auto it = std::find_if(joined.begin(), joined.end(),
+                               [&call](const PageCall &c) { return c.page == call.page; });
+        if (it == joined.end())
+            it = joined.insert(joined.end(), {call.page, QString()});
+        it->script += QLatin1String("try{") + call.script + QLatin1String(";}catch(e){}\n");
+    }
+    return joined;
 }
 
 QString subscriptionList(quint32 mask)

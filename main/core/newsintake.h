@@ -47,6 +47,21 @@ struct PageCall {
 // in the calendar page.
 QList<PageCall> itemCalls(const QString &newsContent, const QString &newsType);
 
+struct PageItem {
+    QString content;
+    QString type;
+};
+
+// Several items at once, as the pages end up after itemCalls() for each item
+// in turn and then filterCalls(): one script per page, in the order the pages
+// are first called. Every call stays a call of its own (OutputMsg, Obtain,
+// outputMsg once per item, as the pages expect), each in its own try block so
+// that one that throws does not keep the others from running, as with one
+// evaluation per call; the filter runs once, after the items.
+QList<PageCall> batchCalls(const QList<PageItem> &items, int currentPage, quint32 subscriptionMask);
+// The calls of each page joined into one script, pages in first-call order.
+QList<PageCall> joinCalls(const QList<PageCall> &calls);
+
 // ",FBN,ES,..." for every category whose bit is in `mask`, in lookup order.
 QString subscriptionList(quint32 mask);
 // Every category but "ES", whatever the mask: the "all" tab.

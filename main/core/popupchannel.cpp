@@ -37,10 +37,20 @@ void PopupChannel::connectToPopup(const QString &timeZoneValue)
 
 bool PopupChannel::forwardItem(const QString &message, int displaySeconds)
 {
-    if (m_link->send(message))
+    return forwardItems({message}, displaySeconds);
+}
+
+bool PopupChannel::forwardItems(const QStringList &messages, int displaySeconds)
+{
+    if (messages.isEmpty())
+        return true;
+    // Every message starts with its tag, so the pop-up program splits them again.
+    if (m_link->send(messages.join(QString())))
         return true;
     const qint64 until = displaySeconds > 0 ? m_clock.elapsed() + displaySeconds * 1000LL : -1;
-    m_kept.append({message, until});
+    // Only the newest can still be kept.
+    for (int i = qMax(0, int(messages.size()) - MaxKept); i < messages.size(); ++i)
+        m_kept.append({messages.at(i), until});
     while (m_kept.size() > MaxKept)
         m_kept.removeFirst();
     return false;

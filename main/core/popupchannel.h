@@ -5,6 +5,7 @@
 #include <QLocalSocket>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class LocalLink;
 
@@ -28,6 +29,8 @@ public:
     // again) the item is kept while it would still be on screen, and the next
     // pop-up program gets it right after the time zone. False when kept.
     bool forwardItem(const QString &message, int displaySeconds);
+    // forwardItem() for each message, written in one go.
+    bool forwardItems(const QStringList &messages, int displaySeconds);
     // The pop-up program was stopped on purpose (mini window, silent mode): what
     // was kept for it is no longer wanted.
     void dropKept();

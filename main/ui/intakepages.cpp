@@ -29,6 +29,14 @@ void IntakePages::deliver(const QString &newsContent, const QString &newsType)
         evaluate(call.page, call.script);
 }
 
+void IntakePages::deliverBatch(const QList<Intake::PageItem> &items, int currentPage,
+                               quint32 subscriptionMask)
+{
+    const QList<Intake::PageCall> calls = Intake::batchCalls(items, currentPage, subscriptionMask);
+    for (const Intake::PageCall &call : calls)
+        evaluate(call.page, call.script);
+}
+
 void IntakePages::applyFilter(int currentPage, quint32 subscriptionMask)
 {
     const QList<Intake::PageCall> calls = Intake::filterCalls(currentPage, subscriptionMask);

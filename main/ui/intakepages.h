@@ -23,6 +23,9 @@ public:
 
     // OutputMsg, Obtain and, for "ES", outputMsg with the item.
     void deliver(const QString &newsContent, const QString &newsType);
+    // deliver() for each item, then applyFilter(), in one script evaluation per page.
+    void deliverBatch(const QList<Intake::PageItem> &items, int currentPage,
+                      quint32 subscriptionMask);
     void applyFilter(int currentPage, quint32 subscriptionMask);
     // "guanggaoshow()" or "guanggaohide()" in the live page.
     void showAdvertisement(bool shown);

@@ -19,6 +19,7 @@
 #include "minisplitthread.h"
 #include "miniwindow.h"
 #include "networkcookie.h"
+#include "newssound.h"
 #include "pagebridges.h"
 #include "pagecontract.h"
 #include "pagejars.h"
@@ -38,7 +39,6 @@
 #include <QNetworkAccessManager>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QSound>
 #include <QWebFrame>
 #include <QWebPage>
 #include <QWebView>
@@ -64,7 +64,8 @@ MainWindow::MainWindow(QWidget *parent)
     ui->statusBar->hide();
     // Not offered in this release; its slot still opens the page.
     ui->button2_meirifenxi->hide();
-    m_playSound = [](const QString &resource) { QSound::play(resource); };
+    auto *sound = new Korvex::NewsSound(this);
+    m_playSound = [sound](const QString &resource) { sound->play(resource); };
     Korvex::PageLoads::applyGlobalWebSettings();
 
     m_startupSettings = Korvex::loadStartupSettings(m_state.funcSettings);
@@ -128,8 +129,8 @@ MainWindow::MainWindow(QWidget *parent)
     webView_newsFeedShow();
     m_loads->loadAnalytics();
 
-    connect(m_socketServer, &Korvex::LocalSocketServer::getNewMessage, this,
-            &MainWindow::onGetNewMessage);
+    connect(m_socketServer, &Korvex::LocalSocketServer::getNewMessages, this,
+            &MainWindow::onGetNewMessages);
     connect(m_socketServer, &Korvex::LocalSocketServer::onPopupStartedRequest, this,
             &MainWindow::onPopupStarted);
     connect(m_socketServer, &Korvex::LocalSocketServer::onPopupMoreRequest, this,
@@ -250,30 +251,73 @@ void MainWindow::vekQuit()
 
 void MainWindow::onGetNewMessage(QString newsContent, QString newsType, QString newsImportance)
 {
-    m_pages->deliver(newsContent, newsType);
-    webViewNewsFilter_kuaixunzhibo();
-    if (!Korvex::Intake::isSubscribed(newsType, m_state.subscriptionMask))
+    onGetNewMessages({{newsContent, newsType, newsImportance}});
+}
+
+void MainWindow::onGetNewMessages(const QList<Korvex::NewsArrival> &items)
+{
+    if (items.isEmpty())
         return;
-    popjson(newsType, newsContent, newsImportance);
+    QList<Korvex::Intake::PageItem> pageItems;
+    pageItems.reserve(items.size());
+    QList<const Korvex::NewsArrival *> subscribed;
+    for (const Korvex::NewsArrival &item : items) {
+        pageItems.append({item.content, item.type});
+        if (Korvex::Intake::isSubscribed(item.type, m_state.subscriptionMask))
+            subscribed.append(&item);
+    }
+    // The pop-up program first: it works on its items while the pages here take theirs.
+    if (!subscribed.isEmpty())
+        forwardToPopup(subscribed);
+    m_pages->deliverBatch(pageItems, m_state.currentPage, m_state.subscriptionMask);
+    if (subscribed.isEmpty())
+        return;
+    if (subscribed.size() == 1)
+        qCDebug(lcMain).noquote() << "deal with one news.";
+    else
+        qCDebug(lcMain).noquote() << "deal with" << subscribed.size() << "news.";
+    // One sound for items that arrive together: a burst is one event to the ear.
+    playNewsSound();
+    QList<QPair<QString, bool>> rows;
+    rows.reserve(subscribed.size());
+    for (const Korvex::NewsArrival *item : qAsConst(subscribed))
+        rows.append({item->content, Korvex::Intake::isTopNews(item->importance)});
+    m_toolBarWindow->updateTableWithNewMessages(rows);
 }
 
 void MainWindow::popjson(QString newsType, QString pjson, QString p_index)
 {
     qCDebug(lcMain).noquote() << "deal with one news.";
-    const Korvex::FuncSettings &settings = m_state.funcSettings;
-    const QString sound = Korvex::Intake::soundResource(m_state.soundOn, settings.sound);
-    if (!sound.isEmpty() && m_playSound)
-        m_playSound(sound);
-
+    playNewsSound();
     ++m_toolBarWindow->sequenceNumber;
     m_toolBarWindow->updateTableWithNewMessage(pjson, Korvex::Intake::isTopNews(p_index));
+    const Korvex::NewsArrival item{pjson, newsType, p_index};
+    forwardToPopup({&item});
+}
 
-    if (!Korvex::Intake::popupWanted(newsType, {m_state.popupOn, m_state.miniModeActive}, settings))
+void MainWindow::playNewsSound()
+{
+    const QString sound =
+        Korvex::Intake::soundResource(m_state.soundOn, m_state.funcSettings.sound);
+    if (!sound.isEmpty() && m_playSound)
+        m_playSound(sound);
+}
+
+void MainWindow::forwardToPopup(const QList<const Korvex::NewsArrival *> &items)
+{
+    const Korvex::FuncSettings &settings = m_state.funcSettings;
+    const Korvex::Intake::PopupGate gate{m_state.popupOn, m_state.miniModeActive};
+    QStringList messages;
+    for (const Korvex::NewsArrival *item : items) {
+        if (Korvex::Intake::popupWanted(item->type, gate, settings))
+            messages << Korvex::Intake::popupMessage(settings, item->importance, item->content);
+    }
+    if (messages.isEmpty())
         return;
     // Not connected: the pop-up program has not announced itself yet or is
-    // being restarted; the next one gets the item while it would still show.
+    // being restarted; the next one gets the items while they would still show.
     const int seconds = Korvex::Intake::displaySeconds(settings.second);
-    if (!m_popup->forwardItem(Korvex::Intake::popupMessage(settings, p_index, pjson), seconds))
+    if (!m_popup->forwardItems(messages, seconds))
         qCDebug(lcIpc).noquote() << "popup socket not connected, item kept for the next pop-up";
     qCDebug(lcMain).noquote() << "popup timeout is" << seconds;
 }

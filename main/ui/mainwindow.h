@@ -24,6 +24,7 @@ class ToolBarWindow;
 
 namespace Korvex
 {
+struct NewsArrival;
 class IntakePages;
 class LocalSocketServer;
 class PageJars;
@@ -48,7 +49,7 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // How news sounds are played; QSound unless replaced (tests record them).
+    // How news sounds are played; a kept player per sound unless replaced (tests record them).
     using SoundPlayer = std::function<void(const QString &resource)>;
     void setSoundPlayer(SoundPlayer player);
 
@@ -77,9 +78,15 @@ public slots:
     // Saves state, ends the companion programs and leaves the event loop.
     void vekQuit();
 
-    // One news item from the listener (or a page): pages, filter, then popjson
-    // for a subscribed category.
+    // One news item from the listener (or a page): onGetNewMessages with it alone.
     void onGetNewMessage(QString newsContent, QString newsType, QString newsImportance);
+    // Items that arrived together. For the subscribed ones what popjson does for
+    // one: the pop-up messages (in one write, first, so the pop-up program works
+    // while the pages here do), the news sound (once) and the table window (drawn
+    // once). Every item reaches the pages as one call each, with one script
+    // evaluation per page and the filter once: the pages end as after one
+    // evaluation per call.
+    void onGetNewMessages(const QList<Korvex::NewsArrival> &items);
     // Sound, table window and, when wanted, the pop-up program.
     void popjson(QString newsType, QString pjson, QString p_index);
     // Kept in the window's declared interface; does nothing.
@@ -177,6 +184,10 @@ private:
     // Stops moving other windows and brings the table window back as it was.
     void leaveMiniMode();
     void dockMini(int side);
+    // The news sound of the current settings, if any.
+    void playNewsSound();
+    // The pop-up messages of the subscribed `items` that are wanted there.
+    void forwardToPopup(const QList<const Korvex::NewsArrival *> &items);
 
     std::unique_ptr<Ui::MainWindow> ui;
     Korvex::ClientState m_state;

@@ -180,6 +180,24 @@ void ToolBarWindow::updateTableWithNewMessage(QString newsJson, bool isNewsNeedT
     }
     qCDebug(lcTickerRows).noquote() << "ticker row" << result.row.sequence << result.row.contentId
                                     << Ticker::logExcerpt(result.row.text);
+    redraw();
+}
+
+void ToolBarWindow::updateTableWithNewMessages(const QList<QPair<QString, bool>> &items)
+{
+    m_holdDrawing = true;
+    for (const QPair<QString, bool> &item : items) {
+        ++sequenceNumber;
+        updateTableWithNewMessage(item.first, item.second);
+    }
+    m_holdDrawing = false;
+    redraw();
+}
+
+void ToolBarWindow::redraw()
+{
+    if (m_holdDrawing)
+        return;
     initTableView();
     updateTableView();
 }
@@ -214,8 +232,7 @@ void ToolBarWindow::updateTableView()
 void ToolBarWindow::onTopNewsNeedToHide()
 {
     m_book.endOldestFocus();
-    initTableView();
-    updateTableView();
+    redraw();
 }
 
 void ToolBarWindow::resizeEvent(QResizeEvent *event)

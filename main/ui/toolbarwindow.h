@@ -2,7 +2,9 @@
 
 #include "tickerbook.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <QPair>
 #include <QPoint>
 
 #include <array>
@@ -45,6 +47,9 @@ public slots:
     void onToolBarWindowNeedHide();
     void onApplicationStateChanged(Qt::ApplicationState event);
     void updateTableWithNewMessage(QString newsJson, bool isNewsNeedTop);
+    // Several items in arrival order, each counted (sequenceNumber) and entered
+    // as by updateTableWithNewMessage; the table is drawn once, after the last.
+    void updateTableWithNewMessages(const QList<QPair<QString, bool>> &items);
     void onTimeZoneChanged(QString offsetText);
     void initMessage(QString message);
     void initTableView();
@@ -56,6 +61,8 @@ protected:
 
 private:
     void writeRow(int row);
+    // initTableView() and updateTableView(), unless a batch is being entered.
+    void redraw();
     void updateRoundedMask();
     void setExpandGlyph();
 
@@ -63,6 +70,7 @@ private:
     WindowDrag *m_drag = nullptr;
     Ui::ToolBarWindow *ui;
     TickerBook m_book;
+    bool m_holdDrawing = false;
     int m_rowHeight = 25;
     std::array<QTimer *, TickerBook::FocusTimers> m_focusTimers{};
     int m_focusDuration = Ticker::DefaultFocusMs;

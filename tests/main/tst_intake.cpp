@@ -7,16 +7,21 @@
 
 #include "protocol.h"
 #include "configstore.h"
+#include "newsintake.h"
+#include "newsitem.h"
 #include "localsocketserver.h"
 #include "logwriter.h"
 #include "miniwindow.h"
 #include "toolbarwindow.h"
 #include "webhost.h"
 #include "servicefixture.h"
+#include "testsupport.h"
 
 #include <QCheckBox>
 #include <QJsonArray>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocalServer>
@@ -109,6 +114,8 @@ private slots:
     void subscriptionAndPopupChoicesApplyToTheNextItem();
     void pagesReachNoWindowMember();
     void pageImportanceIsNormalisedForThePopup();
+    void burstLeavesThePagesAsOneCallPerItem();
+    void burstLosesNothing();
 
 private:
     QWebFrame *frame(const QString &path) const;
@@ -144,6 +151,7 @@ void TestIntake::initTestCase()
 {
     QCoreApplication::setOrganizationName(Korvex::organizationName());
     QCoreApplication::setApplicationName(Korvex::applicationName());
+    qRegisterMetaType<QList<Korvex::NewsArrival>>();
     QString error;
     QVERIFY2(m_service.start(&error), qPrintable(error));
     Korvex::setWebHost(m_service.webUrl(QString()));
@@ -774,6 +782,145 @@ void TestIntake::pageImportanceIsNormalisedForThePopup()
                           QLatin1String(given)));
         expected += popupBytes(QStringLiteral("010"), QLatin1String(sent), item);
     }
+    QCOMPARE(popupBytesUpToBarrier(), expected);
+}
+
+// Items that arrive together reach the pages in one script evaluation per page.
+// What the user sees must be exactly what one evaluation per call gave: the
+// same items, in the same order, filtered the same way. The reference is a
+// second set of the same pages fed as before batching, call by call, with the
+// filter after every item.
+void TestIntake::burstLeavesThePagesAsOneCallPerItem()
+{
+    const quint32 mask = 0xfffffd; // oil unsubscribed: the filter hides its items
+    m_window->clientState().subscriptionMask = mask;
+    const int page = m_window->clientState().currentPage;
+
+    // Fresh pages on both sides, the filter applied after their load.
+    const QList<QString> paths{Live, Mini, Calendar};
+    QList<QSignalSpy *> reloads;
+    for (const QString &path : paths) {
+        reloads << new QSignalSpy(frame(path), &QWebFrame::loadFinished);
+        js(path, QStringLiteral("location.reload()"));
+    }
+    std::vector<std::unique_ptr<QWebView>> reference;
+    for (const QString &path : paths) {
+        reference.push_back(std::make_unique<QWebView>());
+        QSignalSpy loaded(reference.back().get(), &QWebView::loadFinished);
+        reference.back()->load(frame(path)->url());
+        QTRY_COMPARE_WITH_TIMEOUT(loaded.count(), 1, 20000);
+    }
+    for (QSignalSpy *spy : reloads)
+        QTRY_VERIFY_WITH_TIMEOUT(spy->count() >= 1, 20000);
+    qDeleteAll(reloads);
+    const auto refFrame = [&](Korvex::Intake::Page p) {
+        return reference
+            .at(p == Korvex::Intake::Page::Live   ? 0
+                : p == Korvex::Intake::Page::Mini ? 1
+                                                  : 2)
+            ->page()
+            ->mainFrame();
+    };
+    for (const auto &call : Korvex::Intake::filterCalls(page, mask))
+        refFrame(call.page)->evaluateJavaScript(call.script);
+    m_window->webViewNewsFilter_kuaixunzhibo();
+    settle();
+
+    QStringList items;
+    const QStringList types{QStringLiteral("FBN"), QStringLiteral("Oil"), QStringLiteral("ME"),
+                            QStringLiteral("Gold"), QStringLiteral("Forex")};
+    for (int i = 0; i < 40; ++i) {
+        items << newsItem(types.at(i % types.size()), QStringLiteral("[快讯] 第%1条").arg(i),
+                          i % 7 == 0 ? 1 : 0);
+        if (i % 9 == 4)
+            items << calendarItem(QStringLiteral("数据%1").arg(i % 2), 1 + i % 5);
+    }
+    items << newsItem(QStringLiteral("FBN"), QStringLiteral("</script><b>粗</b>'\"\\"));
+    items << QStringLiteral("[1,2]") << QStringLiteral("{not json}");
+
+    QSignalSpy batches(m_window->socketServer(), &Korvex::LocalSocketServer::getNewMessages);
+    QSignalSpy handled(m_window->socketServer(), &Korvex::LocalSocketServer::getNewMessage);
+    QString burst;
+    for (const QString &item : qAsConst(items))
+        burst += Protocol::newsMessage(item);
+    send(burst);
+    QTRY_COMPARE_WITH_TIMEOUT(handled.count(), items.size(), 10000);
+    int largest = 0;
+    for (const QList<QVariant> &batch : qAsConst(batches))
+        largest = qMax(largest, int(batch.at(0).value<QList<Korvex::NewsArrival>>().size()));
+    QVERIFY2(largest > 1, "the burst was handed to the pages item by item");
+
+    for (const QString &item : qAsConst(items)) {
+        const QString type = parseNewsItem(item).type;
+        for (const auto &call : Korvex::Intake::itemCalls(item, type))
+            refFrame(call.page)->evaluateJavaScript(call.script);
+        for (const auto &call : Korvex::Intake::filterCalls(page, mask))
+            refFrame(call.page)->evaluateJavaScript(call.script);
+    }
+
+    // What the user sees of each page: its list (every entry with its shown or
+    // hidden state), the filter line and the empty note.
+    const QString shown = QStringLiteral(
+        "(function () { var out = []; var ids = ['list', 'rows', 'filter', 'empty'];"
+        "for (var i = 0; i < ids.length; ++i) { var n = document.getElementById(ids[i]);"
+        "if (n) out.push(ids[i] + '|' + n.className + '|' + n.innerHTML); }"
+        "return out.join('\\n'); })()");
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString actual = js(paths.at(i), shown).toString();
+        const QString expected =
+            reference.at(size_t(i))->page()->mainFrame()->evaluateJavaScript(shown).toString();
+        QVERIFY2(actual.contains(QStringLiteral("第39条")) || paths.at(i) == Calendar,
+                 qPrintable(paths.at(i)));
+        QCOMPARE(actual, expected);
+    }
+    QVERIFY(js(Calendar, shown).toString().contains(QStringLiteral("数据1")));
+    reference.clear();
+    settle();
+}
+
+// A burst written by a real second process as fast as the socket takes it, in
+// random pieces, each flushed: every item reaches every page, the table window
+// and the pop-up program, in order.
+void TestIntake::burstLosesNothing()
+{
+    constexpr int Count = 1000;
+    const int sequence = m_window->toolBarWindow()->sequenceNumber;
+    QSignalSpy handled(m_window->socketServer(), &Korvex::LocalSocketServer::getNewMessage);
+    QStringList items;
+    QTemporaryFile file;
+    QVERIFY(file.open());
+    for (int i = 0; i < Count; ++i) {
+        items << newsItem(QStringLiteral("FBN"), QStringLiteral("[快讯] 连发 %1").arg(i));
+        file.write(Protocol::newsMessage(items.last()).toUtf8());
+    }
+    file.close();
+    QProcess writer;
+    writer.setProcessChannelMode(QProcess::ForwardedChannels);
+    writer.start(TestSupport::helperProgram(QStringLiteral("ipcpeer")),
+                 {QStringLiteral("write"), Protocol::mainSocketName(), file.fileName(),
+                  QStringLiteral("16"), QStringLiteral("700")});
+    QVERIFY(writer.waitForStarted(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(handled.count(), Count, 60000);
+    // The event loop keeps running: the writer's disconnect is answered here.
+    QTRY_COMPARE_WITH_TIMEOUT(writer.state(), QProcess::NotRunning, 30000);
+    QCOMPARE(writer.exitCode(), 0);
+    const auto calls = settle();
+    QStringList live, mini;
+    for (const QString &call : calls.value(Live)) {
+        if (call.startsWith(QLatin1String("OutputMsg(")))
+            live << call.mid(10).chopped(1);
+    }
+    for (const QString &call : calls.value(Mini)) {
+        if (call.startsWith(QLatin1String("Obtain(")))
+            mini << call.mid(7).chopped(1);
+    }
+    QCOMPARE(live, items);
+    QCOMPARE(mini, items);
+    QCOMPARE(m_window->toolBarWindow()->sequenceNumber, sequence + Count);
+    QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  [快讯] 连发 %1").arg(Count - 1));
+    QByteArray expected;
+    for (const QString &item : qAsConst(items))
+        expected += popupBytes(QStringLiteral("010"), QStringLiteral("0"), item);
     QCOMPARE(popupBytesUpToBarrier(), expected);
 }
 

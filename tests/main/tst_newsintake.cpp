@@ -40,6 +40,7 @@ private slots:
     void itemReachesPagesByType();
     void filterFollowsThePageInFront_data();
     void filterFollowsThePageInFront();
+    void batchIsEveryCallInOrderOnePagePerScript();
     void subscriptionDecidesWhatMoreHappens();
     void soundBySetting_data();
     void soundBySetting();
@@ -66,6 +67,41 @@ void TestNewsIntake::itemReachesPagesByType()
     // Codes are compared exactly; "es" is not the calendar's.
     QCOMPARE(Korvex::Intake::itemCalls(item, QStringLiteral("es")).size(), 2);
     QCOMPARE(Korvex::Intake::itemCalls(item, QString()).size(), 2);
+}
+
+// Items that arrive together: per page one script holding every call the items
+// would have made one by one, each in its own try block, then the filter once.
+void TestNewsIntake::batchIsEveryCallInOrderOnePagePerScript()
+{
+    const QString fbn = QStringLiteral("[{\"vek_news_type\":\"FBN\",\"title\":\"a\"}]");
+    const QString es = QStringLiteral("[{\"vek_news_type\":\"ES\",\"title\":\"b\"}]");
+    const auto batch = Korvex::Intake::batchCalls(
+        {{fbn, QStringLiteral("FBN")}, {es, QStringLiteral("ES")}, {fbn, QStringLiteral("FBN")}}, 2,
+        0x20);
+    QCOMPARE(batch.size(), 3);
+    QCOMPARE(batch.at(0).page, Page::Live);
+    QCOMPARE(batch.at(1).page, Page::Mini);
+    QCOMPARE(batch.at(2).page, Page::Calendar);
+    const auto wrapped = [](const QStringList &calls) {
+        QString script;
+        for (const QString &call : calls)
+            script += QStringLiteral("try{") + call + QStringLiteral(";}catch(e){}\n");
+        return script;
+    };
+    const QString filter = QStringLiteral("showType(',FBN')");
+    const QString live = Korvex::Intake::itemCalls(fbn, QStringLiteral("FBN")).at(0).script;
+    const QString liveEs = Korvex::Intake::itemCalls(es, QStringLiteral("ES")).at(0).script;
+    QCOMPARE(batch.at(0).script, wrapped({live, liveEs, live, filter}));
+    const QString mini = Korvex::Intake::itemCalls(fbn, QStringLiteral("FBN")).at(1).script;
+    const QString miniEs = Korvex::Intake::itemCalls(es, QStringLiteral("ES")).at(1).script;
+    QCOMPARE(batch.at(1).script, wrapped({mini, miniEs, mini, filter}));
+    QCOMPARE(batch.at(2).script,
+             wrapped({Korvex::Intake::itemCalls(es, QStringLiteral("ES")).at(2).script}));
+
+    // No item: the filter alone.
+    const auto none = Korvex::Intake::batchCalls({}, 2, 0x20);
+    QCOMPARE(none.size(), 2);
+    QCOMPARE(none.at(0).script, wrapped({filter}));
 }
 
 void TestNewsIntake::filterFollowsThePageInFront_data()
