@@ -32,6 +32,16 @@ int endProcessesByName(const QString &exeName, int graceMs = 1500);
 // system's id from statvfs("/")). Empty when it cannot be read.
 QString rootVolumeSerial();
 
+// Before the application object: the programs draw without OpenGL, so the
+// window system's GL driver is not loaded (under X11 Qt would load it for the
+// first window: Mesa's software renderer alone adds some 25 MB to each program
+// that shows one). A choice the user made in the environment stands.
+void drawWithoutOpenGL();
+
+// Hands memory that the process has freed but its allocator still holds back
+// to the system (after a busy spell), as far as the allocator allows.
+void releaseFreeHeap();
+
 // A marker that exists while one process holds it, for the logged-in user; the
 // system releases it when the holder ends or dies.
 class SingleInstanceMarker final

@@ -19,6 +19,9 @@
 #include <sys/socket.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace
 {
@@ -231,6 +234,19 @@ QString rootVolumeSerial()
         return QString();
     }
     return QString::number(static_cast<quint64>(info.f_fsid));
+}
+
+void drawWithoutOpenGL()
+{
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+}
+
+void releaseFreeHeap()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 SingleInstanceMarker::SingleInstanceMarker(const QString &key)

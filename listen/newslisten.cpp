@@ -4,6 +4,7 @@
 #include "listenpagebridge.h"
 #include "protocol.h"
 #include "newsendpoint.h"
+#include "webengine.h"
 
 #include <QDateTime>
 #include <QMutex>
@@ -24,6 +25,7 @@ NewsListen::NewsListen(QWidget *parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::NewsListen>())
     , m_bridge(new Listen::ListenPageBridge(this))
+    , m_memory(new WebEngine::Releaser(this))
 {
     ui->setupUi(this);
     // Polling is cross-origin XHR from the compiled-in page to the news host.
@@ -50,6 +52,7 @@ void NewsListen::jsToQtFunc(const QString &data)
     QMutexLocker locker(&writeLock);
     // Without a connection the item is dropped: the supervisor restarts the listener.
     listenerLink.send(Protocol::newsMessage(data));
+    m_memory->noteActivity();
 }
 
 void NewsListen::addObjectToJs()

@@ -17,6 +17,11 @@ namespace Listen
 class ListenPageBridge;
 }
 
+namespace WebEngine
+{
+class Releaser;
+}
+
 // Holds the hidden page whose script keeps the socket.io connection to the news
 // service, and writes every pushed item unchanged to the main program. Never shown.
 class NewsListen final : public QWidget
@@ -43,4 +48,6 @@ private:
     LocalLink listenerLink{&listenerSocket};
     // What the page sees of the program.
     Listen::ListenPageBridge *m_bridge;
+    // The page's garbage goes back once items stop for a while.
+    WebEngine::Releaser *m_memory;
 };

@@ -6,6 +6,7 @@
 #include "testhooks.h"
 #include "updatethread.h"
 #include "webhost.h"
+#include "webengine.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -22,6 +23,7 @@ int main(int argc, char *argv[])
         arguments << QString::fromLocal8Bit(argv[i]);
     int toolkitArgc = 1;
     char *toolkitArgv[] = {argv[0], nullptr};
+    WebEngine::beforeApplication();
     QApplication app(toolkitArgc, toolkitArgv);
 
     Korvex::setWebHost(Korvex::defaultWebHost());
@@ -43,6 +45,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    WebEngine::useLeanSettings();
     QCoreApplication::setOrganizationName(Korvex::organizationName());
     QCoreApplication::setApplicationName(Korvex::applicationName());
     // Hidden to the tray the client keeps running; only the quit routine ends it.

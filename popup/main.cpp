@@ -2,6 +2,7 @@
 #include "platform.h"
 #include "popuprules.h"
 #include "popupwidget.h"
+#include "webengine.h"
 
 #include <QApplication>
 #include <QFile>
@@ -15,7 +16,9 @@ int main(int argc, char *argv[])
 
     // Only the program path reaches the toolkit.
     int appArgc = 1;
+    WebEngine::beforeApplication();
     QApplication app(appArgc, argv);
+    WebEngine::useLeanSettings();
     // Its one window hides and shows all day; only the main program, through a
     // termination request, ends the pop-up program.
     QApplication::setQuitOnLastWindowClosed(false);

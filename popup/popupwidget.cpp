@@ -10,6 +10,7 @@
 #include "pagecontract.h"
 #include "protocol.h"
 #include "localsocketserver.h"
+#include "webengine.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -66,6 +67,7 @@ void PopupWidget::initPopup()
     setAttribute(Qt::WA_ShowWithoutActivating);
     new WindowDrag(this);
     m_bridge = new Popup::PopupPageBridge(this);
+    m_memory = new WebEngine::Releaser(this);
     connect(m_bridge, &Popup::PopupPageBridge::itemRequested, this, &PopupWidget::achieveid);
     connect(m_bridge, &Popup::PopupPageBridge::hideRequested, this, &PopupWidget::windowNeedHide);
 
@@ -255,6 +257,7 @@ void PopupWidget::onGetNewMessages(const QList<PopupItem> &items)
         runScript(script);
     for (const PopupStep &step : std::as_const(steps))
         apply(step);
+    m_memory->noteActivity();
 }
 
 void PopupWidget::animationFinished()

@@ -16,6 +16,10 @@ class LocalSocketServer;
 class PopupPageBridge;
 } // namespace Popup
 class NetworkCookie;
+namespace WebEngine
+{
+class Releaser;
+}
 class QPropertyAnimation;
 class QTimer;
 
@@ -102,4 +106,6 @@ private:
     NetworkCookie *cookieJar = nullptr;
     // What the page sees of the window.
     Popup::PopupPageBridge *m_bridge = nullptr;
+    // The page's garbage goes back once items stop for a while.
+    WebEngine::Releaser *m_memory = nullptr;
 };

@@ -8,6 +8,7 @@
 
 int main(int argc, char *argv[])
 {
+    Platform::drawWithoutOpenGL();
     QApplication app(argc, argv);
     Widget window;
     QTranslator translator;

@@ -75,7 +75,6 @@ CustomSetFuncOrderFormWindow::CustomSetFuncOrderFormWindow(Korvex::ClientState &
 
     m_syncTimer = new QTimer(this);
     m_syncTimer->setInterval(SyncIntervalMs);
-    m_syncTimer->start();
 
     connect(ui->funcOrder_close, &QPushButton::clicked, this,
             &CustomSetFuncOrderFormWindow::onBtnCloseClicked);
@@ -97,6 +96,19 @@ CustomSetFuncOrderFormWindow::CustomSetFuncOrderFormWindow(Korvex::ClientState &
 }
 
 CustomSetFuncOrderFormWindow::~CustomSetFuncOrderFormWindow() = default;
+
+void CustomSetFuncOrderFormWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    sychronizedTimeUpdate();
+    m_syncTimer->start();
+}
+
+void CustomSetFuncOrderFormWindow::hideEvent(QHideEvent *event)
+{
+    QMainWindow::hideEvent(event);
+    m_syncTimer->stop();
+}
 
 void CustomSetFuncOrderFormWindow::setGlyph(QWidget *widget, ushort codePoint, const QString &words)
 {

@@ -66,6 +66,12 @@ public slots:
     void sychronizedTimeUpdate();
     void onPopupStateChanged(int state);
 
+protected:
+    // The synchronized clock ticks only while the window is shown: hidden, it
+    // must not wake the program twice a second.
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
 private:
     void setGlyph(QWidget *widget, ushort codePoint, const QString &words);
 

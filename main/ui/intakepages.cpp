@@ -3,6 +3,7 @@
 #include "jsliteral.h"
 #include "pagecontract.h"
 #include "webhost.h"
+#include "webengine.h"
 
 #include <QElapsedTimer>
 #include <QWebFrame>
@@ -17,6 +18,7 @@ IntakePages::IntakePages(QWebView *live, QWebView *calendar, QWebView *mini, QOb
     , m_live(live)
     , m_calendar(calendar)
     , m_mini(mini)
+    , m_memory(new WebEngine::Releaser(this))
 {
     m_live->page()->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
     m_calendar->page()->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
@@ -35,6 +37,7 @@ void IntakePages::deliverBatch(const QList<Intake::PageItem> &items, int current
     const QList<Intake::PageCall> calls = Intake::batchCalls(items, currentPage, subscriptionMask);
     for (const Intake::PageCall &call : calls)
         evaluate(call.page, call.script);
+    m_memory->noteActivity();
 }
 
 void IntakePages::applyFilter(int currentPage, quint32 subscriptionMask)

@@ -6,6 +6,10 @@
 #include <QString>
 #include <QVariant>
 
+namespace WebEngine
+{
+class Releaser;
+}
 class QWebFrame;
 class QWebView;
 
@@ -47,6 +51,8 @@ private:
     QWebView *m_calendar;
     QWebView *m_mini;
     PageCallStats m_stats;
+    // The pages' garbage goes back once items stop for a while.
+    WebEngine::Releaser *m_memory;
 };
 
 } // namespace Korvex

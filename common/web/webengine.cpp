@@ -1,0 +1,54 @@
+#include "webengine.h"
+
+#include "platform.h"
+
+#include <QWebSettings>
+
+#include <algorithm>
+
+namespace WebEngine
+{
+
+void beforeApplication()
+{
+    Platform::drawWithoutOpenGL();
+    if (!qEnvironmentVariableIsSet("QT_BEARER_POLL_TIMEOUT"))
+        qputenv("QT_BEARER_POLL_TIMEOUT", "60000");
+}
+
+void useLeanSettings()
+{
+    QWebSettings::setObjectCacheCapacities(0, 0, 0);
+    QWebSettings::setMaximumPagesInCache(0);
+    QWebSettings *settings = QWebSettings::globalSettings();
+    settings->setAttribute(QWebSettings::PluginsEnabled, false);
+}
+
+Releaser::Releaser(QObject *parent, int quietMs, int maxBusyMs)
+    : QObject(parent)
+    , m_quietMs(quietMs)
+    , m_maxBusyMs(maxBusyMs)
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &Releaser::releaseNow);
+}
+
+void Releaser::noteActivity()
+{
+    if (!m_busySince.isValid())
+        m_busySince.start();
+    const qint64 left = std::max<qint64>(0, m_maxBusyMs - m_busySince.elapsed());
+    m_timer.start(int(std::min<qint64>(m_quietMs, left)));
+}
+
+void Releaser::releaseNow()
+{
+    m_timer.stop();
+    m_busySince.invalidate();
+    // Collects the scripts' garbage and returns the engine's free memory.
+    QWebSettings::clearMemoryCaches();
+    Platform::releaseFreeHeap();
+    ++m_releases;
+}
+
+} // namespace WebEngine

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+// What the programs with web pages (Korvex, vek_popup, vek_listen) set up about
+// the web engine: they keep a few pages loaded all day and must neither grow
+// nor wake up while nothing arrives.
+namespace WebEngine
+{
+
+// Before the application object: no OpenGL (Platform::drawWithoutOpenGL), and
+// the network interfaces are looked at once a minute, not every 10 s as Qt's
+// network access does in each program all day. Not never: a program started
+// while the computer is offline learns only from such a look (where no network
+// manager reports changes) that the network is there, and until then every
+// request fails. Choices made in the environment stand.
+void beforeApplication();
+
+// Process-wide settings, before the first page: no memory cache of resources no
+// page uses any more and no page cache (the programs load a handful of pages
+// from one host and go back and forth between none of them), no plugins.
+void useLeanSettings();
+
+// Hands memory back after a busy spell. The script engine keeps the garbage of
+// a flood of items (and its allocator the freed pages) until much later, so a
+// program grew with every burst; once items have stopped for `quietMs` (or at
+// the latest `maxBusyMs` after the first item of a long busy spell), it
+// collects the garbage, drops the engine's caches and returns free memory to
+// the system. Nothing runs while no item arrives.
+class Releaser final : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Releaser(QObject *parent = nullptr, int quietMs = 2000, int maxBusyMs = 60000);
+
+    // An item was handled: release once things are quiet again.
+    void noteActivity();
+    void releaseNow();
+    int releaseCount() const { return m_releases; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_busySince;
+    int m_quietMs;
+    int m_maxBusyMs;
+    int m_releases = 0;
+};
+
+} // namespace WebEngine
