@@ -2,8 +2,10 @@
 // ("seq", "sent") through vek_listen -> Korvex -> live page, ticker and the
 // pop-up program's page. A plain socket.io client on the same server gives the
 // floor. Then the client idles and the CPU time and memory of its programs are
-// read from /proc. Prints a table and writes the figures as JSON; asserts nothing.
-//   bench/e2e [ITEMS=200] [RATE=10] [BURST=500] [IDLE_SECONDS=30]
+// read from /proc: CPU over the idle time, and PSS, anonymous PSS and RSS of
+// each program after start, after each burst and idle. Prints a table and
+// writes the figures as JSON; asserts nothing.
+//   bench/e2e [ITEMS=200] [RATE=10] [BURST=1000] [IDLE_SECONDS=30] [BURSTS=3]
 #include "benchsupport.h"
 #include "korvexsession.h"
 #include "newspath.h"
@@ -125,7 +127,14 @@ struct Run {
     int items = 0;
     double rate = 0;
     QList<HopFigures> hops;
+    // CPU time each program used from the start of sending until every hop had
+    // every item (or gave up): per item, it does not depend on how busy the
+    // machine is the way latencies do.
+    QMap<QString, double> cpuMs;
 };
+
+const QStringList &programNames();
+qint64 pidOf(KorvexSession &korvex, const QString &name);
 
 // Pushes `count` items at `rate` and follows them to every hop.
 Run runBurst(const QString &name, int count, double rate, ServiceFixture &service,
@@ -137,6 +146,9 @@ Run runBurst(const QString &name, int count, double rate, ServiceFixture &servic
     run.rate = rate;
     const int sinceEvent = NewsPath::lastEventSeq(service);
     const int sinceLine = korvex.lines().size();
+    QMap<QString, qint64> cpuBefore;
+    for (const QString &program : programNames())
+        cpuBefore[program] = NewsPath::costOf(pidOf(korvex, program)).cpuNs;
     const QJsonObject burst =
         service
             .control("POST", QStringLiteral("/burst"),
@@ -177,6 +189,11 @@ Run runBurst(const QString &name, int count, double rate, ServiceFixture &servic
     }
     for (const auto &entry : floor.sent)
         sent.emplace(entry.first, entry.second);
+    for (const QString &program : programNames()) {
+        const qint64 after = NewsPath::costOf(pidOf(korvex, program)).cpuNs;
+        if (after >= 0 && cpuBefore[program] >= 0)
+            run.cpuMs[program] = double(after - cpuBefore[program]) / 1e6;
+    }
 
     run.hops << figures(QStringLiteral("floor: plain socket.io client"), floor.arrivals, sent,
                         firstSeq, lastSeq)
@@ -191,23 +208,70 @@ struct ProcessFigures {
     QString name;
     qint64 pid = 0;
     double cpuPercent = -1;
-    double rssMb = -1;
+    NewsPath::Cost cost;
 };
+
+const QStringList &programNames()
+{
+    static const QStringList names{QStringLiteral("Korvex"), QStringLiteral("vek_listen"),
+                                   QStringLiteral("vek_popup"), QStringLiteral("vek_updat")};
+    return names;
+}
+
+qint64 pidOf(KorvexSession &korvex, const QString &name)
+{
+    return name == QLatin1String("Korvex") ? korvex.pid()
+                                           : TestSupport::sessionProcesses(name).value(0, 0);
+}
+
+// Memory of every program at one moment.
+struct MemorySnapshot {
+    QString when;
+    QList<ProcessFigures> processes;
+    double pssTogether = 0, anonTogether = 0, rssTogether = 0;
+};
+
+MemorySnapshot memorySnapshot(const QString &when, KorvexSession &korvex)
+{
+    MemorySnapshot snapshot;
+    snapshot.when = when;
+    // For finding where memory goes: each program's mappings at each snapshot.
+    const QString smapsDir = qEnvironmentVariable("KORVEX_BENCH_SMAPS_DIR");
+    for (const QString &name : programNames()) {
+        ProcessFigures p;
+        p.name = name;
+        p.pid = pidOf(korvex, name);
+        p.cost = NewsPath::costOf(p.pid);
+        if (!smapsDir.isEmpty() && p.pid > 0) {
+            QFile in(QStringLiteral("/proc/%1/smaps").arg(p.pid));
+            QFile copy(QStringLiteral("%1/%2-%3.smaps")
+                           .arg(smapsDir, name,
+                                QString(when).replace(QLatin1Char(' '), QLatin1Char('_'))));
+            if (in.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly))
+                copy.write(in.readAll());
+        }
+        if (p.cost.pssMb > 0) {
+            snapshot.pssTogether += p.cost.pssMb;
+            snapshot.anonTogether += std::max(0.0, p.cost.pssAnonMb);
+            snapshot.rssTogether += std::max(0.0, p.cost.rssMb);
+        }
+        snapshot.processes << p;
+    }
+    return snapshot;
+}
 
 QList<ProcessFigures> idleFigures(KorvexSession &korvex, int seconds)
 {
     QList<ProcessFigures> processes;
-    for (const QString &name : {QStringLiteral("Korvex"), QStringLiteral("vek_listen"),
-                                QStringLiteral("vek_popup"), QStringLiteral("vek_updat")}) {
+    for (const QString &name : programNames()) {
         ProcessFigures p;
         p.name = name;
-        p.pid = name == QLatin1String("Korvex") ? korvex.pid()
-                                                : TestSupport::sessionProcesses(name).value(0, 0);
+        p.pid = pidOf(korvex, name);
         processes << p;
     }
-    QMap<QString, qint64> before;
+    QMap<QString, NewsPath::Cost> before;
     for (const ProcessFigures &p : processes)
-        before[p.name] = NewsPath::costOf(p.pid).cpuTicks;
+        before[p.name] = NewsPath::costOf(p.pid);
     QElapsedTimer timer;
     timer.start();
     pause(seconds * 1000);
@@ -216,13 +280,58 @@ QList<ProcessFigures> idleFigures(KorvexSession &korvex, int seconds)
     for (ProcessFigures &p : processes) {
         if (p.pid <= 0)
             continue;
-        const NewsPath::Cost cost = NewsPath::costOf(p.pid);
-        if (cost.cpuTicks >= 0 && before[p.name] >= 0)
-            p.cpuPercent =
-                100.0 * double(cost.cpuTicks - before[p.name]) / ticksPerSecond / elapsed;
-        p.rssMb = cost.rssMb;
+        p.cost = NewsPath::costOf(p.pid);
+        const NewsPath::Cost &b = before[p.name];
+        if (p.cost.cpuNs >= 0 && b.cpuNs >= 0)
+            p.cpuPercent = 100.0 * double(p.cost.cpuNs - b.cpuNs) / 1e9 / elapsed;
+        else if (p.cost.cpuTicks >= 0 && b.cpuTicks >= 0)
+            p.cpuPercent = 100.0 * double(p.cost.cpuTicks - b.cpuTicks) / ticksPerSecond / elapsed;
     }
     return processes;
+}
+
+// CPU time of the whole machine (all cores, in ticks) and its busy part, from /proc/stat.
+struct MachineTicks {
+    qint64 busy = 0;
+    qint64 total = 0;
+};
+
+MachineTicks machineTicks()
+{
+    QFile stat(QStringLiteral("/proc/stat"));
+    MachineTicks ticks;
+    if (!stat.open(QIODevice::ReadOnly))
+        return ticks;
+    const QList<QByteArray> fields = stat.readLine().simplified().split(' ');
+    for (int i = 1; i < fields.size(); ++i) {
+        const qint64 value = fields.at(i).toLongLong();
+        ticks.total += value;
+        if (i != 4 && i != 5) // idle, iowait
+            ticks.busy += value;
+    }
+    return ticks;
+}
+
+QString mb(double value)
+{
+    return value < 0 ? QStringLiteral("-") : QString::number(value, 'f', 1);
+}
+
+QJsonObject toJson(const MemorySnapshot &snapshot)
+{
+    QJsonObject programs;
+    for (const ProcessFigures &p : snapshot.processes) {
+        if (p.cost.pssMb < 0)
+            continue;
+        programs.insert(p.name, QJsonObject{{QStringLiteral("pss_mb"), p.cost.pssMb},
+                                            {QStringLiteral("pss_anon_mb"), p.cost.pssAnonMb},
+                                            {QStringLiteral("rss_mb"), p.cost.rssMb}});
+    }
+    return QJsonObject{{QStringLiteral("when"), snapshot.when},
+                       {QStringLiteral("programs"), programs},
+                       {QStringLiteral("pss_mb_together"), snapshot.pssTogether},
+                       {QStringLiteral("pss_anon_mb_together"), snapshot.anonTogether},
+                       {QStringLiteral("rss_mb_together"), snapshot.rssTogether}};
 }
 
 } // namespace
@@ -240,9 +349,11 @@ int main(int argc, char *argv[])
     }
     const int items = args.value(0, QStringLiteral("200")).toInt();
     const double rate = args.value(1, QStringLiteral("10")).toDouble();
-    const int burst = args.value(2, QStringLiteral("500")).toInt();
+    const int burst = args.value(2, QStringLiteral("1000")).toInt();
     const int idleSeconds = args.value(3, QStringLiteral("30")).toInt();
+    const int burstCount = std::max(1, args.value(4, QStringLiteral("3")).toInt());
 
+    const MachineTicks machineStart = machineTicks();
     WindowManager windowManager;
     ServiceFixture service;
     KorvexSession korvex;
@@ -272,24 +383,35 @@ int main(int argc, char *argv[])
         60000);
     if (!ready)
         out << "the client did not report every link within 60 s; measuring anyway\n";
-    pause(2000); // first page work settles
+    pause(5000); // first page work settles
+    QList<MemorySnapshot> memory;
+    memory << memorySnapshot(QStringLiteral("started"), korvex);
 
     QList<Run> runs;
     out << "rate run: " << items << " items at " << rate << "/s...\n";
     out.flush();
     runs << runBurst(QStringLiteral("rate"), items, rate, service, korvex, floor);
-    out << "burst run: " << burst << " items at once...\n";
-    out.flush();
-    runs << runBurst(QStringLiteral("burst"), burst, 1000, service, korvex, floor);
+    memory << memorySnapshot(QStringLiteral("after rate run"), korvex);
+    for (int b = 1; b <= burstCount; ++b) {
+        const QString name =
+            burstCount > 1 ? QStringLiteral("burst %1").arg(b) : QStringLiteral("burst");
+        out << name << ": " << burst << " items at once...\n";
+        out.flush();
+        runs << runBurst(name, burst, 1000, service, korvex, floor);
+        pause(3000);
+        memory << memorySnapshot(QStringLiteral("after ") + name, korvex);
+    }
     out << "idle: " << idleSeconds << " s...\n";
     out.flush();
     pause(3000);
     const QList<ProcessFigures> idle = idleFigures(korvex, idleSeconds);
+    memory << memorySnapshot(QStringLiteral("idle"), korvex);
 
     floor.stop();
     korvex.quit();
     service.stop();
     windowManager.stop();
+    const MachineTicks machineEnd = machineTicks();
 
     QJsonArray runsJson;
     for (const Run &run : qAsConst(runs)) {
@@ -314,56 +436,114 @@ int main(int argc, char *argv[])
                        .arg(ms(f.max), 8);
             hops.insert(f.name, toJson(f));
         }
+        QJsonObject cpu;
+        out << "  CPU per item (ms):";
+        for (auto it = run.cpuMs.cbegin(); it != run.cpuMs.cend(); ++it) {
+            out << " " << it.key() << " " << QString::number(it.value() / run.items, 'f', 3);
+            cpu.insert(it.key(), it.value());
+        }
+        out << "\n";
         runsJson.append(QJsonObject{{QStringLiteral("name"), run.name},
                                     {QStringLiteral("items"), run.items},
                                     {QStringLiteral("rate"), run.rate},
-                                    {QStringLiteral("hops"), hops}});
+                                    {QStringLiteral("hops"), hops},
+                                    {QStringLiteral("cpu_ms"), cpu}});
+    }
+
+    out << "\nmemory (MB): PSS / anonymous PSS / RSS; RSS counts shared libraries once per "
+           "program\n";
+    out << QStringLiteral("  %1").arg(QStringLiteral("when"), -18);
+    for (const QString &name : programNames().mid(0, 3))
+        out << QStringLiteral(" %1").arg(name, 20);
+    out << QStringLiteral(" %1\n").arg(QStringLiteral("three together"), 22);
+    QJsonArray memoryJson;
+    for (const MemorySnapshot &snapshot : qAsConst(memory)) {
+        out << QStringLiteral("  %1").arg(snapshot.when, -18);
+        for (const ProcessFigures &p : snapshot.processes.mid(0, 3))
+            out << QStringLiteral(" %1").arg(mb(p.cost.pssMb) + QLatin1Char('/') +
+                                                 mb(p.cost.pssAnonMb) + QLatin1Char('/') +
+                                                 mb(p.cost.rssMb),
+                                             20);
+        out << QStringLiteral(" %1\n").arg(mb(snapshot.pssTogether) + QLatin1Char('/') +
+                                               mb(snapshot.anonTogether) + QLatin1Char('/') +
+                                               mb(snapshot.rssTogether),
+                                           22);
+        memoryJson.append(toJson(snapshot));
     }
 
     out << "\nidle " << idleSeconds << " s\n";
-    out << QStringLiteral("  %1 %2 %3\n")
+    out << QStringLiteral("  %1 %2\n")
                .arg(QStringLiteral("program"), -12)
-               .arg(QStringLiteral("cpu %"), 11)
-               .arg(QStringLiteral("rss MB"), 8);
+               .arg(QStringLiteral("cpu %"), 11);
     QJsonObject idleJson;
     double cpuTotal = 0;
     for (const ProcessFigures &p : idle) {
         const bool running = p.pid > 0;
-        out << QStringLiteral("  %1 %2 %3\n")
+        out << QStringLiteral("  %1 %2\n")
                    .arg(p.name, -12)
-                   .arg(running ? QString::number(p.cpuPercent, 'f', 2)
+                   .arg(running ? QString::number(p.cpuPercent, 'f', 3)
                                 : QStringLiteral("not running"),
-                        11)
-                   .arg(running ? QString::number(p.rssMb, 'f', 1) : QStringLiteral("-"), 8);
+                        11);
         if (running)
             cpuTotal += std::max(0.0, p.cpuPercent);
         idleJson.insert(p.name, running ? QJsonObject{{QStringLiteral("cpu_percent"), p.cpuPercent},
-                                                      {QStringLiteral("rss_mb"), p.rssMb}}
+                                                      {QStringLiteral("pss_mb"), p.cost.pssMb},
+                                                      {QStringLiteral("rss_mb"), p.cost.rssMb}}
                                         : QJsonObject{{QStringLiteral("running"), false}});
     }
     out << QStringLiteral("  %1 %2\n")
                .arg(QStringLiteral("together"), -12)
-               .arg(cpuTotal, 8, 'f', 2);
+               .arg(cpuTotal, 11, 'f', 3);
+    // How busy the machine was: figures of a loaded machine are not comparable.
+    const double machineBusy = machineEnd.total > machineStart.total
+                                   ? 100.0 * double(machineEnd.busy - machineStart.busy) /
+                                         double(machineEnd.total - machineStart.total)
+                                   : -1;
+    out << "  machine busy during the run (all cores, all processes): "
+        << QString::number(machineBusy, 'f', 0) << " %\n";
 
-    const HopFigures *ratePopup =
-        runs.size() > 0 && runs[0].hops.size() > 3 ? &runs[0].hops[3] : nullptr;
-    const Run *burstRun = runs.size() > 1 ? &runs[1] : nullptr;
-    out << "\ntargets (printed, not asserted):\n";
-    if (ratePopup)
-        out << "  push -> pop-up page p99 <= 50 ms at 10 items/s: " << ms(ratePopup->p99)
-            << " ms\n";
-    if (burstRun && burstRun->hops.size() > 2)
-        out << "  lost at a burst of " << burstRun->items << ": intake " << burstRun->hops[1].lost
-            << ", ticker " << burstRun->hops[2].lost << " (target 0)\n";
-    out << "  idle CPU of all four <= 1 % of a core: " << QString::number(cpuTotal, 'f', 2)
+    const auto hop = [&](int run, int index) -> const HopFigures * {
+        return runs.size() > run && runs[run].hops.size() > index ? &runs[run].hops[index]
+                                                                  : nullptr;
+    };
+    out << "\ntargets (printed, not asserted), floor = plain socket.io client in the same run:\n";
+    if (const HopFigures *p = hop(0, 3))
+        out << "  push -> pop-up page p99 <= 10 ms at " << rate << " items/s: " << ms(p->p99)
+            << " ms (floor " << ms(hop(0, 0)->p99) << " ms)\n";
+    for (int r = 1; r < runs.size(); ++r) {
+        const HopFigures *p = hop(r, 3);
+        if (!p)
+            continue;
+        int lost = 0;
+        for (int h = 1; h < runs[r].hops.size(); ++h)
+            lost += runs[r].hops[h].lost;
+        out << "  " << runs[r].name << " of " << runs[r].items
+            << ": pop-up page p99 <= 100 ms: " << ms(p->p99) << " ms (floor " << ms(hop(r, 0)->p99)
+            << " ms); lost on intake, ticker, pop-up: " << lost << " (target 0)\n";
+    }
+    if (memory.size() >= 2) {
+        const MemorySnapshot &last = memory.at(memory.size() - 2); // after the last burst
+        out << "  PSS of the three after " << burstCount
+            << " bursts <= 150 MB: " << mb(last.pssTogether) << " MB (after start "
+            << mb(memory.first().pssTogether) << " MB)\n";
+        if (burstCount > 1 && memory.size() > 3) {
+            const MemorySnapshot &first = memory.at(2);
+            out << "  flat from burst to burst: " << mb(first.pssTogether)
+                << " MB after the first, " << mb(last.pssTogether) << " MB after the last ("
+                << QString::number(last.pssTogether - first.pssTogether, 'f', 1) << " MB)\n";
+        }
+    }
+    out << "  idle CPU of all four <= 0.1 % of a core: " << QString::number(cpuTotal, 'f', 3)
         << " %\n";
 
     const QJsonObject report{
         {QStringLiteral("time"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate)},
         {QStringLiteral("runs"), runsJson},
+        {QStringLiteral("memory"), memoryJson},
         {QStringLiteral("idle_seconds"), idleSeconds},
         {QStringLiteral("idle"), idleJson},
-        {QStringLiteral("idle_cpu_percent_together"), cpuTotal}};
+        {QStringLiteral("idle_cpu_percent_together"), cpuTotal},
+        {QStringLiteral("machine_busy_percent"), machineBusy}};
     QFile json(jsonPath);
     if (json.open(QIODevice::WriteOnly)) {
         json.write(QJsonDocument(report).toJson());

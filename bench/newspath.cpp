@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <algorithm>
+
 namespace NewsPath
 {
 
@@ -129,6 +131,15 @@ Cost costOf(qint64 pid)
     const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
     if (fields.size() > 12)
         cost.cpuTicks = fields.at(11).toLongLong() + fields.at(12).toLongLong();
+    // Every thread's time on a CPU (threads that ended are not counted).
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile sched(tasks.filePath(task) + QStringLiteral("/schedstat"));
+        if (!sched.open(QIODevice::ReadOnly))
+            continue;
+        cost.cpuNs =
+            std::max<qint64>(cost.cpuNs, 0) + sched.readAll().split(' ').value(0).toLongLong();
+    }
     cost.rssMb = kbField(procFile(pid, "status"), "VmRSS:");
     const QByteArray rollup = procFile(pid, "smaps_rollup");
     cost.pssMb = kbField(rollup, "Pss:");

@@ -36,6 +36,7 @@ Arrivals tickerArrivals(KorvexSession &korvex, int fromLine);
 // What one program costs now; -1 where /proc has no answer.
 struct Cost {
     qint64 cpuTicks = -1; // user + system
+    qint64 cpuNs = -1;    // time on a CPU, nanoseconds (schedstat: finer than ticks)
     double rssMb = -1;
     double pssMb = -1;
     double pssAnonMb = -1;
