@@ -20,6 +20,7 @@
 #include "miniwindow.h"
 #include "networkcookie.h"
 #include "newssound.h"
+#include "spinnerpause.h"
 #include "pagebridges.h"
 #include "pagecontract.h"
 #include "pagejars.h"
@@ -64,6 +65,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui->statusBar->hide();
     // Not offered in this release; its slot still opens the page.
     ui->button2_meirifenxi->hide();
+    new Korvex::SpinnerPause(ui->webView_loading);
     auto *sound = new Korvex::NewsSound(this);
     m_playSound = [sound](const QString &resource) { sound->play(resource); };
     Korvex::PageLoads::applyGlobalWebSettings();
