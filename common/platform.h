@@ -100,4 +100,9 @@ private:
     std::unique_ptr<Private> d;
 };
 
+// The desktop's dots per inch: its own setting (the X resource Xft.dpi) when
+// it has one, else what the screen's size in millimetres gives. 0 without an
+// X11 display. Asks the display server directly: callable before the toolkit starts.
+double displayDpi();
+
 } // namespace Platform

@@ -2,6 +2,8 @@
 
 #include "logging.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QTextCodec>
 
 #include <X11/Xatom.h>
@@ -248,6 +250,32 @@ void DesktopWindows::wake()
         const char byte = 1;
         [[maybe_unused]] const auto n = ::write(d->wakePipe[1], &byte, 1);
     }
+}
+
+double displayDpi()
+{
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return 0;
+    double dpi = 0;
+    // The resource string holds one "name:\tvalue" per line.
+    if (const char *resources = XResourceManagerString(display)) {
+        const QList<QByteArray> lines = QByteArray(resources).split('\n');
+        for (const QByteArray &line : lines) {
+            if (line.startsWith("Xft.dpi:")) {
+                bool ok = false;
+                const double value = line.mid(int(qstrlen("Xft.dpi:"))).trimmed().toDouble(&ok);
+                if (ok && value > 0)
+                    dpi = value;
+            }
+        }
+    }
+    const int screen = DefaultScreen(display);
+    const int widthMm = DisplayWidthMM(display, screen);
+    if (dpi <= 0 && widthMm > 0)
+        dpi = DisplayWidth(display, screen) * 25.4 / widthMm;
+    XCloseDisplay(display);
+    return dpi;
 }
 
 } // namespace Platform

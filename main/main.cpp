@@ -2,6 +2,7 @@
 #include "platform.h"
 #include "companionsupervisor.h"
 #include "configstore.h"
+#include "highdpi.h"
 #include "mainwindow.h"
 #include "testhooks.h"
 #include "updatethread.h"
@@ -24,7 +25,10 @@ int main(int argc, char *argv[])
     int toolkitArgc = 1;
     char *toolkitArgv[] = {argv[0], nullptr};
     WebEngine::beforeApplication();
+    // Windows, fonts and pages grow with the screen's DPI (1.5 times at 144 DPI).
+    Korvex::HighDpi::prepare();
     QApplication app(toolkitArgc, toolkitArgv);
+    Korvex::HighDpi::releaseEnvironment();
 
     Korvex::setWebHost(Korvex::defaultWebHost());
 

@@ -22,6 +22,9 @@ CustomSetButtonFormWindow::CustomSetButtonFormWindow(QWidget *parent)
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setWindowOpacity(1.0);
     setStyleSheet(QLatin1String(DropDownStyle));
+    // The fillers around the list show nothing; a click on one closes the list.
+    for (QPushButton *filler : fillerButtons())
+        filler->setAccessibleName(tr("关闭订阅菜单"));
 }
 
 CustomSetButtonFormWindow::~CustomSetButtonFormWindow() = default;

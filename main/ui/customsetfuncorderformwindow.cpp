@@ -61,13 +61,15 @@ CustomSetFuncOrderFormWindow::CustomSetFuncOrderFormWindow(Korvex::ClientState &
         ui->comboBox_dst->addItem(QLatin1String(entry.label));
 
     setGlyph(ui->funcOrder_close, 0xf00d, tr("关闭"));
-    setGlyph(ui->label_time_icon, 0xf017, QString());
-    setGlyph(ui->label_sound_icon, 0xf0f3, QString());
+    setGlyph(ui->label_time_icon, 0xf017, tr("停留时间"));
+    setGlyph(ui->label_sound_icon, 0xf0f3, tr("提示声音"));
     setGlyph(ui->button_sound_play, 0xf04b, tr("试听声音"));
     setGlyph(ui->button_time_help, 0xf05a, tr("同步时间说明"));
-    setGlyph(ui->label_11, 0xf071, QString());
+    setGlyph(ui->label_11, 0xf071, tr("警告"));
     ui->button_time_info->setFont(ui->button_sound_play->font());
     ui->button_time_info->setFocusPolicy(Qt::NoFocus);
+    // Shows nothing and does nothing; named after its row for screen readers.
+    ui->button_time_info->setAccessibleName(tr("停留时间"));
 
     m_drag = new WindowDrag(this);
     m_drag->addHandle(ui->widget_title);

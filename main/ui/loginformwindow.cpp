@@ -1,7 +1,10 @@
 #include "loginformwindow.h"
 #include "ui_loginformwindow.h"
 
+#include "jsliteral.h"
+#include "pagebridges.h"
 #include "pagecontract.h"
+#include "pageready.h"
 #include "webhost.h"
 #include "windowdrag.h"
 #include "windowlook.h"
@@ -9,15 +12,111 @@
 #include <QWebFrame>
 #include <QWebView>
 
+namespace
+{
+
+struct Kind {
+    const char *title;
+    QLatin1String path;
+    // The page function the mail box goes to after every load; empty for none.
+    QLatin1String mailBoxFunction;
+};
+
+const Kind Kinds[] = {
+    {QT_TRANSLATE_NOOP("LoginFormWindow", "登录"), Pages::Login, QLatin1String()},
+    {QT_TRANSLATE_NOOP("LoginFormWindow", "注册"), Pages::Register, QLatin1String()},
+    {QT_TRANSLATE_NOOP("LoginFormWindow", "注册验证"), Pages::RegActive, Pages::GetEmial},
+    {QT_TRANSLATE_NOOP("LoginFormWindow", "修改密码"), Pages::FindCode03, Pages::GetDataPwd},
+    {QT_TRANSLATE_NOOP("LoginFormWindow", "找回密码"), Pages::FindCode01, QLatin1String()},
+    {QT_TRANSLATE_NOOP("LoginFormWindow", "找回密码验证"), Pages::FindCode02, Pages::GetDataP},
+};
+
+const Kind *kindOf(int kind)
+{
+    return kind >= 1 && kind <= 6 ? &Kinds[kind - 1] : nullptr;
+}
+
+} // namespace
+
+LoginPageBridge::LoginPageBridge(LoginFormWindow *window)
+    : PageBridge(window)
+    , m_window(window)
+{
+}
+
+void LoginPageBridge::loginSuccess(QString state, QString userName, QString mailBox, QString isAuto,
+                                   QString isError)
+{
+    m_window->loginSuccess(state, userName, mailBox, isAuto, isError);
+}
+
+void LoginPageBridge::regRequest()
+{
+    m_window->regRequest();
+}
+
+void LoginPageBridge::regVerifyRequest(QString mail)
+{
+    m_window->regVerifyRequest(mail);
+}
+
+void LoginPageBridge::regVerifySuccess(QString state, QString userName, QString mailBox,
+                                       QString isAuto)
+{
+    m_window->regVerifySuccess(state, userName, mailBox, isAuto);
+}
+
+void LoginPageBridge::resetPwdRequest()
+{
+    m_window->resetPwdRequest();
+}
+
+void LoginPageBridge::resetPwdVerifyRequest(QString mail)
+{
+    m_window->resetPwdVerifyRequest(mail);
+}
+
+void LoginPageBridge::resetPwdVerifyRequest_2(QString mail)
+{
+    m_window->resetPwdVerifyRequest_2(mail);
+}
+
+void LoginPageBridge::changePwdRequest()
+{
+    m_window->changePwdRequest();
+}
+
+void LoginPageBridge::changePwdSuccess()
+{
+    m_window->changePwdSuccess();
+}
+
 LoginFormWindow::LoginFormWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::LoginFormWindow>())
+    , m_bridge(new LoginPageBridge(this))
 {
     ui->setupUi(this);
+    // What init() sets up is the same for every kind: done once here, so that
+    // init() on a shown window reloads its page without hiding it.
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setWindowOpacity(1.0);
+    QWebFrame *frame = ui->webView->page()->mainFrame();
+    frame->setScrollBarPolicy(Qt::Horizontal, Qt::ScrollBarAlwaysOff);
+    frame->setScrollBarPolicy(Qt::Vertical, Qt::ScrollBarAlwaysOff);
+    WindowLook::setGlyph(ui->loginButton_close, 0xf00d, 10, tr("关闭"));
+    // The title is data of ours, never markup.
+    ui->loginLabel->setTextFormat(Qt::PlainText);
+
     auto *drag = new WindowDrag(this);
     drag->addHandle(ui->widget);
     connect(ui->loginButton_close, &QPushButton::clicked, this,
             &LoginFormWindow::onBtnCloseClicked);
+    connect(frame, &QWebFrame::javaScriptWindowObjectCleared, this, &LoginFormWindow::addJsObject);
+    // A finished load, once the page's functions are there to be called.
+    auto *ready = new Korvex::PageReady(ui->webView, this);
+    connect(ready, &Korvex::PageReady::ready, this, &LoginFormWindow::sendMailBoxToJS);
 }
 
 LoginFormWindow::~LoginFormWindow()
@@ -30,38 +129,86 @@ QWebView *LoginFormWindow::pageView() const
     return ui->webView;
 }
 
+QString LoginFormWindow::mailBoxScript(int kind, const QString &mailBox)
+{
+    const Kind *chosen = kindOf(kind);
+    if (!chosen || chosen->mailBoxFunction.isEmpty())
+        return {};
+    return JsLiteral::call(chosen->mailBoxFunction, {mailBox});
+}
+
 void LoginFormWindow::init(int kind)
 {
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    setAttribute(Qt::WA_TranslucentBackground);
-    setWindowOpacity(1.0);
-    QWebFrame *frame = ui->webView->page()->mainFrame();
-    frame->setScrollBarPolicy(Qt::Horizontal, Qt::ScrollBarAlwaysOff);
-    frame->setScrollBarPolicy(Qt::Vertical, Qt::ScrollBarAlwaysOff);
-    WindowLook::setGlyph(ui->loginButton_close, 0xf00d, 10, tr("关闭"));
-
-    struct Kind {
-        const char *title;
-        QLatin1String path;
-    };
-    static const Kind kinds[] = {
-        {QT_TR_NOOP("登录"), Pages::Login},
-        {QT_TR_NOOP("注册"), Pages::Register},
-        {QT_TR_NOOP("注册验证"), Pages::RegActive},
-        {QT_TR_NOOP("修改密码"), Pages::FindCode03},
-        {QT_TR_NOOP("找回密码"), Pages::FindCode01},
-        {QT_TR_NOOP("找回密码验证"), Pages::FindCode02},
-    };
-    if (kind < 1 || kind > 6)
+    const Kind *chosen = kindOf(kind);
+    if (!chosen)
         return;
-    const Kind &chosen = kinds[kind - 1];
-    ui->loginLabel->setText(tr(chosen.title));
-    setWindowTitle(tr(chosen.title));
-    ui->webView->setUrl(QUrl(Korvex::webHost() + chosen.path));
+    const QString title = tr(chosen->title);
+    ui->loginLabel->setText(title);
+    setWindowTitle(title);
     m_kind = kind;
+    ui->webView->setUrl(QUrl(Korvex::webHost() + chosen->path));
 }
 
 void LoginFormWindow::onBtnCloseClicked()
 {
     hide();
+}
+
+void LoginFormWindow::addJsObject()
+{
+    // The bridge stays ours: the page's script never owns (or deletes) it.
+    ui->webView->page()->mainFrame()->addToJavaScriptWindowObject(Pages::LoginBridge, m_bridge,
+                                                                  QWebFrame::QtOwnership);
+}
+
+void LoginFormWindow::loginSuccess(QString state, QString userName, QString mailBox, QString isAuto,
+                                   QString isError)
+{
+    emit sendFromLoginSuccessRequest(state, userName, mailBox, isAuto, isError);
+}
+
+void LoginFormWindow::regRequest()
+{
+    emit sendFromRegRequest();
+}
+
+void LoginFormWindow::regVerifyRequest(QString mail)
+{
+    emit sendFromRegVerifyRequest(mail);
+}
+
+void LoginFormWindow::regVerifySuccess(QString state, QString userName, QString mailBox,
+                                       QString isAuto)
+{
+    emit sendFromRegVerifySuccess(state, userName, mailBox, isAuto, QStringLiteral("1"));
+}
+
+void LoginFormWindow::resetPwdRequest()
+{
+    emit sendFromResetPwdRequest();
+}
+
+void LoginFormWindow::resetPwdVerifyRequest(QString mail)
+{
+    emit sendFromResetPwdVerifyRequest(mail);
+}
+
+void LoginFormWindow::resetPwdVerifyRequest_2(QString mail)
+{
+    emit sendFromResetPwdVerifyRequest_2(mail);
+}
+
+void LoginFormWindow::changePwdRequest() {}
+
+void LoginFormWindow::changePwdSuccess()
+{
+    emit sendFromChangePwdSuccess();
+}
+
+void LoginFormWindow::sendMailBoxToJS(bool ok)
+{
+    Q_UNUSED(ok)
+    const QString script = mailBoxScript(m_kind, m_mailBox);
+    if (!script.isEmpty())
+        ui->webView->page()->mainFrame()->evaluateJavaScript(script);
 }

@@ -14,6 +14,7 @@
 #include "intakepages.h"
 #include "localsocketserver.h"
 #include "logging.h"
+#include "loginflow.h"
 #include "loginformwindow.h"
 #include "logwriter.h"
 #include "minisplitthread.h"
@@ -79,7 +80,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_pages = new Korvex::IntakePages(ui->webView_kuaixunzhibo, ui->webView_caijingrili,
                                       m_miniWindow->pageView(), this);
     m_miniSplitThread = new MiniSplitThread(this);
-    m_loginWindow = std::make_unique<LoginFormWindow>();
+    createLoginFlow();
     m_postWindow = std::make_unique<PostWindow>();
     createToolBarWindow();
     m_toolBarWindowShown = m_toolBarWindowWasShown;
@@ -100,6 +101,8 @@ MainWindow::MainWindow(QWidget *parent)
     m_loads->setTableWindow([this] { return m_toolBarWindow.get(); });
     m_popup = new Korvex::PopupChannel(this);
     createSettingsWindows();
+    m_login->autoLogin(m_startupSettings.status, m_startupSettings.username,
+                       m_startupSettings.mailbox, m_startupSettings.autoLogin);
 
     m_socketServer = new Korvex::LocalSocketServer(this);
     if (!m_socketServer->startServer(Protocol::mainSocketName())) {
@@ -768,10 +771,91 @@ void MainWindow::onBtnSoundClicked()
                                                : QStringLiteral(":/img/no_sound.png"));
 }
 
+LoginFormWindow *MainWindow::loginWindow() const
+{
+    return m_login->window(Korvex::LoginFlow::Login);
+}
+
+void MainWindow::createLoginFlow()
+{
+    using Korvex::LoginFlow;
+    m_login = new LoginFlow(m_state, this);
+    m_login->addLoginArea(
+        {ui->label_userName, ui->button_loginIn, ui->button_reg, ui->button_loginOut});
+    m_login->setLivePage(ui->webView_kuaixunzhibo);
+    connect(ui->button_loginIn, &QPushButton::clicked, this, &MainWindow::onBtnLoginInClicked);
+    connect(ui->button_reg, &QPushButton::clicked, this, &MainWindow::onBtnRegClicked);
+    connect(ui->button_loginOut, &QPushButton::clicked, this, &MainWindow::onBtnLoginOutClicked);
+
+    LoginFormWindow *login = m_login->window(LoginFlow::Login);
+    connect(login, &LoginFormWindow::sendFromLoginSuccessRequest, this,
+            &MainWindow::onLoginSuccess);
+    connect(login, &LoginFormWindow::sendFromRegRequest, this, &MainWindow::onRegRequest);
+    connect(login, &LoginFormWindow::sendFromResetPwdRequest, this, &MainWindow::onResetPwdRequest);
+    connect(m_login->window(LoginFlow::Register), &LoginFormWindow::sendFromRegVerifyRequest, this,
+            &MainWindow::onRegVerifyRequest);
+    connect(m_login->window(LoginFlow::RegisterCheck), &LoginFormWindow::sendFromRegVerifySuccess,
+            this, &MainWindow::onLoginSuccess);
+    connect(m_login->window(LoginFlow::ChangePassword), &LoginFormWindow::sendFromChangePwdSuccess,
+            this, &MainWindow::onChangePwdSuccess);
+    connect(m_login->window(LoginFlow::Recovery), &LoginFormWindow::sendFromResetPwdVerifyRequest,
+            this, &MainWindow::onResetPwdVerifyRequest);
+    connect(m_login->window(LoginFlow::RecoveryCheck),
+            &LoginFormWindow::sendFromResetPwdVerifyRequest_2, this,
+            &MainWindow::onResetPwdVerifyRequest_2);
+}
+
 void MainWindow::onBtnLoginInClicked()
 {
-    m_loginWindow->init(1);
-    WindowLook::raiseToFront(m_loginWindow.get());
+    m_login->showLogin();
+}
+
+void MainWindow::onBtnLoginOutClicked()
+{
+    m_login->logout();
+    if (m_state.currentPage == Korvex::Content::FavouritesPage)
+        webView_newsFeedShow();
+}
+
+void MainWindow::onBtnRegClicked()
+{
+    m_login->showRegistration();
+}
+
+void MainWindow::onRegRequest()
+{
+    m_login->showRegistration();
+}
+
+void MainWindow::onRegVerifyRequest(QString mail)
+{
+    m_login->showRegistrationCheck(mail);
+}
+
+void MainWindow::onResetPwdRequest()
+{
+    m_login->showRecovery();
+}
+
+void MainWindow::onResetPwdVerifyRequest(QString mail)
+{
+    m_login->showRecoveryCheck(mail);
+}
+
+void MainWindow::onResetPwdVerifyRequest_2(QString mail)
+{
+    m_login->showPasswordChange(mail);
+}
+
+void MainWindow::onChangePwdSuccess()
+{
+    m_login->passwordChanged();
+}
+
+void MainWindow::onLoginSuccess(QString status, QString userName, QString mailBox, QString isAuto,
+                                QString isError)
+{
+    m_login->loginReported(status, userName, mailBox, isAuto, isError);
 }
 
 void MainWindow::leaveMiniMode()
@@ -786,9 +870,13 @@ void MainWindow::leaveMiniMode()
 void MainWindow::dockMini(int side)
 {
     m_miniSplitThread->stop();
-    const int availableWidth = QGuiApplication::primaryScreen()->availableGeometry().width();
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int availableWidth = screen->availableGeometry().width();
     const auto dockSide = static_cast<Korvex::Split::Side>(side);
     m_miniWindow->dockAt(Korvex::Split::stripPosition(dockSide, availableWidth));
-    m_miniSplitThread->setScreen(availableWidth, m_miniWindow->windowTitle());
+    // The loop moves other programs' windows in the display's own pixels, which
+    // differ from the window's when the program is scaled for a high DPI.
+    m_miniSplitThread->setScreen(qRound(availableWidth * screen->devicePixelRatio()),
+                                 m_miniWindow->windowTitle());
     m_miniSplitThread->startSplitting(dockSide);
 }

@@ -27,6 +27,7 @@ namespace Korvex
 struct NewsArrival;
 class IntakePages;
 class LocalSocketServer;
+class LoginFlow;
 class PageJars;
 class PageLoads;
 class PageNavigator;
@@ -69,7 +70,9 @@ public:
     CustomSetFuncOrderFormWindow *funcOrderWindow() const { return m_funcOrderWindow; }
     CustomSetButtonFormWindow *customSetButtonFormWindow() const { return m_customSetWindow; }
     PostWindow *postWindow() const { return m_postWindow.get(); }
-    LoginFormWindow *loginWindow() const { return m_loginWindow.get(); }
+    LoginFormWindow *loginWindow() const;
+    // The six account windows, the login state's look and store.
+    Korvex::LoginFlow *loginFlow() const { return m_login; }
     MiniSplitThread *miniSplitThread() const { return m_miniSplitThread; }
     // The content window opened last, while it is open.
     ContentWidget *contentWidget() const;
@@ -115,7 +118,18 @@ public slots:
     void hideMini();
     // Switches news sound, here and in the strip.
     void onBtnSoundClicked();
+    // The account windows; the login flow does the work.
     void onBtnLoginInClicked();
+    void onBtnLoginOutClicked();
+    void onBtnRegClicked();
+    void onRegRequest();
+    void onRegVerifyRequest(QString mail);
+    void onResetPwdRequest();
+    void onResetPwdVerifyRequest(QString mail);
+    void onResetPwdVerifyRequest_2(QString mail);
+    void onChangePwdSuccess();
+    void onLoginSuccess(QString status, QString userName, QString mailBox, QString isAuto,
+                        QString isError);
 
     // Fills the settings window from the live settings and shows it.
     void onBtn3FuncOrderClicked();
@@ -174,6 +188,7 @@ signals:
 private:
     void createToolBarWindow();
     void createSettingsWindows();
+    void createLoginFlow();
     // The three sets of category boxes follow the subscription mask.
     void applySubscriptionMask();
     // The filter bar's boxes changed together ("全部"): one change, not seven.
@@ -202,7 +217,7 @@ private:
     std::unique_ptr<Miniwindow> m_miniWindow;
     std::unique_ptr<ToolBarWindow> m_toolBarWindow;
     std::unique_ptr<PostWindow> m_postWindow;
-    std::unique_ptr<LoginFormWindow> m_loginWindow;
+    Korvex::LoginFlow *m_login = nullptr;
     MiniSplitThread *m_miniSplitThread = nullptr;
     QPointer<ContentWidget> m_contentWidget;
     Korvex::IntakePages *m_pages = nullptr;

@@ -65,3 +65,30 @@ signals:
 public slots:
     void achieveid(QString id) { emit itemRequested(id); }
 };
+
+class LoginFormWindow;
+
+// "LoginFormWindow", the object the six account pages call: exactly the members
+// those pages use, each handed to the window's slot of the same name. It has no
+// signals of its own, so the page sees nothing else (no close, init or mail box).
+class LoginPageBridge final : public PageBridge
+{
+    Q_OBJECT
+public:
+    explicit LoginPageBridge(LoginFormWindow *window);
+
+public slots:
+    void loginSuccess(QString state, QString userName, QString mailBox, QString isAuto,
+                      QString isError);
+    void regRequest();
+    void regVerifyRequest(QString mail);
+    void regVerifySuccess(QString state, QString userName, QString mailBox, QString isAuto);
+    void resetPwdRequest();
+    void resetPwdVerifyRequest(QString mail);
+    void resetPwdVerifyRequest_2(QString mail);
+    void changePwdRequest();
+    void changePwdSuccess();
+
+private:
+    LoginFormWindow *m_window;
+};

@@ -1,9 +1,9 @@
 #include "toolbarwindow.h"
 #include "ui_toolbarwindow.h"
 
-#include "iconfont.h"
 #include "logging.h"
 #include "windowdrag.h"
+#include "windowlook.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -64,11 +64,7 @@ ToolBarWindow::ToolBarWindow(QWidget *parent)
     ui->tableWidget_2->setAttribute(Qt::WA_TransparentForMouseEvents);
     updateRoundedMask();
 
-    const QFont glyphs = IconFont::font(QStringLiteral(":/fontawesome-webfont.ttf"), ItemPointSize);
-    ui->button_expand->setFont(glyphs);
-    ui->button_close->setFont(glyphs);
-    ui->button_close->setText(QString(QChar(0xf00d)));
-    ui->button_close->setToolTip(tr("关闭"));
+    WindowLook::setGlyph(ui->button_close, 0xf00d, ItemPointSize, tr("关闭"));
     setExpandGlyph();
 
     for (int column = SequenceColumn; column < TextColumn; ++column)
@@ -285,6 +281,6 @@ void ToolBarWindow::updateRoundedMask()
 void ToolBarWindow::setExpandGlyph()
 {
     const bool expanded = m_book.expanded();
-    ui->button_expand->setText(QString(QChar(expanded ? 0xf062 : 0xf063)));
-    ui->button_expand->setToolTip(expanded ? tr("收起") : tr("展开"));
+    WindowLook::setGlyph(ui->button_expand, expanded ? 0xf062 : 0xf063, ItemPointSize,
+                         expanded ? tr("收起") : tr("展开"));
 }

@@ -35,6 +35,10 @@
         <source>铜</source>
         <translation>Copper</translation>
     </message>
+    <message>
+        <source>关闭订阅菜单</source>
+        <translation>Close the subscription menu</translation>
+    </message>
 </context>
 <context>
     <name>CustomSetFuncOrderFormWindow</name>
@@ -214,6 +218,18 @@
         <source>同步时间 : </source>
         <translation>Synchronized time: </translation>
     </message>
+    <message>
+        <source>停留时间</source>
+        <translation>Display time</translation>
+    </message>
+    <message>
+        <source>提示声音</source>
+        <translation>Alert sound</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
 </context>
 <context>
     <name>LocalSocketServer</name>
@@ -299,6 +315,18 @@
     <message>
         <source>我的收藏</source>
         <translation>Favourites</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>Log in</translation>
+    </message>
+    <message>
+        <source>注册</source>
+        <translation>Register</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Log out</translation>
     </message>
 </context>
 <context>
@@ -586,6 +614,13 @@ news</translation>
     <message>
         <source>停靠右侧</source>
         <translation>Dock at the right edge</translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::LoginFlow</name>
+    <message>
+        <source>用户名：</source>
+        <translation>User: </translation>
     </message>
 </context>
 </TS>

@@ -23,5 +23,9 @@
         <source>关</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
 </context>
 </TS>

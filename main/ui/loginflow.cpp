@@ -1,0 +1,190 @@
+#include "loginflow.h"
+
+#include "clientstate.h"
+#include "configstore.h"
+#include "jsliteral.h"
+#include "logging.h"
+#include "loginformwindow.h"
+#include "loginrules.h"
+#include "pagecontract.h"
+#include "pageready.h"
+
+#include <QWebFrame>
+#include <QWebView>
+
+namespace Korvex
+{
+
+LoginFlow::LoginFlow(ClientState &state, QObject *parent)
+    : QObject(parent)
+    , m_state(state)
+{
+    // Top-level windows of their own, without a parent, living as long as the flow.
+    for (auto &window : m_windows)
+        window = std::make_unique<LoginFormWindow>();
+}
+
+LoginFlow::~LoginFlow() = default;
+
+LoginFormWindow *LoginFlow::window(Window which) const
+{
+    return m_windows.at(which).get();
+}
+
+void LoginFlow::addLoginArea(const LoginArea &area)
+{
+    // A user name is the service's data: shown as it is, never read as markup.
+    if (area.userName)
+        area.userName->setTextFormat(Qt::PlainText);
+    m_areas.push_back(area);
+    applyLook(area);
+}
+
+void LoginFlow::setLivePage(QWebView *live)
+{
+    m_live = live;
+    auto *ready = new PageReady(live, this);
+    connect(ready, &PageReady::ready, this, [this](bool ok) {
+        if (ok && m_state.loggedIn)
+            greetLivePage();
+    });
+}
+
+void LoginFlow::present(Window which, bool activate)
+{
+    LoginFormWindow *shown = window(which);
+    shown->init(int(which) + 1);
+    shown->show();
+    if (activate) {
+        // Already on top by its flags: raised and given the keyboard, the flag kept.
+        shown->raise();
+        shown->activateWindow();
+    }
+}
+
+void LoginFlow::hideAllBut(Window shown)
+{
+    for (std::size_t i = 0; i < m_windows.size(); ++i) {
+        if (int(i) != shown)
+            m_windows[i]->hide();
+    }
+}
+
+void LoginFlow::showLogin()
+{
+    hideAllBut(Login);
+    present(Login, true);
+}
+
+void LoginFlow::showRegistration()
+{
+    hideAllBut(Register);
+    present(Register, true);
+}
+
+void LoginFlow::showRegistrationCheck(const QString &mail)
+{
+    window(Login)->hide();
+    window(Register)->hide();
+    window(RegisterCheck)->setMailBox(mail);
+    present(RegisterCheck, false);
+}
+
+void LoginFlow::showRecovery()
+{
+    window(Login)->hide();
+    present(Recovery, false);
+}
+
+void LoginFlow::showRecoveryCheck(const QString &mail)
+{
+    window(Recovery)->hide();
+    window(RecoveryCheck)->setMailBox(mail);
+    present(RecoveryCheck, false);
+}
+
+void LoginFlow::showPasswordChange(const QString &mail)
+{
+    window(RecoveryCheck)->hide();
+    window(ChangePassword)->setMailBox(mail);
+    present(ChangePassword, false);
+}
+
+void LoginFlow::passwordChanged()
+{
+    window(ChangePassword)->hide();
+    showLogin();
+}
+
+void LoginFlow::loginReported(const QString &status, const QString &userName,
+                              const QString &mailBox, const QString &isAuto, const QString &isError)
+{
+    if (!Login::plausible({status, userName, mailBox, isAuto, isError})) {
+        qCWarning(lcMain).noquote() << "login report ignored: a value is too long";
+        return;
+    }
+    switch (Login::outcome(isError)) {
+    case Login::Outcome::LoggedIn:
+        m_state.loggedIn = true;
+        m_state.userMailbox = mailBox;
+        m_status = status;
+        m_userLabel = tr("用户名：") + userName;
+        for (const LoginArea &area : m_areas)
+            applyLook(area);
+        greetLivePage();
+        writeConfig(Login::stateGroup(), Login::stateKeys(),
+                    Login::stateValues(status, userName, mailBox, isAuto));
+        window(Login)->hide();
+        window(RegisterCheck)->hide();
+        return;
+    case Login::Outcome::NotActivated:
+        showRegistrationCheck(mailBox);
+        return;
+    case Login::Outcome::Nothing:
+        return;
+    }
+}
+
+void LoginFlow::logout()
+{
+    m_state.loggedIn = false;
+    m_state.userMailbox.clear();
+    m_status = Login::loggedOutState().at(0);
+    m_userLabel = QStringLiteral(" ");
+    for (const LoginArea &area : m_areas)
+        applyLook(area);
+    writeConfig(Login::stateGroup(), Login::stateKeys(), Login::loggedOutState());
+    greetLivePage();
+}
+
+void LoginFlow::autoLogin(const QString &status, const QString &userName, const QString &mailBox,
+                          const QString &isAuto)
+{
+    if (Login::autoLoginWanted(status, isAuto))
+        loginReported(status, userName, mailBox, isAuto, QStringLiteral("1"));
+}
+
+void LoginFlow::applyLook(const LoginArea &area) const
+{
+    const bool loggedIn = m_state.loggedIn;
+    if (area.userName)
+        area.userName->setText(m_userLabel);
+    if (area.login)
+        area.login->setVisible(!loggedIn);
+    if (area.registration)
+        area.registration->setVisible(!loggedIn);
+    if (area.logout)
+        area.logout->setVisible(loggedIn);
+}
+
+void LoginFlow::greetLivePage()
+{
+    if (!m_live)
+        return;
+    // Logged out, the page hears the values a logout stores.
+    const QString mailbox = m_state.loggedIn ? m_state.userMailbox : QStringLiteral(" ");
+    m_live->page()->mainFrame()->evaluateJavaScript(
+        JsLiteral::call(Pages::LoginCall, {mailbox, m_status}));
+}
+
+} // namespace Korvex

@@ -1,0 +1,352 @@
+// The main program on screens of 96, 120 and 144 DPI (one run each, the X
+// server set to that DPI): every window, its pages and its text are the
+// 96-DPI sizes times DPI / 96 on the screen, and at 96 DPI nothing changes.
+// Sizes are read back from the X server, pages from a screenshot.
+#include "mainwindow.h"
+
+#include "closeverifywindow.h"
+#include "configstore.h"
+#include "contentwidget.h"
+#include "customsetbuttonformwindow.h"
+#include "customsetfuncorderformwindow.h"
+#include "highdpi.h"
+#include "loginflow.h"
+#include "loginformwindow.h"
+#include "macextras.h"
+#include "miniwindow.h"
+#include "postwindow.h"
+#include "programfolder.h"
+#include "servicefixture.h"
+#include "toolbarwindow.h"
+#include "versionswindow.h"
+#include "webhost.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTranslator>
+#include <QWebElement>
+#include <QWebFrame>
+#include <QWebView>
+#include <QWindow>
+#include <QtTest>
+
+#include <memory>
+
+namespace
+{
+
+// The X window of a top-level widget now: a change of its flags (raising it to
+// the front does that) makes a new one, which winId() does not always follow.
+QString nativeId(const QWidget *window)
+{
+    return QString::number(window->windowHandle() ? window->windowHandle()->winId()
+                                                  : window->winId());
+}
+
+// The size of an X window as the X server has it (the display's own pixels).
+QSize nativeSize(const QWidget *window)
+{
+    QProcess info;
+    info.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), nativeId(window)});
+    if (!info.waitForFinished(5000) || info.exitCode() != 0)
+        return {};
+    const QString out = QString::fromUtf8(info.readAllStandardOutput());
+    const auto field = [&out](const char *name) {
+        const QRegularExpression re(QLatin1String(name) + QStringLiteral(":\\s+(-?\\d+)"));
+        return re.match(out).captured(1).toInt();
+    };
+    return QSize(field("Width"), field("Height"));
+}
+
+QPoint nativeTopLeft(const QWidget *window)
+{
+    QProcess info;
+    info.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), nativeId(window)});
+    if (!info.waitForFinished(5000) || info.exitCode() != 0)
+        return {};
+    const QString out = QString::fromUtf8(info.readAllStandardOutput());
+    const auto field = [&out](const char *name) {
+        const QRegularExpression re(QLatin1String(name) + QStringLiteral(":\\s+(-?\\d+)"));
+        return re.match(out).captured(1).toInt();
+    };
+    return QPoint(field("Absolute upper-left X"), field("Absolute upper-left Y"));
+}
+
+// The whole screen as the X server shows it.
+QImage screenshot()
+{
+    QProcess import;
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
+    if (!import.waitForFinished(10000))
+        return {};
+    return QImage::fromData(import.readAllStandardOutput(), "PNG");
+}
+
+// Bounds of the pixels of exactly `colour` inside `area`.
+QRect colourBox(const QImage &image, const QRect &area, QRgb colour)
+{
+    QRect box;
+    const QRect bounded = area.intersected(image.rect());
+    for (int y = bounded.top(); y <= bounded.bottom(); ++y) {
+        for (int x = bounded.left(); x <= bounded.right(); ++x) {
+            if ((image.pixel(x, y) & 0xffffff) == (colour & 0xffffff))
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+} // namespace
+
+class TestHighDpi final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void programScalesByTheScreensDpi();
+    void everyWindowIsItsSizeAtNinetySixTimesTheFactor_data();
+    void everyWindowIsItsSizeAtNinetySixTimesTheFactor();
+    void pagesAreDrawnLargerWithTheSameLayout_data();
+    void pagesAreDrawnLargerWithTheSameLayout();
+    void textKeepsItsSizeInTheWindowsPixels();
+    // Last: KORVEX_SCREENSHOT_DIR=FOLDER keeps the main window and the login
+    // window each alone on the screen, to look at.
+    void screenshotsOfSingleWindows();
+
+private:
+    // KORVEX_SCREENSHOT_DIR=FOLDER keeps the screen as NAME_<dpi>.png there.
+    void keepScreenshot(const QString &name) const;
+    QWidget *window(const QString &name);
+    void showAll();
+
+    ServiceFixture m_service;
+    QTemporaryDir m_noPrograms;
+    QTranslator m_translator;
+    std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<CloseVerifyWindow> m_closeDialog;
+    std::unique_ptr<VersionsWindow> m_about;
+    std::unique_ptr<MacExtras> m_macBar;
+    int m_dpi = 96;
+    double m_factor = 1.0;
+};
+
+void TestHighDpi::initTestCase()
+{
+    m_dpi = qEnvironmentVariableIntValue("KORVEX_TEST_DPI");
+    QVERIFY2(m_dpi > 0, "KORVEX_TEST_DPI tells the X server's DPI");
+    m_factor = m_dpi / 96.0;
+
+    QString error;
+    QVERIFY2(m_service.start(&error), qPrintable(error));
+    Korvex::setWebHost(m_service.webUrl(QString()));
+    QVERIFY(m_noPrograms.isValid());
+    Korvex::setProgramFolder(m_noPrograms.path());
+    QVERIFY(m_translator.load(QStringLiteral(":/Korvex_en_us.qm")));
+    QCoreApplication::installTranslator(&m_translator);
+    QCoreApplication::setOrganizationName(Korvex::organizationName());
+    QCoreApplication::setApplicationName(Korvex::applicationName());
+    // Logged in, so a news item opens in its own window.
+    Korvex::writeConfig(QStringLiteral("state"),
+                        {QStringLiteral("status"), QStringLiteral("username"),
+                         QStringLiteral("mailbox"), QStringLiteral("auto")},
+                        {QStringLiteral("1"), QStringLiteral("Demo"),
+                         QStringLiteral("demo@korvex.test"), QStringLiteral("1")});
+    showAll();
+}
+
+void TestHighDpi::cleanupTestCase()
+{
+    m_macBar.reset();
+    m_about.reset();
+    m_closeDialog.reset();
+    m_main.reset();
+    m_service.stop();
+}
+
+void TestHighDpi::showAll()
+{
+    m_main = std::make_unique<MainWindow>();
+    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    m_main->move(0, 0);
+    m_main->toolBarWindow()->show();
+    m_main->onBtn3FuncOrderClicked();
+    m_main->onBtnLoginInClicked();
+    m_main->showPostWindow(3600);
+    m_main->jsCallContentWidget(QStringLiteral("4101"));
+    m_main->miniWindow()->dockAt(QPoint(0, 0));
+    m_closeDialog = std::make_unique<CloseVerifyWindow>();
+    m_closeDialog->show();
+    m_about = std::make_unique<VersionsWindow>();
+    m_about->show();
+    m_macBar = std::make_unique<MacExtras>(nullptr, 111);
+    m_macBar->show();
+    QTRY_VERIFY(m_main->contentWidget() && m_main->contentWidget()->isVisible());
+    for (const char *name : {"main", "ticker", "settings", "login", "notice", "content", "mini",
+                             "close", "about", "macbar"})
+        QVERIFY(QTest::qWaitForWindowExposed(window(QLatin1String(name))));
+}
+
+QWidget *TestHighDpi::window(const QString &name)
+{
+    if (name == QLatin1String("main"))
+        return m_main.get();
+    if (name == QLatin1String("ticker"))
+        return m_main->toolBarWindow();
+    if (name == QLatin1String("settings"))
+        return m_main->funcOrderWindow();
+    if (name == QLatin1String("dropdown"))
+        return m_main->customSetButtonFormWindow();
+    if (name == QLatin1String("login"))
+        return m_main->loginWindow();
+    if (name == QLatin1String("notice"))
+        return m_main->postWindow();
+    if (name == QLatin1String("content"))
+        return m_main->contentWidget();
+    if (name == QLatin1String("mini"))
+        return m_main->miniWindow();
+    if (name == QLatin1String("close"))
+        return m_closeDialog.get();
+    if (name == QLatin1String("about"))
+        return m_about.get();
+    if (name == QLatin1String("macbar"))
+        return m_macBar.get();
+    return nullptr;
+}
+
+void TestHighDpi::keepScreenshot(const QString &name) const
+{
+    const QString folder = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        return;
+    QTest::qWait(500);
+    screenshot().save(folder + QLatin1Char('/') + name + QLatin1Char('_') + QString::number(m_dpi) +
+                      QStringLiteral(".png"));
+}
+
+void TestHighDpi::programScalesByTheScreensDpi()
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    QCOMPARE(screen->devicePixelRatio(), m_factor);
+    // In the windows' own pixels the screen is the 96-DPI one, and so is its DPI,
+    // so a 12-point font has the pixels it has at 96 DPI (and grows on the screen).
+    QCOMPARE(screen->geometry().size(), QSize(1280, 1024));
+    QVERIFY2(qAbs(screen->logicalDotsPerInch() - 96.0) < 1.0,
+             qPrintable(QString::number(screen->logicalDotsPerInch())));
+    // The companions (which scale themselves) do not inherit the factor.
+    QVERIFY(!qEnvironmentVariableIsSet("QT_SCREEN_SCALE_FACTORS"));
+    QVERIFY(!qEnvironmentVariableIsSet("QT_SCALE_FACTOR"));
+}
+
+void TestHighDpi::everyWindowIsItsSizeAtNinetySixTimesTheFactor_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("at96");
+    // The windows' sizes on a 96-DPI screen (1280 x 1024).
+    QTest::newRow("main window") << QStringLiteral("main") << QSize(1045, 700);
+    QTest::newRow("ticker") << QStringLiteral("ticker") << QSize(600, 27);
+    QTest::newRow("settings") << QStringLiteral("settings") << QSize(527, 622);
+    QTest::newRow("login") << QStringLiteral("login") << QSize(509, 411);
+    QTest::newRow("notice") << QStringLiteral("notice") << QSize(327, 310);
+    QTest::newRow("content") << QStringLiteral("content") << QSize(637, 505);
+    QTest::newRow("mini") << QStringLiteral("mini") << QSize(256, 1024);
+    QTest::newRow("close dialog") << QStringLiteral("close") << QSize(412, 268);
+    QTest::newRow("about") << QStringLiteral("about") << QSize(484, 328);
+    QTest::newRow("alternative title bar") << QStringLiteral("macbar") << QSize(1045, 56);
+}
+
+void TestHighDpi::everyWindowIsItsSizeAtNinetySixTimesTheFactor()
+{
+    QFETCH(QString, name);
+    QFETCH(QSize, at96);
+    QWidget *shown = window(name);
+    QVERIFY(shown && shown->isVisible());
+    const QSize expected(qRound(at96.width() * m_factor), qRound(at96.height() * m_factor));
+    QTRY_COMPARE(nativeSize(shown), expected);
+    // In its own pixels the window is as large as at 96 DPI.
+    QCOMPARE(shown->size(), at96);
+}
+
+void TestHighDpi::pagesAreDrawnLargerWithTheSameLayout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("login page") << QStringLiteral("login");
+    QTest::newRow("live page") << QStringLiteral("main");
+}
+
+void TestHighDpi::pagesAreDrawnLargerWithTheSameLayout()
+{
+    QFETCH(QString, name);
+    QWidget *shown = window(name);
+    QWebView *view = name == QLatin1String("login")
+                         ? m_main->loginWindow()->pageView()
+                         : shown->findChild<QWebView *>(QStringLiteral("webView_kuaixunzhibo"));
+    QVERIFY(view);
+    QWebFrame *frame = view->page()->mainFrame();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        frame->evaluateJavaScript(QStringLiteral("document.readyState")).toString() ==
+                QLatin1String("complete") &&
+            view->url().host() == QLatin1String("127.0.0.1"),
+        20000);
+    shown->raise();
+    // The page lays out in the window's pixels: as wide as at 96 DPI.
+    QCOMPARE(frame->evaluateJavaScript(QStringLiteral("window.innerWidth")).toInt(), view->width());
+    // A 100 x 40 block of the page covers 100 x 40 times the factor of the screen.
+    frame->evaluateJavaScript(QStringLiteral(
+        "var probe = document.createElement('div');"
+        "probe.style.cssText = 'position:fixed;left:20px;top:20px;width:100px;height:40px;"
+        "background:#ff00fe;z-index:99999';"
+        "document.body.appendChild(probe);"));
+    const QRect area(nativeTopLeft(shown), nativeSize(shown));
+    QRect box;
+    QTRY_VERIFY_WITH_TIMEOUT((box = colourBox(screenshot(), area, qRgb(255, 0, 254))).isValid(),
+                             10000);
+    keepScreenshot(name);
+    // Within a pixel: a block that starts at a fraction of a screen pixel has a
+    // blended edge, which is not of the block's exact colour.
+    const QSize expected(qRound(100 * m_factor), qRound(40 * m_factor));
+    QVERIFY2(qAbs(box.width() - expected.width()) <= 1 &&
+                 qAbs(box.height() - expected.height()) <= 1,
+             qPrintable(QStringLiteral("%1x%2").arg(box.width()).arg(box.height())));
+    frame->evaluateJavaScript(QStringLiteral("document.body.removeChild(probe);"));
+}
+
+void TestHighDpi::textKeepsItsSizeInTheWindowsPixels()
+{
+    // The login window's title: 12 points, 16 of the window's pixels at every DPI.
+    auto *title = m_main->loginWindow()->findChild<QLabel *>(QStringLiteral("loginLabel"));
+    QCOMPARE(QFontInfo(title->font()).pixelSize(), 16);
+}
+
+void TestHighDpi::screenshotsOfSingleWindows()
+{
+    if (qEnvironmentVariableIsEmpty("KORVEX_SCREENSHOT_DIR"))
+        QSKIP("no KORVEX_SCREENSHOT_DIR");
+    for (const char *name : {"main", "login"}) {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            top->hide();
+        QWidget *shown = window(QLatin1String(name));
+        shown->show();
+        shown->move(0, 0);
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+        QTest::qWait(1500);
+        keepScreenshot(QLatin1String(name) + QStringLiteral("_alone"));
+    }
+}
+
+int main(int argc, char *argv[])
+{
+    // As the program does: the factor is chosen before the application object exists.
+    Korvex::HighDpi::prepare();
+    QApplication app(argc, argv);
+    Korvex::HighDpi::releaseEnvironment();
+    TestHighDpi test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_highdpi.moc"
