@@ -27,6 +27,7 @@
 #include "pagejars.h"
 #include "pageloads.h"
 #include "pagenavigator.h"
+#include "pageready.h"
 #include "popupchannel.h"
 #include "postwindow.h"
 #include "postwindowcount.h"
@@ -201,8 +202,10 @@ void MainWindow::wirePages()
         {m_loads->analyticsView(), &MainWindow::onWebView_cnzzNeedEvaluateJs},
         {m_miniWindow->pageView(), &MainWindow::onMiniWebviewLoadFinished},
     };
+    // A finished load, once the page's functions are there to be called (the
+    // fill of the table window and the filter were lost otherwise).
     for (const auto &[view, slot] : loads)
-        connect(view, &QWebView::loadFinished, this, slot);
+        connect(new Korvex::PageReady(view, this), &Korvex::PageReady::ready, this, slot);
     // The calendar's links too: delegated, they would otherwise go nowhere.
     for (QWebView *view : {ui->webView_kuaixunzhibo, ui->webView_caijingrili, ui->webView_2,
                            ui->webView_oth, m_miniWindow->pageView(), m_postWindow->pageView()}) {
