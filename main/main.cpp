@@ -4,6 +4,7 @@
 #include "configstore.h"
 #include "highdpi.h"
 #include "mainwindow.h"
+#include "runningclient.h"
 #include "testhooks.h"
 #include "updatethread.h"
 #include "webhost.h"
@@ -27,6 +28,9 @@ int main(int argc, char *argv[])
     WebEngine::beforeApplication();
     // Windows, fonts and pages grow with the screen's DPI (1.5 times at 144 DPI).
     Korvex::HighDpi::prepare();
+    // Closing the window asks what to do and never closes it; the toolkit's
+    // fallback would take that as a refusal to end the desktop session.
+    QGuiApplication::setFallbackSessionManagementEnabled(false);
     QApplication app(toolkitArgc, toolkitArgv);
     Korvex::HighDpi::releaseEnvironment();
 
@@ -40,6 +44,9 @@ int main(int argc, char *argv[])
 
     Platform::SingleInstanceMarker marker(QStringLiteral("VEK_Single_Process"));
     if (!marker.create()) {
+        // The running one brings its window back: on a desktop without a tray
+        // that is the way back to a window sent away.
+        Korvex::askRunningClientToShow();
         QMessageBox box;
         box.setText(QWidget::tr("请勿同时打开多个Kelvora软件！"));
         box.show();
@@ -70,6 +77,7 @@ int main(int argc, char *argv[])
     CompanionSupervisor::endCompanionsByName();
 
     window = std::make_unique<MainWindow>();
+    Korvex::installTestHooks(&app);
     if (quitRequested)
         QMetaObject::invokeMethod(window.get(), &MainWindow::vekQuit, Qt::QueuedConnection);
 

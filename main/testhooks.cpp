@@ -9,12 +9,42 @@
 namespace Korvex
 {
 
+namespace
+{
+
+// Where the first visible widget named `name` is on the screen, so a test can
+// point the real mouse at it.
+void reportGeometry(const QString &name)
+{
+    const QWidgetList widgets = QApplication::allWidgets();
+    for (QWidget *widget : widgets) {
+        if (widget->objectName() != name || !widget->isVisible())
+            continue;
+        const QPoint at = widget->mapToGlobal(QPoint(0, 0));
+        qCInfo(lcMain).noquote() << QStringLiteral("test hook: geometry %1 %2 %3 %4 %5")
+                                        .arg(name)
+                                        .arg(at.x())
+                                        .arg(at.y())
+                                        .arg(widget->width())
+                                        .arg(widget->height());
+        return;
+    }
+    qCInfo(lcMain).noquote() << "test hook: geometry" << name << "none";
+}
+
+} // namespace
+
 void installTestHooks(QObject *context)
 {
     if (qEnvironmentVariable("KORVEX_TEST_HOOKS") != QLatin1String("1"))
         return;
     Platform::onInputLine(context, [](const QString &line) {
-        if (line.trimmed() != QLatin1String("close-boxes"))
+        const QString command = line.trimmed();
+        if (command.startsWith(QLatin1String("geometry "))) {
+            reportGeometry(command.mid(int(qstrlen("geometry "))));
+            return;
+        }
+        if (command != QLatin1String("close-boxes"))
             return;
         const QWidgetList windows = QApplication::topLevelWidgets();
         for (QWidget *window : windows) {

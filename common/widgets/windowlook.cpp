@@ -20,6 +20,13 @@ void raiseToFront(QWidget *window)
     window->activateWindow();
 }
 
+void raiseToFrontInPlace(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 void showAt(QWidget *window, const QPoint &topLeft)
 {
     window->move(topLeft);

@@ -14,6 +14,12 @@ namespace WindowLook
 // In front of every window without staying there: top-most and straight back,
 // raised and activated. Shows the window if it was hidden.
 void raiseToFront(QWidget *window);
+// The same without the top-most step, for a window that must keep its native
+// window (the main window with its pages): on X11 a change of a widget's
+// window flags creates the native window anew, and QWidget::winId() can then
+// name one that no longer exists. Raised and activated, the window manager
+// brings it to the front all the same.
+void raiseToFrontInPlace(QWidget *window);
 
 // Shows the window with its outer corner at `topLeft`. Under a reparenting
 // window manager the toolkit's idea of where a window is can lag behind after

@@ -1,5 +1,7 @@
 #include "framebands.h"
 
+#include <algorithm>
+
 namespace Korvex
 {
 
@@ -90,6 +92,21 @@ Qt::CursorShape frameCursor(FrameHit hit)
         break;
     }
     return Qt::ArrowCursor;
+}
+
+QRect resizedGeometry(const QRect &start, Qt::Edges edges, const QPoint &delta,
+                      const QSize &minimum)
+{
+    QRect rect = start;
+    if (edges & Qt::LeftEdge)
+        rect.setLeft(std::min(start.left() + delta.x(), start.right() + 1 - minimum.width()));
+    if (edges & Qt::RightEdge)
+        rect.setRight(std::max(start.right() + delta.x(), start.left() - 1 + minimum.width()));
+    if (edges & Qt::TopEdge)
+        rect.setTop(std::min(start.top() + delta.y(), start.bottom() + 1 - minimum.height()));
+    if (edges & Qt::BottomEdge)
+        rect.setBottom(std::max(start.bottom() + delta.y(), start.top() - 1 + minimum.height()));
+    return rect;
 }
 
 } // namespace Korvex

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <Qt>
 
@@ -38,5 +39,11 @@ FrameHit frameHit(const QPoint &pos, const FrameLayout &layout);
 Qt::Edges resizeEdges(FrameHit hit);
 // The cursor shown over each part.
 Qt::CursorShape frameCursor(FrameHit hit);
+
+// Where a resize by hand ends when the system cannot take it over (no window
+// manager): `start` with its `edges` moved by `delta`, never smaller than
+// `minimum`; the opposite edges stay where they are.
+QRect resizedGeometry(const QRect &start, Qt::Edges edges, const QPoint &delta,
+                      const QSize &minimum);
 
 } // namespace Korvex

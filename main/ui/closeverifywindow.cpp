@@ -30,6 +30,8 @@ CloseVerifyWindow::~CloseVerifyWindow() = default;
 void CloseVerifyWindow::showChoices()
 {
     ui->radioButton->setChecked(true);
+    // Keyboard users start on the choices: arrows choose, Tab reaches "confirm".
+    ui->radioButton->setFocus();
     show();
     raise();
     activateWindow();

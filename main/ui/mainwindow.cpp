@@ -3,6 +3,8 @@
 
 #include "categoryboxes.h"
 #include "categorymask.h"
+#include "closemodes.h"
+#include "closeverifywindow.h"
 #include "companionsupervisor.h"
 #include "configstore.h"
 #include "contentrules.h"
@@ -17,6 +19,7 @@
 #include "loginflow.h"
 #include "loginformwindow.h"
 #include "logwriter.h"
+#include "macextras.h"
 #include "minisplitthread.h"
 #include "miniwindow.h"
 #include "networkcookie.h"
@@ -33,12 +36,19 @@
 #include "postwindowcount.h"
 #include "protocol.h"
 #include "toolbarwindow.h"
+#include "traycontrol.h"
+#include "versionswindow.h"
 #include "webhost.h"
+#include "windowchrome.h"
 #include "windowlook.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDesktopServices>
+#include <QLabel>
+#include <QLayout>
 #include <QNetworkAccessManager>
 #include <QScopedValueRollback>
 #include <QScreen>
@@ -68,6 +78,7 @@ MainWindow::MainWindow(QWidget *parent)
     // Not offered in this release; its slot still opens the page.
     ui->button2_meirifenxi->hide();
     new Korvex::SpinnerPause(ui->webView_loading);
+    createChrome();
     auto *sound = new Korvex::NewsSound(this);
     m_playSound = [sound](const QString &resource) { sound->play(resource); };
     Korvex::PageLoads::applyGlobalWebSettings();
@@ -104,6 +115,8 @@ MainWindow::MainWindow(QWidget *parent)
     createSettingsWindows();
     m_login->autoLogin(m_startupSettings.status, m_startupSettings.username,
                        m_startupSettings.mailbox, m_startupSettings.autoLogin);
+    // Before the socket server: a client that cannot serve it still closes and quits properly.
+    connectChrome();
 
     m_socketServer = new Korvex::LocalSocketServer(this);
     if (!m_socketServer->startServer(Protocol::mainSocketName())) {
@@ -145,8 +158,7 @@ MainWindow::MainWindow(QWidget *parent)
             &MainWindow::popupCallContentWidget);
     connect(m_miniWindow.get(), &Miniwindow::sendUrlId, this, &MainWindow::popupCallContentWidget);
     connect(m_miniWindow.get(), &Miniwindow::vekShowMiniHide, this, &MainWindow::mainWindowShow);
-    // The close options come with the window's own close button; both end up in close().
-    connect(m_miniWindow.get(), &Miniwindow::closeVekWindow, this, &QWidget::close);
+    connect(m_miniWindow.get(), &Miniwindow::closeVekWindow, this, &MainWindow::vekMiniClose);
     connect(m_miniWindow.get(), &Miniwindow::sendChangeMiniRight, this, &MainWindow::showMiniRight);
     connect(m_miniWindow.get(), &Miniwindow::sendChangeMiniLeft, this, &MainWindow::showMiniLeft);
     connect(m_miniWindow.get(), &Miniwindow::sendPopWindowt, this, &MainWindow::hideMini);
@@ -221,6 +233,13 @@ void MainWindow::wirePages()
         connect(this, &MainWindow::webViewShowStateChanged, bridge,
                 &MainPageBridge::webViewShowStateChanged);
     }
+    connect(m_miniWindow.get(), &Miniwindow::closeSound, this, &MainWindow::closePopSound);
+    const MainPageBridge *bridge = m_pages->bridge();
+    connect(bridge, &MainPageBridge::contentRequested, this, &MainWindow::jsCallContentWidget);
+    connect(bridge, &MainPageBridge::popupContentRequested, this,
+            &MainWindow::popupCallContentWidget);
+    connect(bridge, &MainPageBridge::newsReceived, this, &MainWindow::onGetNewMessage);
+    connect(bridge, &MainPageBridge::postWindowRequested, this, &MainWindow::showPostWindow);
 }
 
 MainWindow::~MainWindow()
@@ -254,6 +273,7 @@ void MainWindow::vekQuit()
         m_companions->quit();
     else
         CompanionSupervisor::endCompanionsByName();
+    m_tray->icon()->hide();
     QCoreApplication::exit(0);
 }
 
@@ -307,8 +327,10 @@ void MainWindow::playNewsSound()
 {
     const QString sound =
         Korvex::Intake::soundResource(m_state.soundOn, m_state.funcSettings.sound);
-    if (!sound.isEmpty() && m_playSound)
+    if (!sound.isEmpty() && m_playSound) {
+        qCDebug(lcMain).noquote() << "news sound" << sound;
         m_playSound(sound);
+    }
 }
 
 void MainWindow::forwardToPopup(const QList<const Korvex::NewsArrival *> &items)
@@ -341,10 +363,11 @@ void MainWindow::mainWindowShow()
 {
     leaveMiniMode();
     showNormal();
-    WindowLook::raiseToFront(this);
+    WindowLook::raiseToFrontInPlace(this);
     // A pop-up program that is running is left as it is.
     if (m_companions)
         m_companions->startPopup();
+    m_closeModes->endSilent();
 }
 
 void MainWindow::popupCallContentWidget(QString newsId)
@@ -772,6 +795,12 @@ void MainWindow::onBtnSoundClicked()
     m_miniWindow->soundOn = m_state.soundOn;
     m_miniWindow->setSoundIcon(m_state.soundOn ? QStringLiteral(":/img/sound.png")
                                                : QStringLiteral(":/img/no_sound.png"));
+    m_chrome->showSound(m_state.soundOn);
+}
+
+void MainWindow::closePopSound()
+{
+    onBtnSoundClicked();
 }
 
 LoginFormWindow *MainWindow::loginWindow() const
@@ -882,4 +911,156 @@ void MainWindow::dockMini(int side)
     m_miniSplitThread->setScreen(qRound(availableWidth * screen->devicePixelRatio()),
                                  m_miniWindow->windowTitle());
     m_miniSplitThread->startSplitting(dockSide);
+}
+
+void MainWindow::createChrome()
+{
+    ui->button3_toolBarWindow->hide();
+    m_chrome = new Korvex::WindowChrome(this, {ui->widget_2, ui->widget_6, ui->button_close,
+                                               ui->button_min, ui->button_max, ui->button_info,
+                                               ui->button_sound});
+    setWindowIcon(QIcon(QStringLiteral(":/img/VEK_en_us.png")));
+    setWindowTitle(QStringLiteral("Kelvora"));
+    m_macExtras = new MacExtras(this, 111);
+    m_macExtras->hide();
+    m_tray = new Korvex::TrayControl(windowIcon(), this);
+    Korvex::WindowChrome::applyApplicationLook();
+    ui->statusBar->hide();
+    WindowLook::showPicture(ui->label_logo, QStringLiteral(":/img/logo_en_us.png"), 0.8);
+    m_chrome->showSound(m_state.soundOn);
+
+    m_closeVerifyWindow = std::make_unique<CloseVerifyWindow>();
+    m_versionsWindow = std::make_unique<VersionsWindow>();
+}
+
+void MainWindow::connectChrome()
+{
+    Korvex::CloseModes::Parts parts;
+    parts.window = this;
+    parts.dialog = m_closeVerifyWindow.get();
+    parts.miniWindow = m_miniWindow.get();
+    parts.state = &m_state;
+    parts.popup = m_popup;
+    parts.leaveMiniMode = [this] { leaveMiniMode(); };
+    parts.switchSound = [this] { onBtnSoundClicked(); };
+    parts.companions = [this] { return m_companions; };
+    m_closeModes = new Korvex::CloseModes(parts, this);
+
+    connect(ui->button_min, &QPushButton::clicked, this, &MainWindow::onBtnMinClicked);
+    connect(ui->button_max, &QPushButton::clicked, this, &MainWindow::onBtnMaxClicked);
+    connect(ui->button_close, &QPushButton::clicked, this, &MainWindow::onBtnCloseClicked);
+    connect(ui->button_sound, &QPushButton::clicked, this, &MainWindow::onBtnSoundClicked);
+    connect(ui->button_info, &QPushButton::clicked, this, &MainWindow::onBtnVersionClicked);
+    connect(ui->button3_minimoshi, &QPushButton::clicked, this,
+            &MainWindow::onBtn3MiniMoshiClicked);
+    connect(ui->button3_toolBarWindow, &QPushButton::clicked, this,
+            &MainWindow::onBtn3ToolBarWindowClicked);
+    connect(m_chrome, &Korvex::WindowChrome::captionDoubleClicked, this,
+            &MainWindow::onBtnMaxClicked);
+    connect(m_chrome, &Korvex::WindowChrome::resizeRefreshDue, this,
+            &MainWindow::onResizeRefreshCounterTimeout);
+    connect(m_chrome, &Korvex::WindowChrome::framePressed, this, [this] {
+        if (m_customSetWindow->isVisible())
+            hideCustomSetButtonFormWindow();
+    });
+
+    using Entry = Korvex::TrayControl::Entry;
+    connect(m_tray->icon(), &QSystemTrayIcon::activated, this, &MainWindow::trayiconActivated);
+    connect(m_tray->action(Entry::Maximise), &QAction::triggered, this,
+            &MainWindow::onBtnMaxClicked);
+    connect(m_tray->action(Entry::Minimise), &QAction::triggered, this,
+            &MainWindow::onBtnMinClicked);
+    connect(m_tray->action(Entry::About), &QAction::triggered, this,
+            &MainWindow::onBtnVersionClicked);
+    connect(m_tray->action(Entry::Quit), &QAction::triggered, this, &MainWindow::vekQuit);
+    connect(m_tray->action(Entry::ShowWindow), &QAction::triggered, this,
+            &MainWindow::mainWindowShowOnMac);
+
+    connect(m_closeVerifyWindow.get(), &CloseVerifyWindow::radioButton1Clicked, this,
+            &MainWindow::onCloseVerifyRadio1Clicked);
+    connect(m_closeVerifyWindow.get(), &CloseVerifyWindow::radioButton2Clicked, this,
+            &MainWindow::onCloseVerifyRadio2Clicked);
+    connect(m_closeVerifyWindow.get(), &CloseVerifyWindow::radioButton3Clicked, this,
+            &MainWindow::vekQuit);
+    connect(m_versionsWindow.get(), &VersionsWindow::urlClicked, this,
+            &MainWindow::onWidget3WebviewLinkClicked);
+
+    // The alternative title bar's twins of the main form's buttons. The page,
+    // category, registration and logout twins join their slots where those are.
+    m_login->addLoginArea({m_macExtras->findChild<QLabel *>(QStringLiteral("label_userName")),
+                           m_macExtras->button(QStringLiteral("mac_button_login")),
+                           m_macExtras->button(QStringLiteral("mac_button_reg")),
+                           m_macExtras->button(QStringLiteral("mac_button_logout"))});
+    connect(m_macExtras->button(QStringLiteral("mac_button_login")), &QPushButton::clicked, this,
+            &MainWindow::onBtnLoginInClicked);
+    connect(m_macExtras->button(QStringLiteral("mac_button_reg")), &QPushButton::clicked, this,
+            &MainWindow::onBtnRegClicked);
+    connect(m_macExtras->button(QStringLiteral("mac_button_logout")), &QPushButton::clicked, this,
+            &MainWindow::onBtnLoginOutClicked);
+    connect(m_macExtras->button(QStringLiteral("button2_customSet")), &QPushButton::clicked, this,
+            &MainWindow::onBtn2CustomSetClicked);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    m_closeModes->openDialog();
+}
+
+void MainWindow::onBtnMinClicked()
+{
+    hideCustomSetButtonFormWindow();
+    showMinimized();
+}
+
+void MainWindow::onBtnMaxClicked()
+{
+    m_chrome->toggleMaximized();
+}
+
+void MainWindow::onBtnCloseClicked()
+{
+    m_closeModes->openDialog();
+}
+
+void MainWindow::vekMiniClose()
+{
+    m_closeModes->openDialog();
+}
+
+void MainWindow::onBtnVersionClicked()
+{
+    VersionsWindow *about = m_versionsWindow.get();
+    // Opened in the middle of the screen, not at the window manager's corner.
+    if (about->isHidden())
+        about->move(screen()->availableGeometry().center() - about->rect().center());
+    WindowLook::raiseToFront(about);
+}
+
+void MainWindow::trayiconActivated(QSystemTrayIcon::ActivationReason kind)
+{
+    if (Korvex::TrayControl::bringsWindowBack(kind))
+        m_closeModes->comeBack();
+}
+
+void MainWindow::mainWindowShowOnMac()
+{
+    trayiconActivated(QSystemTrayIcon::DoubleClick);
+}
+
+void MainWindow::onCloseVerifyRadio1Clicked()
+{
+    m_closeModes->keepInTray();
+}
+
+void MainWindow::onCloseVerifyRadio2Clicked()
+{
+    m_closeModes->goSilent();
+}
+
+void MainWindow::onResizeRefreshCounterTimeout()
+{
+    // The page area's layout gives it the room the category and filter bars leave.
+    if (QLayout *layout = ui->widget_7->layout())
+        layout->activate();
 }

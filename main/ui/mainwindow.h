@@ -5,26 +5,31 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QSystemTrayIcon>
 #include <QUrl>
 
 #include <array>
 #include <functional>
 #include <memory>
 
+class CloseVerifyWindow;
 class CompanionSupervisor;
 class CustomSetButtonFormWindow;
 class CustomSetFuncOrderFormWindow;
 class QCheckBox;
 class ContentWidget;
 class LoginFormWindow;
+class MacExtras;
 class Miniwindow;
 class MiniSplitThread;
 class PostWindow;
 class ToolBarWindow;
+class VersionsWindow;
 
 namespace Korvex
 {
 struct NewsArrival;
+class CloseModes;
 class IntakePages;
 class LocalSocketServer;
 class LoginFlow;
@@ -32,6 +37,8 @@ class PageJars;
 class PageLoads;
 class PageNavigator;
 class PopupChannel;
+class TrayControl;
+class WindowChrome;
 } // namespace Korvex
 
 namespace Ui
@@ -76,6 +83,13 @@ public:
     MiniSplitThread *miniSplitThread() const { return m_miniSplitThread; }
     // The content window opened last, while it is open.
     ContentWidget *contentWidget() const;
+    // Frame, tray and close behaviour, and the windows they show.
+    Korvex::WindowChrome *chrome() const { return m_chrome; }
+    Korvex::TrayControl *trayControl() const { return m_tray; }
+    Korvex::CloseModes *closeModes() const { return m_closeModes; }
+    CloseVerifyWindow *closeVerifyWindow() const { return m_closeVerifyWindow.get(); }
+    VersionsWindow *versionsWindow() const { return m_versionsWindow.get(); }
+    MacExtras *macExtras() const { return m_macExtras; }
 
 public slots:
     // Saves state, ends the companion programs and leaves the event loop.
@@ -118,6 +132,8 @@ public slots:
     void hideMini();
     // Switches news sound, here and in the strip.
     void onBtnSoundClicked();
+    // The strip's sound button: the same switch.
+    void closePopSound();
     // The account windows; the login flow does the work.
     void onBtnLoginInClicked();
     void onBtnLoginOutClicked();
@@ -130,6 +146,22 @@ public slots:
     void onChangePwdSuccess();
     void onLoginSuccess(QString status, QString userName, QString mailBox, QString isAuto,
                         QString isError);
+
+    // Title bar and tray; the work is done by the chrome and the close modes.
+    void onBtnMinClicked();
+    void onBtnMaxClicked();
+    // The close button and the strip's close: the close-options dialog.
+    void onBtnCloseClicked();
+    void vekMiniClose();
+    void onBtnVersionClicked();
+    void trayiconActivated(QSystemTrayIcon::ActivationReason kind);
+    // The tray's "显示主程序   " entry (not in the menu): as a double-click on the icon.
+    void mainWindowShowOnMac();
+    // Close option 1 (tray, pop-ups on) and 2 (silent); option 3 is vekQuit.
+    void onCloseVerifyRadio1Clicked();
+    void onCloseVerifyRadio2Clicked();
+    // 50 ms after the last resize: the page area takes the room it has.
+    void onResizeRefreshCounterTimeout();
 
     // Fills the settings window from the live settings and shows it.
     void onBtn3FuncOrderClicked();
@@ -185,7 +217,14 @@ signals:
     // The page in front changed; the pages see it through "Qtconnectjs" too.
     void webViewShowStateChanged();
 
+protected:
+    // Closing never quits: it asks (Alt+F4, the window manager, close()).
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    // Frame, title buttons, tray, close dialog, about window, alternative title bar.
+    void createChrome();
+    void connectChrome();
     void createToolBarWindow();
     void createSettingsWindows();
     void createLoginFlow();
@@ -230,4 +269,11 @@ private:
     // through it, so a pop-up stopped on purpose is not started again by itself.
     CompanionSupervisor *m_companions = nullptr;
     SoundPlayer m_playSound;
+    Korvex::WindowChrome *m_chrome = nullptr;
+    Korvex::TrayControl *m_tray = nullptr;
+    Korvex::CloseModes *m_closeModes = nullptr;
+    std::unique_ptr<CloseVerifyWindow> m_closeVerifyWindow;
+    std::unique_ptr<VersionsWindow> m_versionsWindow;
+    // The alternative title bar: a child of this window, kept hidden.
+    MacExtras *m_macExtras = nullptr;
 };

@@ -328,6 +328,14 @@
         <source>退出</source>
         <translation>Log out</translation>
     </message>
+    <message>
+        <source>迷你分屏</source>
+        <translation>Mini view</translation>
+    </message>
+    <message>
+        <source>工具条</source>
+        <translation>Ticker</translation>
+    </message>
 </context>
 <context>
     <name>QWidget</name>
@@ -614,6 +622,64 @@ news</translation>
     <message>
         <source>停靠右侧</source>
         <translation>Dock at the right edge</translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::WindowChrome</name>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation>Minimise</translation>
+    </message>
+    <message>
+        <source>最大化</source>
+        <translation>Maximise</translation>
+    </message>
+    <message>
+        <source>还原</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>声音</source>
+        <translation>Sound on or off</translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::TrayControl</name>
+    <message>
+        <source>最大化   </source>
+        <translation>Maximise   </translation>
+    </message>
+    <message>
+        <source>最小化   </source>
+        <translation>Minimise   </translation>
+    </message>
+    <message>
+        <source>关于   </source>
+        <translation>About   </translation>
+    </message>
+    <message>
+        <source>退出   </source>
+        <translation>Exit   </translation>
+    </message>
+    <message>
+        <source>显示主程序   </source>
+        <translation>Show Kelvora   </translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>System message</translation>
+    </message>
+    <message>
+        <source>欢迎使用全球直播第一品牌 Kelvora</source>
+        <translation>Welcome to Kelvora, the first name in live global news</translation>
     </message>
 </context>
 <context>

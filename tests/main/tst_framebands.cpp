@@ -15,6 +15,8 @@ private slots:
     void hit_data();
     void hit();
     void bandsResizeAndShowTheirCursor();
+    void resizeByHand_data();
+    void resizeByHand();
 };
 
 void TestFrameBands::hit_data()
@@ -38,6 +40,17 @@ void TestFrameBands::hit_data()
     QTest::newRow("top-right") << QPoint(1043, 1) << FrameHit::TopRight;
     QTest::newRow("bottom-left") << QPoint(4, 698) << FrameHit::BottomLeft;
     QTest::newRow("bottom-right") << QPoint(1044, 699) << FrameHit::BottomRight;
+    // The points a user reaches for first.
+    QTest::newRow("3 px inside the right edge, 3 px below the top")
+        << QPoint(1045 - 3, 3) << FrameHit::TopRight;
+    QTest::newRow("title bar left of the login block") << QPoint(100, 30) << FrameHit::Caption;
+    QTest::newRow("on the login buttons") << QPoint(760, 25) << FrameHit::Client;
+    QTest::newRow("on the close button at the right end") << QPoint(1030, 25) << FrameHit::Client;
+    QTest::newRow("interior") << QPoint(20, 650) << FrameHit::Client;
+    QTest::newRow("band below the title bar, left") << QPoint(7, 300) << FrameHit::Left;
+    QTest::newRow("first column inside the left band") << QPoint(8, 300) << FrameHit::Client;
+    QTest::newRow("title bar's last row") << QPoint(300, 40) << FrameHit::Caption;
+    QTest::newRow("first row under the title bar") << QPoint(300, 41) << FrameHit::Client;
 }
 
 void TestFrameBands::hit()
@@ -57,6 +70,34 @@ void TestFrameBands::bandsResizeAndShowTheirCursor()
     QCOMPARE(Korvex::frameCursor(FrameHit::TopRight), Qt::SizeBDiagCursor);
     QCOMPARE(Korvex::frameCursor(FrameHit::Bottom), Qt::SizeVerCursor);
     QCOMPARE(Korvex::frameCursor(FrameHit::Caption), Qt::ArrowCursor);
+}
+
+void TestFrameBands::resizeByHand_data()
+{
+    QTest::addColumn<int>("edges");
+    QTest::addColumn<QPoint>("delta");
+    QTest::addColumn<QRect>("expected");
+    const QRect start(100, 50, 1045, 700);
+    QTest::newRow("bottom-right grows")
+        << int(Qt::BottomEdge | Qt::RightEdge) << QPoint(80, 50) << QRect(100, 50, 1125, 750);
+    QTest::newRow("left grows, right edge stays")
+        << int(Qt::LeftEdge) << QPoint(-30, 9) << QRect(70, 50, 1075, 700);
+    QTest::newRow("top shrinks, bottom edge stays")
+        << int(Qt::TopEdge) << QPoint(0, -20) << QRect(100, 30, 1045, 720);
+    QTest::newRow("never below the minimum, left")
+        << int(Qt::LeftEdge) << QPoint(500, 0) << QRect(145, 50, 1000, 700);
+    QTest::newRow("never below the minimum, top-right")
+        << int(Qt::TopEdge | Qt::RightEdge) << QPoint(-200, 100) << QRect(100, 50, 1000, 700);
+    QTest::newRow("no edges: nothing") << 0 << QPoint(40, 40) << start;
+}
+
+void TestFrameBands::resizeByHand()
+{
+    QFETCH(int, edges);
+    QFETCH(QPoint, delta);
+    QFETCH(QRect, expected);
+    const QRect start(100, 50, 1045, 700);
+    QCOMPARE(Korvex::resizedGeometry(start, Qt::Edges(edges), delta, QSize(1000, 700)), expected);
 }
 
 QTEST_GUILESS_MAIN(TestFrameBands)

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "silentmode.h"
+
+#include <QObject>
+
+#include <functional>
+
+class CloseVerifyWindow;
+class CompanionSupervisor;
+class Miniwindow;
+class QWidget;
+
+namespace Korvex
+{
+
+struct ClientState;
+class PopupChannel;
+
+// Where the main window goes when it is closed, and how it comes back: the
+// close-options dialog, the tray with
+// pop-ups, silent mode (no pop-ups, no sound) and the return by the tray.
+//
+// Without a tray (no tray host on the desktop) a hidden window could never
+// come back, so the two choices minimise it instead; the window coming back
+// from there (task bar, window list, a second start of the program) counts
+// as the tray's activation.
+class CloseModes final : public QObject
+{
+    Q_OBJECT
+public:
+    struct Parts {
+        QWidget *window = nullptr;
+        CloseVerifyWindow *dialog = nullptr;
+        Miniwindow *miniWindow = nullptr;
+        ClientState *state = nullptr;
+        PopupChannel *popup = nullptr;
+        // Stops moving other windows, clears mini mode, brings the table window back as it was.
+        std::function<void()> leaveMiniMode;
+        // The sound button's routine (the icons on both windows follow).
+        std::function<void()> switchSound;
+        // The companions' supervisor; null while there is none.
+        std::function<CompanionSupervisor *()> companions;
+    };
+
+    explicit CloseModes(const Parts &parts, QObject *parent = nullptr);
+
+    // The dialog in front, its first choice checked.
+    void openDialog();
+    // Choice 1: away to the tray, pop-ups on.
+    void keepInTray();
+    // Choice 2: away, pop-ups and sound off until the window comes back.
+    void goSilent();
+    // The tray icon was activated: the window back, silent mode over.
+    void comeBack();
+    // The window came back another way (pop-up's "more", the mini window):
+    // silent mode ends as well, so sound and pop-ups agree with what is shown.
+    void endSilent();
+
+    bool isSilent() const { return m_silent.isActive(); }
+    const SilentMode &silentMode() const { return m_silent; }
+    // Minimised in place of hidden, for want of a tray.
+    bool isAwayWithoutTray() const { return m_awayWithoutTray; }
+
+    // Whether there is a tray to go to (the desktop's answer unless replaced).
+    void setTrayCheck(std::function<bool()> check) { m_trayCheck = std::move(check); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The steps both choices start with.
+    void leaveForAway();
+    void goAway();
+    CompanionSupervisor *companions() const;
+
+    Parts m_parts;
+    SilentMode m_silent;
+    std::function<bool()> m_trayCheck;
+    bool m_awayWithoutTray = false;
+};
+
+} // namespace Korvex

@@ -1,0 +1,107 @@
+#include "trayhost.h"
+
+#include <QDeadlineTimer>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QThread>
+
+namespace
+{
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(5000))
+        return {};
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+} // namespace
+
+TrayHost::~TrayHost()
+{
+    stop();
+}
+
+bool TrayHost::start(QString *error)
+{
+    const auto fail = [&](const QString &message) {
+        if (error)
+            *error = message;
+        stop();
+        return false;
+    };
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return fail(QStringLiteral("no X display"));
+    const QString trayer = QStandardPaths::findExecutable(QStringLiteral("trayer"));
+    if (trayer.isEmpty())
+        return fail(QStringLiteral("trayer not found (scripts/setup installs it)"));
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.start(
+        trayer, {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
+                 QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("pixel"),
+                 QStringLiteral("--width"), QStringLiteral("120"), QStringLiteral("--heighttype"),
+                 QStringLiteral("pixel"), QStringLiteral("--height"), QStringLiteral("24"),
+                 QStringLiteral("--SetDockType"), QStringLiteral("true")});
+    if (!m_process.waitForStarted(10000))
+        return fail(m_process.errorString());
+    const QDeadlineTimer deadline(15000);
+    while (m_process.state() == QProcess::Running && !deadline.hasExpired()) {
+        const QString panel = panelWindow();
+        if (!panel.isEmpty() && run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), panel})
+                                    .contains(QLatin1String("IsViewable")))
+            return true;
+        QThread::msleep(50);
+    }
+    return fail(QStringLiteral("trayer did not show its panel"));
+}
+
+void TrayHost::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(5000)) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+}
+
+QString TrayHost::panelWindow() const
+{
+    if (m_process.state() != QProcess::Running)
+        return {};
+    // trayer's own windows: a hidden leader and the "panel" that holds the icons.
+    const QStringList ids =
+        run(QStringLiteral("xdotool"),
+            {QStringLiteral("search"), QStringLiteral("--class"), QStringLiteral("trayer")})
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &id : ids) {
+        const QString name = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), id});
+        if (name.trimmed() == QLatin1String("panel"))
+            return QStringLiteral("0x") + QString::number(id.toULongLong(), 16);
+    }
+    return {};
+}
+
+QStringList TrayHost::embeddedWindows(const QString &needle) const
+{
+    const QString panel = panelWindow();
+    if (panel.isEmpty())
+        return {};
+    // "     0x600006 "Korvex_en_us": ("tst" "Korvex_en_us")  22x22+0+0  +1257+1001"
+    static const QRegularExpression line(
+        QStringLiteral("^\\s+(0x[0-9a-f]+) (\"[^\"]*\"): (\\([^)]*\\))"));
+    QStringList found;
+    const QStringList lines =
+        run(QStringLiteral("xwininfo"), {QStringLiteral("-tree"), QStringLiteral("-id"), panel})
+            .split(QLatin1Char('\n'));
+    for (const QString &text : lines) {
+        const QRegularExpressionMatch match = line.match(text);
+        if (match.hasMatch() && QString(match.captured(2) + match.captured(3)).contains(needle))
+            found << match.captured(1);
+    }
+    return found;
+}
