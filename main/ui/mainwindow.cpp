@@ -162,7 +162,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_miniWindow.get(), &Miniwindow::sendChangeMiniRight, this, &MainWindow::showMiniRight);
     connect(m_miniWindow.get(), &Miniwindow::sendChangeMiniLeft, this, &MainWindow::showMiniLeft);
     connect(m_miniWindow.get(), &Miniwindow::sendPopWindowt, this, &MainWindow::hideMini);
-    connect(m_miniWindow.get(), &Miniwindow::closeSound, this, &MainWindow::onBtnSoundClicked);
+    connect(m_miniWindow.get(), &Miniwindow::closeSound, this, &MainWindow::closePopSound);
 }
 
 void MainWindow::wirePages()
@@ -233,13 +233,6 @@ void MainWindow::wirePages()
         connect(this, &MainWindow::webViewShowStateChanged, bridge,
                 &MainPageBridge::webViewShowStateChanged);
     }
-    connect(m_miniWindow.get(), &Miniwindow::closeSound, this, &MainWindow::closePopSound);
-    const MainPageBridge *bridge = m_pages->bridge();
-    connect(bridge, &MainPageBridge::contentRequested, this, &MainWindow::jsCallContentWidget);
-    connect(bridge, &MainPageBridge::popupContentRequested, this,
-            &MainWindow::popupCallContentWidget);
-    connect(bridge, &MainPageBridge::newsReceived, this, &MainWindow::onGetNewMessage);
-    connect(bridge, &MainPageBridge::postWindowRequested, this, &MainWindow::showPostWindow);
 }
 
 MainWindow::~MainWindow()
@@ -985,8 +978,10 @@ void MainWindow::connectChrome()
     connect(m_versionsWindow.get(), &VersionsWindow::urlClicked, this,
             &MainWindow::onWidget3WebviewLinkClicked);
 
-    // The alternative title bar's twins of the main form's buttons. The page,
-    // category, registration and logout twins join their slots where those are.
+    // The alternative title bar's twins of the main form's buttons: its page and
+    // category buttons open the same pages and show the same selection, its
+    // login area follows the account as the main form's does.
+    m_navigator->addTwinBar(m_macExtras);
     m_login->addLoginArea({m_macExtras->findChild<QLabel *>(QStringLiteral("label_userName")),
                            m_macExtras->button(QStringLiteral("mac_button_login")),
                            m_macExtras->button(QStringLiteral("mac_button_reg")),

@@ -4,7 +4,10 @@
 #include "closemodes.h"
 #include "closeverifywindow.h"
 #include "configstore.h"
+#include "customsetbuttonformwindow.h"
 #include "framebands.h"
+#include "loginformwindow.h"
+#include "macextras.h"
 #include "miniwindow.h"
 #include "programfolder.h"
 #include "traycontrol.h"
@@ -26,6 +29,9 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTranslator>
+#include <QWebFrame>
+#include <QWebPage>
+#include <QWebView>
 #include <QtTest>
 
 #include <memory>
@@ -134,6 +140,7 @@ private slots:
     void trayMenuHasFourEntriesAndOneSeparator();
     void aboutWindowFromTheTrayMenu();
     void miniModeAndItsClose();
+    void alternativeTitleBarButtonsReachTheWindow();
     void withoutATrayTheWindowIsMinimised();
     void quitFromTheTrayMenu();
 
@@ -230,7 +237,7 @@ void TestWindowChrome::confirm(const char *which)
 {
     CloseVerifyWindow *dialog = m_window->closeVerifyWindow();
     QTRY_VERIFY(dialog->isVisible());
-    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
     QVERIFY(clickAt(indicatorOf(choice(which))));
     QTRY_VERIFY(choice(which)->isChecked());
     QVERIFY(clickAt(centreOf(dialogButton("button_confirm"))));
@@ -441,6 +448,7 @@ void TestWindowChrome::altF4AndCloseButtonOpenTheDialogAndNeverQuit()
     // Alt+F4 through the window manager.
     QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")}));
     QTRY_VERIFY(dialog->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
     QVERIFY(choice("radioButton")->isChecked());
     QVERIFY(m_window->isVisible());
     keepScreenshot(QStringLiteral("close-dialog"));
@@ -455,6 +463,7 @@ void TestWindowChrome::altF4AndCloseButtonOpenTheDialogAndNeverQuit()
     settle();
     QVERIFY(clickAt(centreOf(button("button_close"))));
     QTRY_VERIFY(dialog->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
     QVERIFY(choice("radioButton")->isChecked());
     QVERIFY(!choice("radioButton_3")->isChecked());
     QVERIFY(clickAt(indicatorOf(choice("radioButton_2"))));
@@ -587,13 +596,18 @@ void TestWindowChrome::aboutWindowFromTheTrayMenu()
     QTRY_VERIFY(near(about->geometry().center(), about->screen()->availableGeometry().center(), 3));
     keepScreenshot(QStringLiteral("about"));
 
-    // Its link buttons go through the main window's link handler: outside
-    // the web host's other-pages view, to the browser.
+    // Its link buttons go through the main window's link handler: an address
+    // on the web host opens in the other-pages view, not in the browser.
     auto *site = about->findChild<QPushButton *>(QStringLiteral("pushButton_kelvora"));
+    auto *otherPages = m_window->findChild<QWebView *>(QStringLiteral("webView_oth"));
+    QVERIFY(otherPages);
     m_browser.urls.clear();
     QVERIFY(clickAt(centreOf(site)));
-    QTRY_COMPARE(m_browser.urls.size(), 1);
-    QCOMPARE(m_browser.urls.first(), QUrl(QStringLiteral("http://") + site->text()));
+    const QUrl address = QUrl(QStringLiteral("http://") + site->text());
+    // The site's root page: no path, or "/".
+    QTRY_COMPARE(otherPages->page()->mainFrame()->requestedUrl().authority(), address.authority());
+    QVERIFY(otherPages->page()->mainFrame()->requestedUrl().path().length() <= 1);
+    QVERIFY(m_browser.urls.isEmpty());
     auto *close = about->findChild<QPushButton *>(QStringLiteral("version_close"));
     QVERIFY(clickAt(centreOf(close)));
     QTRY_VERIFY(!about->isVisible());
@@ -627,6 +641,26 @@ void TestWindowChrome::miniModeAndItsClose()
     QVERIFY(m_window->isHidden());
     clickTrayIcon();
     QTRY_VERIFY(m_window->isVisible());
+}
+
+void TestWindowChrome::alternativeTitleBarButtonsReachTheWindow()
+{
+    MacExtras *bar = m_window->macExtras();
+    QVERIFY(!bar->isVisible());
+    Korvex::ClientState &state = m_window->clientState();
+    // A page twin opens the same page as the main form's button.
+    bar->button(QStringLiteral("button2_caijingrili"))->click();
+    QCOMPARE(state.currentPage, 1);
+    bar->button(QStringLiteral("button2_kuaixunzhibo"))->click();
+    QVERIFY(state.currentPage != 1);
+    // The subscription and login twins: the drop-down and the login window.
+    bar->button(QStringLiteral("button2_customSet"))->click();
+    QTRY_VERIFY(m_window->customSetButtonFormWindow()->isVisible());
+    m_window->hideCustomSetButtonFormWindow();
+    state.loggedIn = false;
+    bar->button(QStringLiteral("mac_button_login"))->click();
+    QTRY_VERIFY(m_window->loginWindow()->isVisible());
+    m_window->loginWindow()->hide();
 }
 
 void TestWindowChrome::withoutATrayTheWindowIsMinimised()
