@@ -4,7 +4,6 @@
 #include "configstore.h"
 #include "highdpi.h"
 #include "mainwindow.h"
-#include "runningclient.h"
 #include "testhooks.h"
 #include "updatethread.h"
 #include "webhost.h"
@@ -44,9 +43,6 @@ int main(int argc, char *argv[])
 
     Platform::SingleInstanceMarker marker(QStringLiteral("VEK_Single_Process"));
     if (!marker.create()) {
-        // The running one brings its window back: on a desktop without a tray
-        // that is the way back to a window sent away.
-        Korvex::askRunningClientToShow();
         QMessageBox box;
         box.setText(QWidget::tr("请勿同时打开多个Kelvora软件！"));
         box.show();

@@ -23,7 +23,7 @@ class PopupChannel;
 //
 // Without a tray (no tray host on the desktop) a hidden window could never
 // come back, so the two choices minimise it instead; the window coming back
-// from there (task bar, window list, a second start of the program) counts
+// from there (task bar, window list) counts
 // as the tray's activation.
 class CloseModes final : public QObject
 {

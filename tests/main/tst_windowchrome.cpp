@@ -697,8 +697,8 @@ void TestWindowChrome::withoutATrayTheWindowIsMinimised()
     QVERIFY(state.popupOn);
     QVERIFY(!m_window->closeModes()->isSilent());
 
-    // A second start of the program asks for the window (the pop-up's "more"):
-    // silent mode ends that way too.
+    // The pop-up's "more" brings the window back from there too, and
+    // silent mode ends that way as well.
     settle();
     m_window->close();
     confirm("radioButton_2");
