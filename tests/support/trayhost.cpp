@@ -1,8 +1,9 @@
 #include "trayhost.h"
 
+#include "desktopprogram.h"
+
 #include <QDeadlineTimer>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QThread>
 
 namespace
@@ -32,13 +33,10 @@ bool TrayHost::start(QString *error)
         stop();
         return false;
     };
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return fail(QStringLiteral("no X display"));
-    const QString trayer = QStandardPaths::findExecutable(QStringLiteral("trayer"));
+    const QString trayer =
+        TestSupport::prepareDesktopProgram(m_process, QStringLiteral("trayer"), error);
     if (trayer.isEmpty())
-        return fail(QStringLiteral("trayer not found (scripts/setup installs it)"));
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.setStandardOutputFile(QProcess::nullDevice());
+        return false;
     m_process.start(
         trayer, {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
                  QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("pixel"),
@@ -60,13 +58,7 @@ bool TrayHost::start(QString *error)
 
 void TrayHost::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+    TestSupport::endDesktopProgram(m_process);
 }
 
 QString TrayHost::panelWindow() const

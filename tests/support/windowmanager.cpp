@@ -1,7 +1,8 @@
 #include "windowmanager.h"
 
+#include "desktopprogram.h"
+
 #include <QDeadlineTimer>
-#include <QStandardPaths>
 #include <QThread>
 
 namespace
@@ -34,13 +35,10 @@ bool WindowManager::start(QString *error)
         stop();
         return false;
     };
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return fail(QStringLiteral("no X display"));
-    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+    const QString openbox =
+        TestSupport::prepareDesktopProgram(m_process, QStringLiteral("openbox"), error);
     if (openbox.isEmpty())
-        return fail(QStringLiteral("openbox not found (scripts/setup installs it)"));
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.setStandardOutputFile(QProcess::nullDevice());
+        return false;
     // A start that has not announced itself after a while is tried again: a
     // loaded machine once left a first start silent for good.
     QByteArray lastCheck;
@@ -65,11 +63,5 @@ bool WindowManager::start(QString *error)
 
 void WindowManager::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+    TestSupport::endDesktopProgram(m_process);
 }
