@@ -14,6 +14,8 @@ PopupChannel::PopupChannel(QObject *parent)
     , m_link(new LocalLink(&popupSocket, this))
 {
     m_clock.start();
+    connect(&popupSocket, &QLocalSocket::stateChanged, this,
+            [this] { emit connectionChanged(isConnected()); });
 }
 
 PopupChannel::~PopupChannel()

@@ -39,6 +39,9 @@ public:
 
     static constexpr int MaxKept = 20;
 
+signals:
+    void connectionChanged(bool connected);
+
 private:
     struct Kept {
         QString message;

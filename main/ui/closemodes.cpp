@@ -5,7 +5,7 @@
 #include "companionsupervisor.h"
 #include "logging.h"
 #include "miniwindow.h"
-#include "popupchannel.h"
+#include "newsrelay.h"
 #include "traycontrol.h"
 #include "windowlook.h"
 
@@ -43,7 +43,8 @@ void CloseModes::goSilent()
     m_parts.dialog->hide();
     if (m_silent.enter(*m_parts.state))
         m_parts.switchSound();
-    m_parts.popup->dropKept();
+    m_parts.relay->setState(*m_parts.state);
+    m_parts.relay->dropKept();
     qCInfo(lcMain).noquote() << "silent mode: pop-ups and sound off";
     goAway();
     // Ended by name and waited for, once the windows are away: while it is
@@ -73,6 +74,7 @@ void CloseModes::endSilent()
         return;
     if (m_silent.leave(*m_parts.state))
         m_parts.switchSound();
+    m_parts.relay->setState(*m_parts.state);
     qCInfo(lcMain).noquote() << "silent mode over: sound" << (m_parts.state->soundOn ? "on" : "off")
                              << ", pop-ups" << (m_parts.state->popupOn ? "on" : "off");
 }

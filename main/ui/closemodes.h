@@ -15,7 +15,7 @@ namespace Korvex
 {
 
 struct ClientState;
-class PopupChannel;
+class NewsRelay;
 
 // Where the main window goes when it is closed, and how it comes back: the
 // close-options dialog, the tray with
@@ -34,7 +34,7 @@ public:
         CloseVerifyWindow *dialog = nullptr;
         Miniwindow *miniWindow = nullptr;
         ClientState *state = nullptr;
-        PopupChannel *popup = nullptr;
+        NewsRelay *relay = nullptr;
         // Stops moving other windows, clears mini mode, brings the table window back as it was.
         std::function<void()> leaveMiniMode;
         // The sound button's routine (the icons on both windows follow).

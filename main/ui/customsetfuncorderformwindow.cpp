@@ -239,6 +239,7 @@ void CustomSetFuncOrderFormWindow::onBtnConfirmClicked()
     Korvex::writeConfig(QStringLiteral("funcorder_part1"),
                         {QStringLiteral("filterBar"), QStringLiteral("split")},
                         {settings.filterBar, settings.split});
+    emit settingsSaved();
 
     const int zone = ui->comboBox_timeZone->currentIndex();
     const int dst = ui->comboBox_dst->currentIndex();

@@ -55,6 +55,8 @@ public:
 
 signals:
     void sendTimeZoneChanged(QString offsetText);
+    // The pop-up, sound and split values were stored and changed in the shared state.
+    void settingsSaved();
 
 public slots:
     void onBtnCloseClicked();

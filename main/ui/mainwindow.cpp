@@ -14,7 +14,7 @@
 #include "customsetfuncorderformwindow.h"
 #include "funcorderrules.h"
 #include "intakepages.h"
-#include "localsocketserver.h"
+#include "newsrelay.h"
 #include "logging.h"
 #include "loginflow.h"
 #include "loginformwindow.h"
@@ -31,7 +31,6 @@
 #include "pageloads.h"
 #include "pagenavigator.h"
 #include "pageready.h"
-#include "popupchannel.h"
 #include "postwindow.h"
 #include "postwindowcount.h"
 #include "protocol.h"
@@ -111,15 +110,25 @@ MainWindow::MainWindow(QWidget *parent)
     m_loads = new Korvex::PageLoads(this, m_miniWindow->pageView(), m_state, m_pages, m_jars,
                                     m_navigator, this);
     m_loads->setTableWindow([this] { return m_toolBarWindow.get(); });
-    m_popup = new Korvex::PopupChannel(this);
+    m_relay = new Korvex::NewsRelay(this);
+    publishState();
+    // Before the server listens: from then on its messages are read on the relay's
+    // thread and reach this one queued (once the event loop runs), in order.
+    connect(m_relay, &Korvex::NewsRelay::getNewMessages, this, &MainWindow::onGetNewMessages);
+    Korvex::LocalSocketServer *server = m_relay->server();
+    connect(server, &Korvex::LocalSocketServer::onPopupStartedRequest, this,
+            &MainWindow::onPopupStarted);
+    connect(server, &Korvex::LocalSocketServer::onPopupMoreRequest, this,
+            &MainWindow::mainWindowShow);
+    connect(server, &Korvex::LocalSocketServer::onPopupContentRequest, this,
+            &MainWindow::popupCallContentWidget);
     createSettingsWindows();
     m_login->autoLogin(m_startupSettings.status, m_startupSettings.username,
                        m_startupSettings.mailbox, m_startupSettings.autoLogin);
     // Before the socket server: a client that cannot serve it still closes and quits properly.
     connectChrome();
 
-    m_socketServer = new Korvex::LocalSocketServer(this);
-    if (!m_socketServer->startServer(Protocol::mainSocketName())) {
+    if (!m_relay->startServer(Protocol::mainSocketName())) {
         qCWarning(lcIpc).noquote() << "localSocketServer init error!";
         // Queued: the event loop has not started yet, and leaving it now would be lost.
         // Nothing more is set up, so the log of the program that serves the socket stays.
@@ -148,14 +157,6 @@ MainWindow::MainWindow(QWidget *parent)
     webView_newsFeedShow();
     m_loads->loadAnalytics();
 
-    connect(m_socketServer, &Korvex::LocalSocketServer::getNewMessages, this,
-            &MainWindow::onGetNewMessages);
-    connect(m_socketServer, &Korvex::LocalSocketServer::onPopupStartedRequest, this,
-            &MainWindow::onPopupStarted);
-    connect(m_socketServer, &Korvex::LocalSocketServer::onPopupMoreRequest, this,
-            &MainWindow::mainWindowShow);
-    connect(m_socketServer, &Korvex::LocalSocketServer::onPopupContentRequest, this,
-            &MainWindow::popupCallContentWidget);
     connect(m_miniWindow.get(), &Miniwindow::sendUrlId, this, &MainWindow::popupCallContentWidget);
     connect(m_miniWindow.get(), &Miniwindow::vekShowMiniHide, this, &MainWindow::mainWindowShow);
     connect(m_miniWindow.get(), &Miniwindow::closeVekWindow, this, &MainWindow::vekMiniClose);
@@ -272,13 +273,16 @@ void MainWindow::vekQuit()
 
 void MainWindow::onGetNewMessage(QString newsContent, QString newsType, QString newsImportance)
 {
-    onGetNewMessages({{newsContent, newsType, newsImportance}});
+    const QList<Korvex::NewsArrival> items{{newsContent, newsType, newsImportance}};
+    m_relay->forwardToPopup(items, m_state, true);
+    onGetNewMessages(items);
 }
 
 void MainWindow::onGetNewMessages(const QList<Korvex::NewsArrival> &items)
 {
     if (items.isEmpty())
         return;
+    // The relay handed the pop-up program its part already.
     QList<Korvex::Intake::PageItem> pageItems;
     pageItems.reserve(items.size());
     QList<const Korvex::NewsArrival *> subscribed;
@@ -287,9 +291,6 @@ void MainWindow::onGetNewMessages(const QList<Korvex::NewsArrival> &items)
         if (Korvex::Intake::isSubscribed(item.type, m_state.subscriptionMask))
             subscribed.append(&item);
     }
-    // The pop-up program first: it works on its items while the pages here take theirs.
-    if (!subscribed.isEmpty())
-        forwardToPopup(subscribed);
     m_pages->deliverBatch(pageItems, m_state.currentPage, m_state.subscriptionMask);
     if (subscribed.isEmpty())
         return;
@@ -312,8 +313,7 @@ void MainWindow::popjson(QString newsType, QString pjson, QString p_index)
     playNewsSound();
     ++m_toolBarWindow->sequenceNumber;
     m_toolBarWindow->updateTableWithNewMessage(pjson, Korvex::Intake::isTopNews(p_index));
-    const Korvex::NewsArrival item{pjson, newsType, p_index};
-    forwardToPopup({&item});
+    m_relay->forwardToPopup({{pjson, newsType, p_index}}, m_state, false);
 }
 
 void MainWindow::playNewsSound()
@@ -326,30 +326,16 @@ void MainWindow::playNewsSound()
     }
 }
 
-void MainWindow::forwardToPopup(const QList<const Korvex::NewsArrival *> &items)
+void MainWindow::publishState()
 {
-    const Korvex::FuncSettings &settings = m_state.funcSettings;
-    const Korvex::Intake::PopupGate gate{m_state.popupOn, m_state.miniModeActive};
-    QStringList messages;
-    for (const Korvex::NewsArrival *item : items) {
-        if (Korvex::Intake::popupWanted(item->type, gate, settings))
-            messages << Korvex::Intake::popupMessage(settings, item->importance, item->content);
-    }
-    if (messages.isEmpty())
-        return;
-    // Not connected: the pop-up program has not announced itself yet or is
-    // being restarted; the next one gets the items while they would still show.
-    const int seconds = Korvex::Intake::displaySeconds(settings.second);
-    if (!m_popup->forwardItems(messages, seconds))
-        qCDebug(lcIpc).noquote() << "popup socket not connected, item kept for the next pop-up";
-    qCDebug(lcMain).noquote() << "popup timeout is" << seconds;
+    m_relay->setState(m_state);
 }
 
 void MainWindow::noPopjson() {}
 
 void MainWindow::onPopupStarted()
 {
-    m_popup->connectToPopup(m_state.timeZoneValue);
+    m_relay->connectToPopup();
 }
 
 void MainWindow::mainWindowShow()
@@ -398,6 +384,7 @@ void MainWindow::controlWidget2Menu(int pos, bool value)
     quint32 &mask = m_state.subscriptionMask;
     mask = value ? (mask | bit) : (mask & ~bit);
     m_state.funcSettings.customMenu = Korvex::formatMask(mask);
+    publishState();
     Korvex::writeConfig(QStringLiteral("customMenu"), {QStringLiteral("value")},
                         {m_state.funcSettings.customMenu});
 }
@@ -419,7 +406,8 @@ void MainWindow::onTimeZoneChanged(QString tz)
     if (m_toolBarWindowShown)
         m_toolBarWindow->show();
     m_loads->reloadForTimeZone();
-    m_popup->send(Protocol::timeZoneChangedMessage(tz));
+    publishState();
+    m_relay->sendToPopup(Protocol::timeZoneChangedMessage(tz));
 }
 
 void MainWindow::createToolBarWindow()
@@ -452,6 +440,8 @@ void MainWindow::createSettingsWindows()
     });
     connect(m_funcOrderWindow, &CustomSetFuncOrderFormWindow::sendTimeZoneChanged, this,
             &MainWindow::onTimeZoneChanged);
+    connect(m_funcOrderWindow, &CustomSetFuncOrderFormWindow::settingsSaved, this,
+            &MainWindow::publishState);
     connect(ui->button3_gongnengdingzhi, &QPushButton::clicked, this,
             &MainWindow::onBtn3FuncOrderClicked);
 
@@ -745,6 +735,7 @@ void MainWindow::onBtn3MiniMoshiClicked()
     m_miniWindow->soundOn = m_state.soundOn;
     m_miniWindow->setSound(m_state.soundOn);
     m_state.miniModeActive = true;
+    publishState();
     m_toolBarWindowWasShown = m_toolBarWindowShown;
     m_toolBarWindowShown = false;
     m_toolBarWindow->hide();
@@ -887,6 +878,7 @@ void MainWindow::leaveMiniMode()
 {
     m_miniSplitThread->stop();
     m_state.miniModeActive = false;
+    publishState();
     // The toggle stays in step with what is shown.
     m_toolBarWindowShown = m_toolBarWindowWasShown;
     m_toolBarWindow->setVisible(m_toolBarWindowShown);
@@ -933,7 +925,7 @@ void MainWindow::connectChrome()
     parts.dialog = m_closeVerifyWindow.get();
     parts.miniWindow = m_miniWindow.get();
     parts.state = &m_state;
-    parts.popup = m_popup;
+    parts.relay = m_relay;
     parts.leaveMiniMode = [this] { leaveMiniMode(); };
     parts.switchSound = [this] { onBtnSoundClicked(); };
     parts.companions = [this] { return m_companions; };

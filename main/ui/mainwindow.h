@@ -31,12 +31,11 @@ namespace Korvex
 struct NewsArrival;
 class CloseModes;
 class IntakePages;
-class LocalSocketServer;
 class LoginFlow;
 class PageJars;
 class PageLoads;
 class PageNavigator;
-class PopupChannel;
+class NewsRelay;
 class TrayControl;
 class WindowChrome;
 } // namespace Korvex
@@ -67,8 +66,11 @@ public:
     Korvex::PageJars *pageJars() const { return m_jars; }
     Korvex::PageNavigator *pageNavigator() const { return m_navigator; }
     Korvex::PageLoads *pageLoads() const { return m_loads; }
-    Korvex::PopupChannel *popupChannel() const { return m_popup; }
-    Korvex::LocalSocketServer *socketServer() const { return m_socketServer; }
+    // Reads "vek_localsocket" and feeds the pop-up program on a thread of its own.
+    Korvex::NewsRelay *newsRelay() const { return m_relay; }
+    // The shared state changed (a mode, a setting, the subscription, the time zone):
+    // the next item read is judged by it.
+    void publishState();
     Miniwindow *miniWindow() const { return m_miniWindow.get(); }
     ToolBarWindow *toolBarWindow() const { return m_toolBarWindow.get(); }
     bool isToolBarWindowShown() const { return m_toolBarWindowShown; }
@@ -95,11 +97,12 @@ public slots:
     // Saves state, ends the companion programs and leaves the event loop.
     void vekQuit();
 
-    // One news item from the listener (or a page): onGetNewMessages with it alone.
+    // One news item from a page: the pop-up program gets it when wanted, then
+    // onGetNewMessages with it alone.
     void onGetNewMessage(QString newsContent, QString newsType, QString newsImportance);
-    // Items that arrived together. For the subscribed ones what popjson does for
-    // one: the pop-up messages (in one write, first, so the pop-up program works
-    // while the pages here do), the news sound (once) and the table window (drawn
+    // Items that arrived together (from the relay, which has handed the pop-up
+    // program its part). For the subscribed ones what popjson does for one,
+    // without the pop-up: the news sound (once) and the table window (drawn
     // once). Every item reaches the pages as one call each, with one script
     // evaluation per page and the filter once: the pages end as after one
     // evaluation per call.
@@ -240,8 +243,6 @@ private:
     void dockMini(int side);
     // The news sound of the current settings, if any.
     void playNewsSound();
-    // The pop-up messages of the subscribed `items` that are wanted there.
-    void forwardToPopup(const QList<const Korvex::NewsArrival *> &items);
 
     std::unique_ptr<Ui::MainWindow> ui;
     Korvex::ClientState m_state;
@@ -263,8 +264,7 @@ private:
     Korvex::PageJars *m_jars = nullptr;
     Korvex::PageNavigator *m_navigator = nullptr;
     Korvex::PageLoads *m_loads = nullptr;
-    Korvex::PopupChannel *m_popup = nullptr;
-    Korvex::LocalSocketServer *m_socketServer = nullptr;
+    Korvex::NewsRelay *m_relay = nullptr;
     // Owns ListenThread and PopupThread; start()/quit() of the pop-up thread go
     // through it, so a pop-up stopped on purpose is not started again by itself.
     CompanionSupervisor *m_companions = nullptr;

@@ -10,6 +10,7 @@
 #include "newsintake.h"
 #include "newsitem.h"
 #include "localsocketserver.h"
+#include "newsrelay.h"
 #include "logwriter.h"
 #include "miniwindow.h"
 #include "toolbarwindow.h"
@@ -116,6 +117,7 @@ private slots:
     void pageImportanceIsNormalisedForThePopup();
     void burstLeavesThePagesAsOneCallPerItem();
     void burstLosesNothing();
+    void popupDoesNotWaitForTheWindow();
 
 private:
     QWebFrame *frame(const QString &path) const;
@@ -193,7 +195,7 @@ void TestIntake::init()
     m_window->clientState().miniModeActive = false;
     m_window->clientState().currentPage = 2;
     settle();
-    if (m_window->popupChannel()->isConnected())
+    if (m_window->newsRelay()->popupConnected())
         popupBytesUpToBarrier();
     m_popup->bytes.clear();
     m_sounds.clear();
@@ -219,13 +221,16 @@ QWebFrame *TestIntake::frame(const QString &path) const
 void TestIntake::deliver(const QString &item)
 {
     // Handed on once the window's slot has run (it is connected first).
-    QSignalSpy handled(m_window->socketServer(), &Korvex::LocalSocketServer::getNewMessage);
+    QSignalSpy handled(m_window->newsRelay(), &Korvex::NewsRelay::getNewMessage);
     send(Protocol::newsMessage(item));
     QTRY_COMPARE_WITH_TIMEOUT(handled.count(), 1, 10000);
 }
 
 void TestIntake::send(const QString &message)
 {
+    // The cases set the shared state directly, as the settings windows do, and
+    // tell the window as they do.
+    m_window->publishState();
     m_listener.write(message.toUtf8());
     m_listener.flush();
 }
@@ -617,7 +622,7 @@ void TestIntake::newPopupProgramIsReachedAfterTheOldOneHangs()
 void TestIntake::itemsWhilePopupProgramIsGoneReachTheNextOne()
 {
     m_popup.reset(); // the pop-up program ended
-    QTRY_VERIFY(!m_window->popupChannel()->isConnected());
+    QTRY_VERIFY(!m_window->newsRelay()->popupConnected());
     const QString kept = newsItem(QStringLiteral("Forex"), QStringLiteral("无人接收"));
     deliver(kept);
     settle();
@@ -838,8 +843,8 @@ void TestIntake::burstLeavesThePagesAsOneCallPerItem()
     items << newsItem(QStringLiteral("FBN"), QStringLiteral("</script><b>粗</b>'\"\\"));
     items << QStringLiteral("[1,2]") << QStringLiteral("{not json}");
 
-    QSignalSpy batches(m_window->socketServer(), &Korvex::LocalSocketServer::getNewMessages);
-    QSignalSpy handled(m_window->socketServer(), &Korvex::LocalSocketServer::getNewMessage);
+    QSignalSpy batches(m_window->newsRelay(), &Korvex::NewsRelay::getNewMessages);
+    QSignalSpy handled(m_window->newsRelay(), &Korvex::NewsRelay::getNewMessage);
     QString burst;
     for (const QString &item : qAsConst(items))
         burst += Protocol::newsMessage(item);
@@ -885,7 +890,7 @@ void TestIntake::burstLosesNothing()
 {
     constexpr int Count = 1000;
     const int sequence = m_window->toolBarWindow()->sequenceNumber;
-    QSignalSpy handled(m_window->socketServer(), &Korvex::LocalSocketServer::getNewMessage);
+    QSignalSpy handled(m_window->newsRelay(), &Korvex::NewsRelay::getNewMessage);
     QStringList items;
     QTemporaryFile file;
     QVERIFY(file.open());
@@ -922,6 +927,30 @@ void TestIntake::burstLosesNothing()
     for (const QString &item : qAsConst(items))
         expected += popupBytes(QStringLiteral("010"), QStringLiteral("0"), item);
     QCOMPARE(popupBytesUpToBarrier(), expected);
+}
+
+// The pop-up program is fed from the socket's own thread: an item pops up while
+// the window's thread is held (a burst on its pages, a long paint). Nothing here
+// returns to the event loop until the pop-up end has the item.
+void TestIntake::popupDoesNotWaitForTheWindow()
+{
+    if (!m_window->newsRelay()->popupConnected())
+        send(Protocol::popupStartedTag());
+    popupBytesUpToBarrier(); // connected, nothing in flight
+    QLocalSocket *popupEnd = m_popup->connections.last();
+    const int sequence = m_window->toolBarWindow()->sequenceNumber;
+    const QString item = newsItem(QStringLiteral("PM"), QStringLiteral("[贵金属] 窗口忙时到达"));
+    const QByteArray expected = popupBytes(QStringLiteral("010"), QStringLiteral("0"), item);
+    send(Protocol::newsMessage(item));
+    QDeadlineTimer deadline(10000);
+    while (!m_popup->bytes.contains(expected) && !deadline.hasExpired())
+        popupEnd->waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
+    QVERIFY(m_popup->bytes.contains(expected));
+    QCOMPARE(m_window->toolBarWindow()->sequenceNumber, sequence);
+    // The window takes it once its thread is free.
+    QTRY_COMPARE(m_window->toolBarWindow()->sequenceNumber, sequence + 1);
+    const auto calls = settle();
+    QCOMPARE(calls.value(Live).value(0), QStringLiteral("OutputMsg(") + item + QLatin1Char(')'));
 }
 
 QTEST_MAIN(TestIntake)

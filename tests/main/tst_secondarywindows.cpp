@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "newsrelay.h"
 #include "customsetfuncorderformwindow.h"
 
 #include "clientstate.h"
@@ -154,7 +155,7 @@ void TestSecondaryWindows::initTestCase()
                                  !frame(mini)->findFirstElement(QStringLiteral("#list")).isNull(),
                              30000);
     QTRY_COMPARE_WITH_TIMEOUT(m_service.newsClients(), 1, 30000);
-    QTRY_VERIFY_WITH_TIMEOUT(m_window->popupChannel()->isConnected(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->newsRelay()->popupConnected(), 20000);
 }
 
 void TestSecondaryWindows::init()
@@ -576,7 +577,7 @@ void TestSecondaryWindows::leavingMiniModeStopsMovingAndBringsPopupsBack()
 
     // The pop-up program is a process again and receives the next item.
     QTRY_VERIFY_WITH_TIMEOUT(popupProcesses().size() == 1, 30000);
-    QTRY_VERIFY_WITH_TIMEOUT(m_window->popupChannel()->isConnected(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->newsRelay()->popupConnected(), 20000);
     const QString marker = QStringLiteral("迷你之后");
     QVERIFY(m_service.push(itemText(4301, marker)));
     QTRY_COMPARE_WITH_TIMEOUT(popupShown(marker), 1, 20000);
