@@ -17,9 +17,9 @@
 #include <QMap>
 #include <QTextStream>
 
+#include <algorithm>
 #include <csignal>
 #include <unistd.h>
-#include <vector>
 
 namespace
 {
@@ -157,7 +157,7 @@ int main(int argc, char *argv[])
     watch();
 
     const QStringList hostile = hostileItems();
-    QList<std::vector<double>> pss; // per minute: PSS of the three programs together
+    QList<double> pss, anon; // per minute: PSS and anonymous PSS of the three together
     QList<int> fdsTotal;
     int hostileSent = 0;
     const double ticksPerSecond = double(::sysconf(_SC_CLK_TCK));
@@ -175,7 +175,7 @@ int main(int argc, char *argv[])
                 kills << Kill{victim, now(), 0};
         }
         collect();
-        double together = 0;
+        double together = 0, anonTogether = 0;
         int fds = 0;
         for (const QString &name : programs) {
             const NewsPath::Cost cost = NewsPath::costOf(pids.value(name));
@@ -185,6 +185,7 @@ int main(int argc, char *argv[])
                                    : -1;
             ticks[name] = cost.cpuTicks;
             together += std::max(0.0, cost.pssMb);
+            anonTogether += std::max(0.0, cost.pssAnonMb);
             fds += std::max(0, cost.openFiles);
             out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8\n")
                        .arg(minute, 4)
@@ -206,7 +207,8 @@ int main(int argc, char *argv[])
                    .arg(ticker.size())
                    .arg(popup.size());
         out.flush();
-        pss << std::vector<double>{together};
+        pss << together;
+        anon << anonTogether;
         fdsTotal << fds;
     }
     // The last items get a few seconds to arrive.
@@ -268,14 +270,26 @@ int main(int argc, char *argv[])
     for (const QString &name : programs)
         out << "  " << name << ": " << restarts.value(name) << " restarts\n";
     if (pss.size() >= 3) {
-        // Warm-up: the first two minutes.
-        const double warm = pss.at(1).front();
-        const double last = pss.last().front();
-        out << "\nPSS together after warm-up " << QString::number(warm, 'f', 1)
-            << " MB, at the end " << QString::number(last, 'f', 1) << " MB ("
-            << QString::number(100.0 * (last - warm) / warm, 'f', 1)
-            << " %; target < 5 % over an hour); descriptors " << fdsTotal.at(1) << " -> "
-            << fdsTotal.last() << "\n";
+        // After warm-up (the first minute) against the end, each the median of up to
+        // five minutes: one reading moves with a companion just restarted and with
+        // the shared libraries' share, which other processes change.
+        const int span = std::min(5, int(pss.size() - 1) / 2);
+        const auto median = [](QList<double> values) {
+            std::sort(values.begin(), values.end());
+            return values.at(values.size() / 2);
+        };
+        const auto drift = [&](const QString &what, const QList<double> &perMinute) {
+            const double warm = median(perMinute.mid(1, span));
+            const double last = median(perMinute.mid(perMinute.size() - span));
+            out << what << " after warm-up " << QString::number(warm, 'f', 1) << " MB, at the end "
+                << QString::number(last, 'f', 1) << " MB ("
+                << QString::number(100.0 * (last - warm) / warm, 'f', 1)
+                << " %; target < 5 % over an hour)\n";
+        };
+        out << "\nmedians of " << span << " minute(s):\n";
+        drift(QStringLiteral("  PSS together"), pss);
+        drift(QStringLiteral("  anonymous PSS together"), anon);
+        out << "  descriptors " << fdsTotal.at(1) << " -> " << fdsTotal.last() << "\n";
     }
     return 0;
 }
