@@ -21,6 +21,7 @@ MessageReassembler::Rules MessageReassembler::mainServerRules()
          &MessageReassembler::newsItemMayContinue},
         {Protocol::popupStartedTag(), atOnce, {}, {}},
         {Protocol::popupMoreTag(), atOnce, {}, {}},
+        {Protocol::showWindowTag(), atOnce, {}, {}},
         // The item id has no end marker: the next tag or the quiet period ends it.
         {Protocol::popupContentTag(), {}, {}, {}},
     };

@@ -50,7 +50,7 @@ public:
     };
     using Rules = QList<Tag>;
 
-    // The four tags read by the main program; news items end only at the next
+    // The five tags read by the main program; news items end only at the next
     // news tag, so item text is never cut at a pop-up tag.
     static Rules mainServerRules();
     // Messages 5 to 7 read by the pop-up program; "cookieChanged_" (message 6

@@ -36,6 +36,11 @@ inline const QString popupContentTag()
 {
     return QStringLiteral("__popup_content__");
 }
+// A second start of Korvex -> the running one: bring the main window back.
+inline const QString showWindowTag()
+{
+    return QStringLiteral("__vek_show_window__");
+}
 inline const QString cookieChangedPrefix()
 {
     return QStringLiteral("cookieChanged_");

@@ -4,6 +4,7 @@
 #include "configstore.h"
 #include "highdpi.h"
 #include "mainwindow.h"
+#include "runningclient.h"
 #include "testhooks.h"
 #include "updatethread.h"
 #include "webhost.h"
@@ -43,6 +44,12 @@ int main(int argc, char *argv[])
 
     Platform::SingleInstanceMarker marker(QStringLiteral("VEK_Single_Process"));
     if (!marker.create()) {
+        // Started again while it runs: the running one brings its window back
+        // (from the tray, from silent mode, from the task bar), which is what
+        // the second start was for. Only a copy that cannot be reached leaves
+        // the user with the box.
+        if (Korvex::askRunningClientToShow())
+            return 0;
         QMessageBox box;
         box.setText(QWidget::tr("请勿同时打开多个Kelvora软件！"));
         box.show();

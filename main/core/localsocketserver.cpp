@@ -19,13 +19,15 @@ LocalSocketServer::LocalSocketServer(QObject *parent)
 
 void LocalSocketServer::handleMessages(const QStringList &messages)
 {
-    bool lastWasMore = false;
+    // Repeated "More" clicks (or second starts) in one read raise the window once.
+    enum class Raise { No, More, Show } last = Raise::No;
     for (const QString &m : messages) {
-        // Repeated "More" clicks in one read raise the window once.
-        const bool isMore = m.startsWith(Protocol::popupMoreTag());
-        if (!(isMore && lastWasMore))
+        const Raise raise = m.startsWith(Protocol::popupMoreTag())    ? Raise::More
+                            : m.startsWith(Protocol::showWindowTag()) ? Raise::Show
+                                                                      : Raise::No;
+        if (raise == Raise::No || raise != last)
             handleMessage(m);
-        lastWasMore = isMore;
+        last = raise;
     }
     flushNews();
 }
@@ -53,6 +55,11 @@ void LocalSocketServer::handleMessage(const QString &m)
     if (m.startsWith(Protocol::popupMoreTag())) {
         qCDebug(lcIpc).noquote() << "received popup_more";
         emit onPopupMoreRequest();
+        return;
+    }
+    if (m.startsWith(Protocol::showWindowTag())) {
+        qCDebug(lcIpc).noquote() << "received show_window";
+        emit onShowWindowRequest();
         return;
     }
     if (m.startsWith(Protocol::popupContentTag())) {

@@ -17,8 +17,9 @@ struct NewsArrival {
     QString importance;
 };
 
-// The main program's end of "vek_localsocket": turns what the listener and the
-// pop-up program write into signals for the main window.
+// The main program's end of "vek_localsocket": turns what the listener, the
+// pop-up program and a second start of the client write into signals for the
+// main window.
 class LocalSocketServer final : public LocalMessageServer
 {
     Q_OBJECT
@@ -35,6 +36,8 @@ signals:
     void onPopupStartedRequest();
     void onPopupMoreRequest();
     void onPopupContentRequest(QString);
+    // A second start of the program asks for the running one's window.
+    void onShowWindowRequest();
 
 protected:
     void handleMessages(const QStringList &messages) override;

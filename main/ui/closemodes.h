@@ -23,7 +23,7 @@ class NewsRelay;
 //
 // Without a tray (no tray host on the desktop) a hidden window could never
 // come back, so the two choices minimise it instead; the window coming back
-// from there (task bar, window list) counts
+// from there (task bar, window list, a second start of the program) counts
 // as the tray's activation.
 class CloseModes final : public QObject
 {
@@ -51,7 +51,8 @@ public:
     void keepInTray();
     // Choice 2: away, pop-ups and sound off until the window comes back.
     void goSilent();
-    // The tray icon was activated: the window back, silent mode over.
+    // The tray icon was activated (or the program started again): the window
+    // back, the strip away, silent mode over.
     void comeBack();
     // The window came back another way (pop-up's "more", the mini window):
     // silent mode ends as well, so sound and pop-ups agree with what is shown.

@@ -122,6 +122,11 @@ MainWindow::MainWindow(QWidget *parent)
             &MainWindow::mainWindowShow);
     connect(server, &Korvex::LocalSocketServer::onPopupContentRequest, this,
             &MainWindow::popupCallContentWidget);
+    // Started again: the window comes back as from the tray (strip away, silent mode over).
+    connect(server, &Korvex::LocalSocketServer::onShowWindowRequest, this, [this] {
+        qCInfo(lcMain).noquote() << "started again: the window comes back";
+        m_closeModes->comeBack();
+    });
     createSettingsWindows();
     m_login->autoLogin(m_startupSettings.status, m_startupSettings.username,
                        m_startupSettings.mailbox, m_startupSettings.autoLogin);

@@ -69,6 +69,7 @@ void TestMessageReassembler::sameMessagesWhereverCut_data()
                                          Protocol::popupContentTag() + QStringLiteral("4711"),
                                          Protocol::newsMessage(fbnItem),
                                          Protocol::popupMoreTag(),
+                                         Protocol::showWindowTag(),
                                          Protocol::newsMessage(QStringLiteral("cookieChanged_8")),
                                          Protocol::newsMessage(esItem)};
     QTest::newRow("popup") << true

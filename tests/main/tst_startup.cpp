@@ -1,3 +1,4 @@
+#include "platform.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -27,7 +28,8 @@ class TestStartup final : public QObject
 private slots:
     void initTestCase();
     void cleanup();
-    void secondInstanceShowsOnlyTheBox();
+    void secondStartAsksTheRunningOneAndEnds();
+    void secondStartWithoutAnAnswerShowsTheBox();
     void restartAfterNormalQuit();
     void restartAfterKill();
     void leftoverCompanionsEndedAtStart();
@@ -89,39 +91,35 @@ QString TestStartup::logText() const
     return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
 }
 
-void TestStartup::secondInstanceShowsOnlyTheBox()
+// A second start while one runs asks the running one for its window (the
+// user day end-to-end test sees the window come back) and ends by itself: no
+// box to click away, nothing of the first one touched.
+void TestStartup::secondStartAsksTheRunningOneAndEnds()
 {
     QProcess *first = startKorvex();
     QTRY_VERIFY_WITH_TIMEOUT(TestSupport::isServed(QStringLiteral("vek_localsocket")),
                              StartTimeoutMs);
     QTRY_VERIFY(logText().contains(QLatin1String("vek started...")));
     const QString firstLog = logText();
-    // The first one's pop-up start ends every pop-up program of the session, so
-    // the stand-in below comes after it. With no program file there, no retry follows.
-    const QByteArray popupStartFailed =
-        "cannot start " + QFile::encodeName(m_dir.filePath(QStringLiteral("vek_popup")));
-    QByteArray firstDiagnostics;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (firstDiagnostics += first->readAllStandardError()).contains(popupStartFailed),
-        StartTimeoutMs);
-    // Started after the first one: only a new main program would end it.
+    // Started after the first one ended the leftovers of an earlier run: only a
+    // new main program would end it. (Not a pop-up stand-in: the window coming
+    // back starts the first one's pop-up anew, which ends pop-up programs by name.)
     QProcess *companion =
         start(TestSupport::copyProgram(QStandardPaths::findExecutable(QStringLiteral("sleep")),
-                                       m_dir.path(), QStringLiteral("vek_popup")),
+                                       m_dir.path(), QStringLiteral("vek_listen")),
               {QStringLiteral("300")});
+    QByteArray firstDiagnostics;
 
     QProcess *second = startKorvex();
-    QByteArray diagnostics;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (diagnostics += second->readAllStandardError())
-            .contains("another Korvex is running: Please do not open Korvex more than once !"),
-        20000);
-    QCOMPARE(second->state(), QProcess::Running); // the box waits for the user
-
-    second->write("close-boxes\n");
-    QVERIFY(second->waitForFinished(QuitTimeoutMs));
+    QVERIFY(second->waitForFinished(StartTimeoutMs));
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 0);
+    const QByteArray diagnostics = second->readAllStandardError();
+    QVERIFY2(diagnostics.contains("asked the running Korvex to show its window"),
+             diagnostics.constData());
+    QVERIFY2(!diagnostics.contains("another Korvex is running"), diagnostics.constData());
+    QTRY_VERIFY((firstDiagnostics += first->readAllStandardError())
+                    .contains("started again: the window comes back"));
 
     QCOMPARE(first->state(), QProcess::Running);
     QVERIFY(TestSupport::isServed(QStringLiteral("vek_localsocket")));
@@ -130,6 +128,33 @@ void TestStartup::secondInstanceShowsOnlyTheBox()
     // neither emptied it nor wrote to it.
     QVERIFY(logText().startsWith(firstLog));
     QCOMPARE(logText().count(QLatin1String("vek started...")), 1);
+}
+
+// The marker is held but nothing answers on the socket (a copy still starting,
+// or one that hangs): the second start says that the program runs already and
+// waits for the user, as it always did.
+void TestStartup::secondStartWithoutAnAnswerShowsTheBox()
+{
+    Platform::SingleInstanceMarker held(QStringLiteral("VEK_Single_Process"));
+    QVERIFY(held.create());
+    QVERIFY(held.isHeld());
+    QVERIFY(!TestSupport::isServed(QStringLiteral("vek_localsocket")));
+    const QString log = logText();
+
+    QProcess *second = startKorvex();
+    QByteArray diagnostics;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (diagnostics += second->readAllStandardError())
+            .contains("another Korvex is running: Please do not open Korvex more than once !"),
+        20000);
+    QCOMPARE(second->state(), QProcess::Running); // the box waits for the user
+    QVERIFY(diagnostics.contains("no running Korvex answers on vek_localsocket"));
+
+    second->write("close-boxes\n");
+    QVERIFY(second->waitForFinished(QuitTimeoutMs));
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+    QCOMPARE(logText(), log);
 }
 
 void TestStartup::restartAfterNormalQuit()
