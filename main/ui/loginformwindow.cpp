@@ -2,6 +2,7 @@
 #include "ui_loginformwindow.h"
 
 #include "jsliteral.h"
+#include "logging.h"
 #include "pagebridges.h"
 #include "pagecontract.h"
 #include "pageready.h"
@@ -38,65 +39,12 @@ const Kind *kindOf(int kind)
 
 } // namespace
 
-LoginPageBridge::LoginPageBridge(LoginFormWindow *window)
-    : PageBridge(window)
-    , m_window(window)
-{
-}
-
-void LoginPageBridge::loginSuccess(QString state, QString userName, QString mailBox, QString isAuto,
-                                   QString isError)
-{
-    m_window->loginSuccess(state, userName, mailBox, isAuto, isError);
-}
-
-void LoginPageBridge::regRequest()
-{
-    m_window->regRequest();
-}
-
-void LoginPageBridge::regVerifyRequest(QString mail)
-{
-    m_window->regVerifyRequest(mail);
-}
-
-void LoginPageBridge::regVerifySuccess(QString state, QString userName, QString mailBox,
-                                       QString isAuto)
-{
-    m_window->regVerifySuccess(state, userName, mailBox, isAuto);
-}
-
-void LoginPageBridge::resetPwdRequest()
-{
-    m_window->resetPwdRequest();
-}
-
-void LoginPageBridge::resetPwdVerifyRequest(QString mail)
-{
-    m_window->resetPwdVerifyRequest(mail);
-}
-
-void LoginPageBridge::resetPwdVerifyRequest_2(QString mail)
-{
-    m_window->resetPwdVerifyRequest_2(mail);
-}
-
-void LoginPageBridge::changePwdRequest()
-{
-    m_window->changePwdRequest();
-}
-
-void LoginPageBridge::changePwdSuccess()
-{
-    m_window->changePwdSuccess();
-}
-
 LoginFormWindow::LoginFormWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::LoginFormWindow>())
-    , m_bridge(new LoginPageBridge(this))
 {
     ui->setupUi(this);
+    m_bridge = new LoginPageBridge(this, ui->webView->page()->mainFrame());
     // What init() sets up is the same for every kind: done once here, so that
     // init() on a shown window reloads its page without hiding it.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
@@ -156,6 +104,14 @@ void LoginFormWindow::onBtnCloseClicked()
 
 void LoginFormWindow::addJsObject()
 {
+    // A blank page has nothing to call; a page of another host gets nothing.
+    if (!m_bridge->servesWebHost()) {
+        const QString host = m_bridge->frameHost();
+        if (!host.isEmpty())
+            qCWarning(lcPages).noquote()
+                << "LoginFormWindow not placed into a page of another host:" << host;
+        return;
+    }
     // The bridge stays ours: the page's script never owns (or deletes) it.
     ui->webView->page()->mainFrame()->addToJavaScriptWindowObject(Pages::LoginBridge, m_bridge,
                                                                   QWebFrame::QtOwnership);

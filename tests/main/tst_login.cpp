@@ -81,6 +81,7 @@ private slots:
     void onlyResultOneOrMinusOneChangesAnything();
     void loginButtonWhileRegisteringShowsAFreshLoginPage();
     void pageSeesOnlyTheMembersItUses();
+    void pageOfAnotherHostCannotLogIn();
 
 private:
     void startWindow();
@@ -568,22 +569,23 @@ void TestLogin::onlyResultOneOrMinusOneChangesAnything()
     }
     QCOMPARE(reports.size(), 5);
     QCOMPARE(reports.at(1).at(4).toString(), QStringLiteral("2"));
-    // A value no account has: not shown, not stored.
+    // A value no account has: refused by the bridge, so not shown, not stored.
     frameOf(login)->evaluateJavaScript(
         QStringLiteral("LoginFormWindow.loginSuccess('1', new Array(100001).join('x'), "
                        "'x@korvex.test', '1', '1')"));
-    QCOMPARE(reports.size(), 6);
+    QCOMPARE(reports.size(), 5);
     frameOf(login)->evaluateJavaScript(QStringLiteral("LoginFormWindow.changePwdRequest()"));
     QTest::qWait(200);
     verifyLoggedOutLook();
     QCOMPARE(visibleWindows(), only(Korvex::LoginFlow::Login));
     QCOMPARE(storedState().at(0), QString());
 
-    // A confirmed registration is a login: four values, the fifth is "1".
+    // A confirmed registration is a login: four values, the fifth is "1". (The
+    // window's own slot: its bridge takes calls only from a page, and none is loaded.)
     LoginFormWindow *check = shown(Korvex::LoginFlow::RegisterCheck);
     QSignalSpy confirmed(check, &LoginFormWindow::sendFromRegVerifySuccess);
-    check->bridge()->regVerifySuccess(QStringLiteral("1"), QStringLiteral("<b>Bold</b>"),
-                                      QStringLiteral("bold@korvex.test"), QStringLiteral("0"));
+    check->regVerifySuccess(QStringLiteral("1"), QStringLiteral("<b>Bold</b>"),
+                            QStringLiteral("bold@korvex.test"), QStringLiteral("0"));
     QCOMPARE(confirmed.size(), 1);
     QCOMPARE(confirmed.at(0).at(4).toString(), QStringLiteral("1"));
     verifyLoggedInLook(QStringLiteral("<b>Bold</b>"));
@@ -671,6 +673,37 @@ void TestLogin::pageSeesOnlyTheMembersItUses()
                                                    QStringLiteral("regRequest")));
     QVERIFY(login->isVisible());
     QCOMPARE(login->bridge()->parent(), login);
+}
+
+// The same login form under another host name: the page gets no
+// "LoginFormWindow", a login there leaves the client logged out, and a call on
+// the object while the window shows that page is refused.
+void TestLogin::pageOfAnotherHostCannotLogIn()
+{
+    startWindow();
+    m_window->onBtnLoginInClicked();
+    LoginFormWindow *login = shown(Korvex::LoginFlow::Login);
+    const QString path = QStringLiteral("/login/login");
+    QTRY_VERIFY_WITH_TIMEOUT(pageReady(login, path), 20000);
+    const QUrl foreign(QStringLiteral("http://localhost:%1%2").arg(m_service.webPort()).arg(path));
+    login->pageView()->load(foreign);
+    QTRY_VERIFY_WITH_TIMEOUT(login->pageView()->url() == foreign && pageReady(login, path), 20000);
+    QCOMPARE(
+        frameOf(login)->evaluateJavaScript(QStringLiteral("typeof LoginFormWindow")).toString(),
+        QStringLiteral("undefined"));
+
+    QSignalSpy reports(login, &LoginFormWindow::sendFromLoginSuccessRequest);
+    type(login, QStringLiteral("email"), Demo);
+    type(login, QStringLiteral("password"), Password);
+    click(login, QStringLiteral("submit"));
+    // The page says so once the service answered, right before it calls the object.
+    QTRY_COMPARE_WITH_TIMEOUT(pageText(login, QStringLiteral("message")),
+                              QStringLiteral("登录成功"), 20000);
+    login->bridge()->loginSuccess(QStringLiteral("1"), DemoName, Demo, QStringLiteral("1"),
+                                  QStringLiteral("1"));
+    QCOMPARE(reports.size(), 0);
+    verifyLoggedOutLook();
+    QCOMPARE(storedState().at(0), QString());
 }
 
 QTEST_MAIN(TestLogin)
