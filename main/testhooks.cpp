@@ -13,12 +13,16 @@ namespace
 {
 
 // Where the first visible widget named `name` is on the screen, so a test can
-// point the real mouse at it.
+// point the real mouse at it. "WINDOW/NAME" looks only in the window named
+// WINDOW (several windows have a "button_close").
 void reportGeometry(const QString &name)
 {
+    const QString window = name.section(QLatin1Char('/'), 0, -2);
+    const QString widgetName = name.section(QLatin1Char('/'), -1);
     const QWidgetList widgets = QApplication::allWidgets();
     for (QWidget *widget : widgets) {
-        if (widget->objectName() != name || !widget->isVisible())
+        if (widget->objectName() != widgetName || !widget->isVisible() ||
+            (!window.isEmpty() && widget->window()->objectName() != window))
             continue;
         const QPoint at = widget->mapToGlobal(QPoint(0, 0));
         qCInfo(lcMain).noquote() << QStringLiteral("test hook: geometry %1 %2 %3 %4 %5")

@@ -25,6 +25,7 @@ TrayControl::TrayControl(const QIcon &icon, QObject *parent)
     m_menu->addSeparator();
     m_menu->addAction(m_about);
     m_menu->addAction(m_quit);
+    m_menu->setObjectName(QStringLiteral("trayMenu"));
 
     m_icon->setToolTip(QStringLiteral("VEK"));
     m_icon->setContextMenu(m_menu);

@@ -34,69 +34,14 @@ private slots:
     void quitEndsAllFourAndLeavesNoSocket();
 
 private:
-    // A one-item text as the service pushes it; `marker` makes it recognisable.
-    static QString itemText(const QString &marker, int id);
-    int pushToListeners(const QString &text);
-    int listenerClients();
-    // Page calls of `function` on `path` whose first argument contains `marker`.
-    int pageCalls(const QString &function, const QString &path, const QString &marker);
     QImage screenshot();
     static int popupStarts(KorvexSession &session);
-
-    // What the client and its companions wrote, shown when a case failed.
-    void dumpDiagnostics();
 
     bool m_failed = false;
     WindowManager m_windowManager;
     ServiceFixture m_service;
     KorvexSession m_korvex;
 };
-
-QString TestNewsPath::itemText(const QString &marker, int id)
-{
-    const QJsonObject item{
-        {QStringLiteral("vek_news_type"), QStringLiteral("FBN")},
-        {QStringLiteral("title"), QString(QStringLiteral("[快讯]端到端 \"测试\" ") + marker)},
-        {QStringLiteral("content"),
-         QString(QStringLiteral("内容 <b>") + marker + QStringLiteral("</b>"))},
-        {QStringLiteral("time"), QStringLiteral("2026-12-07 09:30:00")},
-        {QStringLiteral("id"), id},
-        {QStringLiteral("importance"), 0},
-    };
-    return QString::fromUtf8(QJsonDocument(QJsonArray{item}).toJson(QJsonDocument::Compact));
-}
-
-int TestNewsPath::pushToListeners(const QString &text)
-{
-    const QJsonDocument answer = m_service.control("POST", QStringLiteral("/push"),
-                                                   QJsonObject{{QStringLiteral("text"), text}});
-    return answer.object().value(QLatin1String("clients")).toInt(-1);
-}
-
-int TestNewsPath::listenerClients()
-{
-    const QJsonArray clients = m_service.control("GET", QStringLiteral("/status"))
-                                   .object()
-                                   .value(QLatin1String("clients"))
-                                   .toArray();
-    int total = 0;
-    for (const QJsonValue &count : clients)
-        total += count.toInt();
-    return total;
-}
-
-int TestNewsPath::pageCalls(const QString &function, const QString &path, const QString &marker)
-{
-    int count = 0;
-    const QJsonArray events = m_service.events(function);
-    for (const QJsonValue &value : events) {
-        const QJsonObject event = value.toObject();
-        if (event.value(QLatin1String("path")).toString() == path &&
-            event.value(QLatin1String("args")).toArray().at(0).toString().contains(marker))
-            ++count;
-    }
-    return count;
-}
 
 QImage TestNewsPath::screenshot()
 {
@@ -135,18 +80,10 @@ void TestNewsPath::initTestCase()
         TestSupport::sessionProcesses(QStringLiteral("vek_listen")).size() == 1, 60000);
     QTRY_VERIFY_WITH_TIMEOUT(TestSupport::sessionProcesses(QStringLiteral("vek_popup")).size() == 1,
                              60000);
-    QTRY_COMPARE_WITH_TIMEOUT(listenerClients(), 1, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.newsClients(), 1, 30000);
     QTRY_COMPARE_WITH_TIMEOUT(popupStarts(m_korvex), 1, 30000);
     QTRY_VERIFY_WITH_TIMEOUT(m_korvex.countContaining(QStringLiteral("connected to popup server!")),
                              20000);
-}
-
-void TestNewsPath::dumpDiagnostics()
-{
-    const QList<KorvexSession::Line> &lines = m_korvex.lines();
-    qInfo().noquote() << "---- client diagnostics (last 200 lines) ----";
-    for (int i = std::max(0, int(lines.size()) - 200); i < lines.size(); ++i)
-        qInfo().noquote() << lines.at(i).time << lines.at(i).text.left(300);
 }
 
 void TestNewsPath::cleanup()
@@ -157,7 +94,7 @@ void TestNewsPath::cleanup()
 void TestNewsPath::cleanupTestCase()
 {
     if (m_failed || m_korvex.countContaining(QStringLiteral("ticker row")) == 0)
-        dumpDiagnostics();
+        m_korvex.dumpLines();
     m_korvex.stop();
     m_service.stop();
     m_windowManager.stop();
@@ -220,17 +157,19 @@ void TestNewsPath::pushedItemReachesPageTickerAndPopup()
     QVERIFY(!before.isNull());
 
     const QString marker = QStringLiteral("E2E-first-7101");
-    QCOMPARE(pushToListeners(itemText(marker, 7101)), 1);
+    QCOMPARE(m_service.pushToListeners(ServiceFixture::itemText(marker, 7101)), 1);
 
     QTRY_COMPARE_WITH_TIMEOUT(
-        pageCalls(QStringLiteral("OutputMsg"), QStringLiteral("/Expresslive"), marker), 1, 20000);
+        m_service.pageCalls(QStringLiteral("OutputMsg"), QStringLiteral("/Expresslive"), marker), 1,
+        20000);
     QTRY_VERIFY_WITH_TIMEOUT(m_korvex.countContaining(QStringLiteral("ticker row")) > 0, 20000);
     const QList<KorvexSession::Line> rows = m_korvex.linesContaining(QStringLiteral("ticker row"));
     QCOMPARE(rows.size(), 1);
     QVERIFY2(rows.first().text.contains(QStringLiteral(" 7101 ")), qPrintable(rows.first().text));
     QVERIFY2(rows.first().text.contains(marker), qPrintable(rows.first().text));
     QTRY_COMPARE_WITH_TIMEOUT(
-        pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1, 20000);
+        m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1,
+        20000);
 
     // The pop-up slides in at the lower-right corner of the screen (no panel
     // here, so the available area is the whole screen): 300 x 318 at 96 DPI.
@@ -268,21 +207,23 @@ void TestNewsPath::popupKilledFromOutsideComesBack()
     const QStringList whileGone{QStringLiteral("E2E-gone-7111"), QStringLiteral("E2E-gone-7112"),
                                 QStringLiteral("E2E-gone-7113")};
     for (int i = 0; i < whileGone.size(); ++i)
-        QCOMPARE(pushToListeners(itemText(whileGone.at(i), 7111 + i)), 1);
+        QCOMPARE(m_service.pushToListeners(ServiceFixture::itemText(whileGone.at(i), 7111 + i)), 1);
     QTRY_COMPARE_WITH_TIMEOUT(popupStarts(m_korvex), starts + 1, 30000);
     const QList<qint64> again = TestSupport::sessionProcesses(QStringLiteral("vek_popup"));
     QCOMPARE(again.size(), 1);
     QVERIFY(again.first() != popups.first());
     for (const QString &marker : whileGone) {
         QTRY_COMPARE_WITH_TIMEOUT(
-            pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1, 20000);
+            m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1,
+            20000);
     }
 
     // Linked up again: it shows the next item.
     const QString marker = QStringLiteral("E2E-popup-back-7102");
-    QCOMPARE(pushToListeners(itemText(marker, 7102)), 1);
+    QCOMPARE(m_service.pushToListeners(ServiceFixture::itemText(marker, 7102)), 1);
     QTRY_COMPARE_WITH_TIMEOUT(
-        pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1, 20000);
+        m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1,
+        20000);
 
     // "More" brings the main window up and starts the pop-up thread: a running
     // pop-up program is left alone, a killed one comes back, and only one runs.
@@ -312,9 +253,10 @@ void TestNewsPath::popupKilledFromOutsideComesBack()
     QVERIFY(third.first() != again.first());
 
     const QString marker3 = QStringLiteral("E2E-popup-more-7104");
-    QCOMPARE(pushToListeners(itemText(marker3, 7104)), 1);
+    QCOMPARE(m_service.pushToListeners(ServiceFixture::itemText(marker3, 7104)), 1);
     QTRY_COMPARE_WITH_TIMEOUT(
-        pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker3), 1, 20000);
+        m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker3), 1,
+        20000);
 }
 
 void TestNewsPath::listenerKilledFromOutsideComesBack()
@@ -327,14 +269,16 @@ void TestNewsPath::listenerKilledFromOutsideComesBack()
         TestSupport::sessionProcesses(QStringLiteral("vek_listen")).value(0, listeners.first()) !=
             listeners.first(),
         30000);
-    QTRY_COMPARE_WITH_TIMEOUT(listenerClients(), 1, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.newsClients(), 1, 30000);
 
     const QString marker = QStringLiteral("E2E-listener-back-7103");
-    QCOMPARE(pushToListeners(itemText(marker, 7103)), 1);
+    QCOMPARE(m_service.pushToListeners(ServiceFixture::itemText(marker, 7103)), 1);
     QTRY_COMPARE_WITH_TIMEOUT(
-        pageCalls(QStringLiteral("OutputMsg"), QStringLiteral("/Expresslive"), marker), 1, 20000);
+        m_service.pageCalls(QStringLiteral("OutputMsg"), QStringLiteral("/Expresslive"), marker), 1,
+        20000);
     QTRY_COMPARE_WITH_TIMEOUT(
-        pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1, 20000);
+        m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1,
+        20000);
 }
 
 void TestNewsPath::quitEndsAllFourAndLeavesNoSocket()
@@ -342,14 +286,8 @@ void TestNewsPath::quitEndsAllFourAndLeavesNoSocket()
     QVERIFY(m_korvex.quit());
     QCOMPARE(m_korvex.process()->exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_korvex.process()->exitCode(), 0);
-    for (const QString &name : {QStringLiteral("Korvex"), QStringLiteral("vek_listen"),
-                                QStringLiteral("vek_popup"), QStringLiteral("vek_updat")})
-        QVERIFY2(TestSupport::sessionProcesses(name).isEmpty(), qPrintable(name));
-    const QStringList sockets =
-        QDir(QDir::tempPath())
-            .entryList({QStringLiteral("vek_*")}, QDir::System | QDir::Files | QDir::Hidden);
-    QVERIFY2(sockets.isEmpty(), qPrintable(sockets.join(QLatin1Char(' '))));
-    QTRY_COMPARE_WITH_TIMEOUT(listenerClients(), 0, 20000);
+    QCOMPARE(TestSupport::clientLeftovers(), QStringList());
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.newsClients(), 0, 20000);
 }
 
 QTEST_GUILESS_MAIN(TestNewsPath)

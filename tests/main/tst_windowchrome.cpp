@@ -5,6 +5,7 @@
 #include "closeverifywindow.h"
 #include "configstore.h"
 #include "customsetbuttonformwindow.h"
+#include "desktopinput.h"
 #include "framebands.h"
 #include "loginformwindow.h"
 #include "macextras.h"
@@ -23,7 +24,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStyle>
@@ -53,54 +53,19 @@ public slots:
     void open(const QUrl &url) { urls << url; }
 };
 
-bool xdotool(const QStringList &arguments)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
+using TestSupport::clickAt;
+using TestSupport::dragWithTheMouse;
+using TestSupport::keepScreenshot;
+using TestSupport::xdotool;
 
 QString number(int value)
 {
     return QString::number(value);
 }
 
-// Where the window manager has the window on the screen, read by xwininfo.
 QRect screenGeometry(WId id)
 {
-    QProcess info;
-    info.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(id)});
-    if (!info.waitForFinished(5000) || info.exitCode() != 0)
-        return {};
-    const QString out = QString::fromUtf8(info.readAllStandardOutput());
-    const auto field = [&out](const char *name) {
-        const QRegularExpression re(QLatin1String(name) + QStringLiteral(":\\s+(-?\\d+)"));
-        return re.match(out).captured(1).toInt();
-    };
-    return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
-                 field("Height"));
-}
-
-// Press at `from`, move in steps by `by`, release: as a hand does, not a jump.
-bool dragWithTheMouse(const QPoint &from, const QPoint &by)
-{
-    QStringList steps{
-        QStringLiteral("mousemove"), number(from.x()),        number(from.y()),
-        QStringLiteral("sleep"),     QStringLiteral("0.3"),   QStringLiteral("mousedown"),
-        QStringLiteral("1"),         QStringLiteral("sleep"), QStringLiteral("0.3")};
-    // The first step is one pixel: it hands the move to the window manager.
-    const QList<QPoint> path{from + QPoint(1, 1), from + by / 2, from + by};
-    for (const QPoint &at : path)
-        steps << QStringLiteral("mousemove") << number(at.x()) << number(at.y())
-              << QStringLiteral("sleep") << QStringLiteral("0.3");
-    steps << QStringLiteral("mouseup") << QStringLiteral("1");
-    return xdotool(steps);
-}
-
-bool clickAt(const QPoint &at, int button = 1, int repeat = 1)
-{
-    return xdotool({QStringLiteral("mousemove"), number(at.x()), number(at.y()),
-                    QStringLiteral("sleep"), QStringLiteral("0.2"), QStringLiteral("click"),
-                    QStringLiteral("--repeat"), number(repeat), QStringLiteral("--delay"),
-                    QStringLiteral("80"), number(button)});
+    return TestSupport::screenGeometry(quint64(id));
 }
 
 QPoint centreOf(QWidget *widget)
@@ -108,10 +73,9 @@ QPoint centreOf(QWidget *widget)
     return widget->mapToGlobal(widget->rect().center());
 }
 
-// A radio button answers only on its circle and its text.
 QPoint indicatorOf(QWidget *radio)
 {
-    return radio->mapToGlobal(QPoint(8, radio->height() / 2));
+    return TestSupport::radioIndicator(QRect(radio->mapToGlobal(QPoint(0, 0)), radio->size()));
 }
 
 bool near(const QPoint &a, const QPoint &b, int slack = 2)
@@ -167,8 +131,6 @@ private:
     // Confirms `which` (radioButton, radioButton_2 ...) in the dialog with the mouse.
     void confirm(const char *which);
     void clickTrayIcon(int button = 1);
-    // KORVEX_SCREENSHOT_DIR=FOLDER keeps the screen as NAME.png there, to look at.
-    static void keepScreenshot(const QString &name);
 
     WindowManager m_windowManager;
     TrayHost m_tray;
@@ -245,22 +207,7 @@ void TestWindowChrome::confirm(const char *which)
 
 void TestWindowChrome::clickTrayIcon(int button)
 {
-    const QStringList icons = m_tray.embeddedWindows(Korvex::applicationName());
-    QCOMPARE(icons.size(), 1);
-    QVERIFY(xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), icons.first(),
-                     QStringLiteral("8"), QStringLiteral("8"), QStringLiteral("sleep"),
-                     QStringLiteral("0.2"), QStringLiteral("click"), number(button)}));
-}
-
-void TestWindowChrome::keepScreenshot(const QString &name)
-{
-    const QString folder = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QTest::qWait(500);
-    QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"),
-                       folder + QLatin1Char('/') + name + QStringLiteral(".png")});
+    QVERIFY(m_tray.clickIcon(Korvex::applicationName(), button));
 }
 
 void TestWindowChrome::titleBarButtonsSayWhatTheyDo()

@@ -3,10 +3,13 @@
 #include "testsupport.h"
 
 #include <QDateTime>
+#include <QDebug>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <csignal>
 #include <unistd.h>
 
@@ -61,6 +64,19 @@ QList<qint64> sessionProcesses(const QString &exeName)
         found << pid;
     }
     return found;
+}
+
+QStringList clientLeftovers()
+{
+    QStringList left;
+    for (const QString &name : {QStringLiteral("Korvex"), QStringLiteral("vek_listen"),
+                                QStringLiteral("vek_popup"), QStringLiteral("vek_updat")}) {
+        if (!sessionProcesses(name).isEmpty())
+            left << name;
+    }
+    return left +
+           QDir(QDir::tempPath())
+               .entryList({QStringLiteral("vek_*")}, QDir::System | QDir::Files | QDir::Hidden);
 }
 
 } // namespace TestSupport
@@ -166,4 +182,40 @@ QList<KorvexSession::Line> KorvexSession::linesContaining(const QString &needle)
 int KorvexSession::countContaining(const QString &needle)
 {
     return linesContaining(needle).size();
+}
+
+void KorvexSession::dumpLines(int count)
+{
+    // The answers to the test's own questions are left out.
+    QList<Line> shown;
+    for (const Line &line : lines()) {
+        if (!line.text.contains(QLatin1String("test hook: ")))
+            shown << line;
+    }
+    qInfo().noquote() << QStringLiteral("---- client diagnostics (last %1 lines) ----").arg(count);
+    for (int i = std::max(0, int(shown.size()) - count); i < shown.size(); ++i)
+        qInfo().noquote() << shown.at(i).time << shown.at(i).text.left(300);
+}
+
+QRect KorvexSession::widgetOnScreen(const QString &objectName, int timeoutMs)
+{
+    const int from = lines().size();
+    const QString answer = QStringLiteral("test hook: geometry ") + objectName + QLatin1Char(' ');
+    m_process.write(QStringLiteral("geometry %1\n").arg(objectName).toUtf8());
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
+        m_process.waitForReadyRead(100);
+        for (int i = from; i < lines().size(); ++i) {
+            const QString text = m_lines.at(i).text;
+            const int at = text.indexOf(answer);
+            if (at < 0)
+                continue;
+            const QStringList fields = text.mid(at + answer.size()).split(QLatin1Char(' '));
+            if (fields.size() != 4)
+                return {}; // "none"
+            return QRect(fields.at(0).toInt(), fields.at(1).toInt(), fields.at(2).toInt(),
+                         fields.at(3).toInt());
+        }
+    }
+    return {};
 }

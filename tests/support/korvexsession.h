@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QProcess>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,13 @@ public:
     const QList<Line> &lines();
     QList<Line> linesContaining(const QString &needle);
     int countContaining(const QString &needle);
+    // Writes the last `count` lines as test output (after a failure).
+    void dumpLines(int count = 200);
+
+    // Started with KORVEX_TEST_HOOKS=1: where the visible widget named
+    // `objectName` is on the screen, as the program says; empty when none is
+    // visible or no answer came in time.
+    QRect widgetOnScreen(const QString &objectName, int timeoutMs = 10000);
 
 signals:
     void lineRead(const KorvexSession::Line &line);
@@ -55,4 +63,7 @@ namespace TestSupport
 // Processes of this login session (same user, same runtime folder) whose
 // program file is named exactly `exeName`.
 QList<qint64> sessionProcesses(const QString &exeName);
+// What a client that has quit left behind: the names of its programs still
+// running in this session and of local socket files ("vek_*") in the temp folder.
+QStringList clientLeftovers();
 } // namespace TestSupport

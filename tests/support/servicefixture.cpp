@@ -236,6 +236,27 @@ bool ServiceFixture::push(const QString &itemText)
     return m_lastStatus == 200 && r.object().value(QLatin1String("ok")).toBool();
 }
 
+int ServiceFixture::pushToListeners(const QString &itemText)
+{
+    const QJsonDocument r =
+        control("POST", QStringLiteral("/push"), QJsonObject{{QStringLiteral("text"), itemText}});
+    return m_lastStatus == 200 ? r.object().value(QLatin1String("clients")).toInt(-1) : -1;
+}
+
+QString ServiceFixture::itemText(const QString &marker, int id)
+{
+    const QJsonObject item{
+        {QStringLiteral("vek_news_type"), QStringLiteral("FBN")},
+        {QStringLiteral("title"), QString(QStringLiteral("[快讯]端到端 \"测试\" ") + marker)},
+        {QStringLiteral("content"),
+         QString(QStringLiteral("内容 <b>") + marker + QStringLiteral("</b>"))},
+        {QStringLiteral("time"), QStringLiteral("2026-12-07 09:30:00")},
+        {QStringLiteral("id"), id},
+        {QStringLiteral("importance"), 0},
+    };
+    return QString::fromUtf8(QJsonDocument(QJsonArray{item}).toJson(QJsonDocument::Compact));
+}
+
 bool ServiceFixture::pushBurst(int count, int ratePerSecond)
 {
     const QJsonDocument r = control(
@@ -251,6 +272,19 @@ QJsonArray ServiceFixture::events(const QString &function)
         path +=
             QStringLiteral("?function=") + QString::fromLatin1(QUrl::toPercentEncoding(function));
     return control("GET", path).object().value(QLatin1String("events")).toArray();
+}
+
+int ServiceFixture::pageCalls(const QString &function, const QString &path, const QString &marker)
+{
+    int count = 0;
+    const QJsonArray calls = events(function);
+    for (const QJsonValue &value : calls) {
+        const QJsonObject event = value.toObject();
+        if (event.value(QLatin1String("path")).toString() == path &&
+            event.value(QLatin1String("args")).toArray().at(0).toString().contains(marker))
+            ++count;
+    }
+    return count;
 }
 
 bool ServiceFixture::reset()

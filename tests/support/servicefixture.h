@@ -52,9 +52,16 @@ public:
     QProcessEnvironment
     environment(const QProcessEnvironment &base = QProcessEnvironment::systemEnvironment()) const;
 
-    bool push(const QString &itemText);              // push one item now
+    bool push(const QString &itemText); // push one item now
+    // Pushes one item now; the number of listeners it went to (-1: not pushed).
+    int pushToListeners(const QString &itemText);
+    // A one-item text as the service pushes it (an FBN flash with Chinese text
+    // and markup); `marker` in its title and content makes it recognisable.
+    static QString itemText(const QString &marker, int id);
     bool pushBurst(int count, int ratePerSecond);    // sequence-numbered items ("seq", "sent")
     QJsonArray events(const QString &function = {}); // page-reported calls, optionally filtered
+    // Page-reported calls of `function` on `path` whose first argument contains `marker`.
+    int pageCalls(const QString &function, const QString &path, const QString &marker);
     bool reset();
     // socket.io clients connected now, over all news ports.
     int newsClients();

@@ -1,5 +1,6 @@
 #include "trayhost.h"
 
+#include "desktopinput.h"
 #include "desktopprogram.h"
 
 #include <QDeadlineTimer>
@@ -42,7 +43,8 @@ bool TrayHost::start(QString *error)
                  QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("pixel"),
                  QStringLiteral("--width"), QStringLiteral("120"), QStringLiteral("--heighttype"),
                  QStringLiteral("pixel"), QStringLiteral("--height"), QStringLiteral("24"),
-                 QStringLiteral("--SetDockType"), QStringLiteral("true")});
+                 QStringLiteral("--SetDockType"), QStringLiteral("true"),
+                 QStringLiteral("--SetPartialStrut"), QStringLiteral("true")});
     if (!m_process.waitForStarted(10000))
         return fail(m_process.errorString());
     const QDeadlineTimer deadline(15000);
@@ -96,4 +98,15 @@ QStringList TrayHost::embeddedWindows(const QString &needle) const
             found << match.captured(1);
     }
     return found;
+}
+
+bool TrayHost::clickIcon(const QString &needle, int button) const
+{
+    const QStringList icons = embeddedWindows(needle);
+    if (icons.size() != 1)
+        return false;
+    return TestSupport::xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"),
+                                 icons.first(), QStringLiteral("8"), QStringLiteral("8"),
+                                 QStringLiteral("sleep"), QStringLiteral("0.2"),
+                                 QStringLiteral("click"), QString::number(button)});
 }

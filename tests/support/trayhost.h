@@ -4,7 +4,10 @@
 #include <QStringList>
 
 // A system tray on the test's X display: trayer (an XEmbed tray host, as
-// desktop panels have) docked at the lower right, 120 x 24. Stopped with the object.
+// desktop panels have) docked at the lower right, 120 x 24. Like a panel it
+// keeps the bottom 24 pixels from other windows (the screen's available area
+// ends above it), so a pop-up in the corner does not cover the tray. Stopped
+// with the object.
 class TrayHost final
 {
 public:
@@ -23,6 +26,9 @@ public:
     // Ids of the named windows embedded in the panel (the icons' own windows,
     // below the panel's sockets) whose name or class contains `needle`.
     QStringList embeddedWindows(const QString &needle) const;
+    // Clicks `button` on the one icon whose name or class contains `needle`,
+    // with the real mouse; false when there is not exactly one.
+    bool clickIcon(const QString &needle, int button = 1) const;
 
 private:
     QProcess m_process;
