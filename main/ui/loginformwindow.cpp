@@ -2,7 +2,6 @@
 #include "ui_loginformwindow.h"
 
 #include "jsliteral.h"
-#include "logging.h"
 #include "pagebridges.h"
 #include "pagecontract.h"
 #include "pageready.h"
@@ -104,17 +103,7 @@ void LoginFormWindow::onBtnCloseClicked()
 
 void LoginFormWindow::addJsObject()
 {
-    // A blank page has nothing to call; a page of another host gets nothing.
-    if (!m_bridge->servesWebHost()) {
-        const QString host = m_bridge->frameHost();
-        if (!host.isEmpty())
-            qCWarning(lcPages).noquote()
-                << "LoginFormWindow not placed into a page of another host:" << host;
-        return;
-    }
-    // The bridge stays ours: the page's script never owns (or deletes) it.
-    ui->webView->page()->mainFrame()->addToJavaScriptWindowObject(Pages::LoginBridge, m_bridge,
-                                                                  QWebFrame::QtOwnership);
+    m_bridge->placeIntoPage();
 }
 
 void LoginFormWindow::loginSuccess(QString state, QString userName, QString mailBox, QString isAuto,

@@ -32,6 +32,22 @@ bool WebHostBridge::servesWebHost() const
     return !host.isEmpty() && host == QUrl(Korvex::webHost()).host(QUrl::FullyDecoded);
 }
 
+bool WebHostBridge::placeIntoPage()
+{
+    // A blank page has nothing to call; a page of another host gets nothing.
+    if (!servesWebHost()) {
+        const QString host = frameHost();
+        if (!host.isEmpty())
+            qCWarning(lcPages).noquote()
+                << m_scriptName << "not placed into a page of another host:" << host
+                << QStringLiteral("(%1)").arg(m_name);
+        return false;
+    }
+    // The bridge stays ours: the page's script never owns (or deletes) it.
+    m_frame->addToJavaScriptWindowObject(m_scriptName, this, QWebFrame::QtOwnership);
+    return true;
+}
+
 bool WebHostBridge::accepts(const char *member) const
 {
     if (servesWebHost())

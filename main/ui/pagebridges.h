@@ -23,6 +23,9 @@ public:
     bool servesWebHost() const;
     // The host of the document in the frame, for diagnostics.
     QString frameHost() const;
+    // Places the object into the frame's page under its script name, when the
+    // page is one of the web host's; a page of another host gets nothing.
+    bool placeIntoPage();
 
 protected:
     // `frame`: the main frame this object is placed into; `scriptName` is the

@@ -20,7 +20,6 @@
 #include <QStandardPaths>
 #include <QWebFrame>
 #include <QWebPage>
-#include <QWebSecurityOrigin>
 #include <QWebSettings>
 #include <QWebView>
 
@@ -158,18 +157,8 @@ void PageLoads::bindBridge(Bridged page)
 {
     MainPageBridge *bridge = this->bridge(page);
     const BridgedPage &described = BridgedPages[static_cast<int>(page)];
-    QWebView *view = this->view(page);
-    // A blank page has nothing to call; a page of another host gets nothing.
-    if (!bridge->servesWebHost()) {
-        const QString host = view->page()->mainFrame()->securityOrigin().host();
-        if (!host.isEmpty())
-            qCWarning(lcPages).noquote()
-                << "Qtconnectjs not placed into a page of another host:" << host
-                << QStringLiteral("(%1)").arg(QLatin1String(described.viewName));
-        return;
-    }
-    view->page()->mainFrame()->addToJavaScriptWindowObject(QString(Pages::MainBridge), bridge);
-    log(QLatin1String(described.logText));
+    if (bridge->placeIntoPage())
+        log(QLatin1String(described.logText));
 }
 
 void PageLoads::liveLoaded(bool ok)
