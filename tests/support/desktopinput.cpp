@@ -66,6 +66,15 @@ QRect screenGeometry(quint64 windowId)
                  field("Height"));
 }
 
+quint64 activeWindow()
+{
+    QProcess active;
+    active.start(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")});
+    if (!active.waitForFinished(5000) || active.exitCode() != 0)
+        return 0;
+    return active.readAllStandardOutput().trimmed().toULongLong();
+}
+
 void keepScreenshot(const QString &name)
 {
     const QString folder = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");

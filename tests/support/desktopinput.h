@@ -19,6 +19,8 @@ bool dragWithTheMouse(const QPoint &from, const QPoint &by);
 QPoint radioIndicator(const QRect &onScreen);
 // The window's place and size on the screen (its client area), empty when unknown.
 QRect screenGeometry(quint64 windowId);
+// The window that has the keyboard now (0 when none), as the window manager says.
+quint64 activeWindow();
 // KORVEX_SCREENSHOT_DIR=FOLDER keeps the whole screen as NAME.png there, to look at.
 void keepScreenshot(const QString &name);
 
