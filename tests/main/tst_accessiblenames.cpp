@@ -4,6 +4,7 @@
 // text or as an icon font's private-use code point; glyph buttons have a tool
 // tip in words; the usual names ("Close", "Minimise", "Settings") are there.
 #include "mainwindow.h"
+#include "inprocessclient.h"
 
 #include "closeverifywindow.h"
 #include "configstore.h"
@@ -13,7 +14,6 @@
 #include "macextras.h"
 #include "miniwindow.h"
 #include "popupwidget.h"
-#include "programfolder.h"
 #include "servicefixture.h"
 #include "toolbarwindow.h"
 #include "versionswindow.h"
@@ -111,18 +111,10 @@ void TestAccessibleNames::initTestCase()
     QVERIFY2(m_service.start(&error), qPrintable(error));
     Korvex::setWebHost(m_service.webUrl(QString()));
     QVERIFY(m_noPrograms.isValid());
-    Korvex::setProgramFolder(m_noPrograms.path());
-    QVERIFY(m_mainTranslator.load(QStringLiteral(":/Korvex_en_us.qm")));
+    QVERIFY(TestSupport::useInProcessClient(m_noPrograms.path(), &m_mainTranslator));
     QVERIFY(m_popupTranslator.load(QStringLiteral(":/source/vek_popup_en.qm")));
-    QCoreApplication::installTranslator(&m_mainTranslator);
     QCoreApplication::installTranslator(&m_popupTranslator);
-    QCoreApplication::setOrganizationName(Korvex::organizationName());
-    QCoreApplication::setApplicationName(Korvex::applicationName());
-    Korvex::writeConfig(QStringLiteral("state"),
-                        {QStringLiteral("status"), QStringLiteral("username"),
-                         QStringLiteral("mailbox"), QStringLiteral("auto")},
-                        {QStringLiteral("1"), QStringLiteral("Demo"),
-                         QStringLiteral("demo@korvex.test"), QStringLiteral("1")});
+    TestSupport::storeLoggedIn();
     QAccessible::setActive(true);
 
     // Every window the user can meet, open.

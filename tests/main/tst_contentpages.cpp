@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "inprocessclient.h"
 
 #include "configstore.h"
 #include "contentwidget.h"
@@ -14,7 +15,6 @@
 #include "pageloads.h"
 #include "pagenavigator.h"
 #include "postwindow.h"
-#include "programfolder.h"
 #include "protocol.h"
 #include "recordingserver.h"
 #include "servicefixture.h"
@@ -153,9 +153,7 @@ void TestContentPages::initTestCase()
     Korvex::setWebHost(m_service.webUrl(QString()));
     // No companion program: the test stands in for the pop-up program.
     QVERIFY(m_noPrograms.isValid());
-    Korvex::setProgramFolder(m_noPrograms.path());
-    QCoreApplication::setOrganizationName(Korvex::organizationName());
-    QCoreApplication::setApplicationName(Korvex::applicationName());
+    QVERIFY(TestSupport::useInProcessClient(m_noPrograms.path()));
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_browser, "open");
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_browser, "open");
 

@@ -3,19 +3,20 @@
 // 96-DPI sizes times DPI / 96 on the screen, and at 96 DPI nothing changes.
 // Sizes are read back from the X server, pages from a screenshot.
 #include "mainwindow.h"
+#include "inprocessclient.h"
 
 #include "closeverifywindow.h"
 #include "configstore.h"
 #include "contentwidget.h"
 #include "customsetbuttonformwindow.h"
 #include "customsetfuncorderformwindow.h"
+#include "desktopinput.h"
 #include "highdpi.h"
 #include "loginflow.h"
 #include "loginformwindow.h"
 #include "macextras.h"
 #include "miniwindow.h"
 #include "postwindow.h"
-#include "programfolder.h"
 #include "servicefixture.h"
 #include "toolbarwindow.h"
 #include "versionswindow.h"
@@ -25,7 +26,6 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QTranslator>
 #include <QWebElement>
@@ -39,41 +39,13 @@
 namespace
 {
 
-// The X window of a top-level widget now: a change of its flags (raising it to
-// the front does that) makes a new one, which winId() does not always follow.
-QString nativeId(const QWidget *window)
+// Where the X server has a top-level widget's window, in the display's own
+// pixels. Its X window now: a change of its flags (raising it to the front does
+// that) makes a new one, which winId() does not always follow.
+QRect nativeGeometry(const QWidget *window)
 {
-    return QString::number(window->windowHandle() ? window->windowHandle()->winId()
-                                                  : window->winId());
-}
-
-// The size of an X window as the X server has it (the display's own pixels).
-QSize nativeSize(const QWidget *window)
-{
-    QProcess info;
-    info.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), nativeId(window)});
-    if (!info.waitForFinished(5000) || info.exitCode() != 0)
-        return {};
-    const QString out = QString::fromUtf8(info.readAllStandardOutput());
-    const auto field = [&out](const char *name) {
-        const QRegularExpression re(QLatin1String(name) + QStringLiteral(":\\s+(-?\\d+)"));
-        return re.match(out).captured(1).toInt();
-    };
-    return QSize(field("Width"), field("Height"));
-}
-
-QPoint nativeTopLeft(const QWidget *window)
-{
-    QProcess info;
-    info.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), nativeId(window)});
-    if (!info.waitForFinished(5000) || info.exitCode() != 0)
-        return {};
-    const QString out = QString::fromUtf8(info.readAllStandardOutput());
-    const auto field = [&out](const char *name) {
-        const QRegularExpression re(QLatin1String(name) + QStringLiteral(":\\s+(-?\\d+)"));
-        return re.match(out).captured(1).toInt();
-    };
-    return QPoint(field("Absolute upper-left X"), field("Absolute upper-left Y"));
+    return TestSupport::screenGeometry(window->windowHandle() ? window->windowHandle()->winId()
+                                                              : window->winId());
 }
 
 // The whole screen as the X server shows it.
@@ -146,17 +118,9 @@ void TestHighDpi::initTestCase()
     QVERIFY2(m_service.start(&error), qPrintable(error));
     Korvex::setWebHost(m_service.webUrl(QString()));
     QVERIFY(m_noPrograms.isValid());
-    Korvex::setProgramFolder(m_noPrograms.path());
-    QVERIFY(m_translator.load(QStringLiteral(":/Korvex_en_us.qm")));
-    QCoreApplication::installTranslator(&m_translator);
-    QCoreApplication::setOrganizationName(Korvex::organizationName());
-    QCoreApplication::setApplicationName(Korvex::applicationName());
+    QVERIFY(TestSupport::useInProcessClient(m_noPrograms.path(), &m_translator));
     // Logged in, so a news item opens in its own window.
-    Korvex::writeConfig(QStringLiteral("state"),
-                        {QStringLiteral("status"), QStringLiteral("username"),
-                         QStringLiteral("mailbox"), QStringLiteral("auto")},
-                        {QStringLiteral("1"), QStringLiteral("Demo"),
-                         QStringLiteral("demo@korvex.test"), QStringLiteral("1")});
+    TestSupport::storeLoggedIn();
     showAll();
 }
 
@@ -267,7 +231,7 @@ void TestHighDpi::everyWindowIsItsSizeAtNinetySixTimesTheFactor()
     QWidget *shown = window(name);
     QVERIFY(shown && shown->isVisible());
     const QSize expected(qRound(at96.width() * m_factor), qRound(at96.height() * m_factor));
-    QTRY_COMPARE(nativeSize(shown), expected);
+    QTRY_COMPARE(nativeGeometry(shown).size(), expected);
     // In its own pixels the window is as large as at 96 DPI.
     QCOMPARE(shown->size(), at96);
 }
@@ -302,7 +266,7 @@ void TestHighDpi::pagesAreDrawnLargerWithTheSameLayout()
         "probe.style.cssText = 'position:fixed;left:20px;top:20px;width:100px;height:40px;"
         "background:#ff00fe;z-index:99999';"
         "document.body.appendChild(probe);"));
-    const QRect area(nativeTopLeft(shown), nativeSize(shown));
+    const QRect area = nativeGeometry(shown);
     QRect box;
     QTRY_VERIFY_WITH_TIMEOUT((box = colourBox(screenshot(), area, qRgb(255, 0, 254))).isValid(),
                              10000);

@@ -3,6 +3,7 @@
 // windows under X: what the title bar shows, group "state" of the store, the
 // next start, and what a page can and cannot make the client do.
 #include "mainwindow.h"
+#include "inprocessclient.h"
 
 #include "bridgeprobe.h"
 #include "clientstate.h"
@@ -11,7 +12,6 @@
 #include "loginflow.h"
 #include "loginformwindow.h"
 #include "pagebridges.h"
-#include "programfolder.h"
 #include "servicefixture.h"
 #include "webhost.h"
 
@@ -149,11 +149,7 @@ void TestLogin::initTestCase()
     Korvex::setWebHost(m_service.webUrl(QString()));
     // No companion program: the window and its account pages are what is tested.
     QVERIFY(m_noPrograms.isValid());
-    Korvex::setProgramFolder(m_noPrograms.path());
-    QVERIFY(m_translator.load(QStringLiteral(":/Korvex_en_us.qm")));
-    QCoreApplication::installTranslator(&m_translator);
-    QCoreApplication::setOrganizationName(Korvex::organizationName());
-    QCoreApplication::setApplicationName(Korvex::applicationName());
+    QVERIFY(TestSupport::useInProcessClient(m_noPrograms.path(), &m_translator));
 }
 
 void TestLogin::init()

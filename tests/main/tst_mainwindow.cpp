@@ -1,6 +1,6 @@
 #include "mainwindow.h"
+#include "inprocessclient.h"
 #include "pagejars.h"
-#include "programfolder.h"
 
 #include "networkcookie.h"
 #include "configstore.h"
@@ -40,9 +40,7 @@ void TestMainWindow::initTestCase()
 {
     // No companion program: the window is what is tested here.
     QVERIFY(m_noPrograms.isValid());
-    Korvex::setProgramFolder(m_noPrograms.path());
-    QCoreApplication::setOrganizationName(Korvex::organizationName());
-    QCoreApplication::setApplicationName(Korvex::applicationName());
+    QVERIFY(TestSupport::useInProcessClient(m_noPrograms.path()));
 }
 
 void TestMainWindow::init()

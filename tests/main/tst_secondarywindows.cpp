@@ -6,11 +6,11 @@
 #include "configstore.h"
 #include "networkcookie.h"
 #include "contentwidget.h"
+#include "desktopinput.h"
 #include "loginformwindow.h"
 #include "korvexsession.h"
 #include "minisplitthread.h"
 #include "miniwindow.h"
-#include "popupchannel.h"
 #include "postwindow.h"
 #include "postwindowcount.h"
 #include "servicefixture.h"
@@ -62,17 +62,7 @@ QString itemText(int id, const QString &title)
 // the client's own X code); invalid when there is none.
 QRect windowGeometry(const QString &id)
 {
-    QProcess info;
-    info.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
-    if (!info.waitForFinished(5000) || info.exitCode() != 0)
-        return {};
-    const QString out = QString::fromUtf8(info.readAllStandardOutput());
-    const auto field = [&out](const char *name) {
-        const QRegularExpression re(QLatin1String(name) + QStringLiteral(":\\s+(-?\\d+)"));
-        return re.match(out).captured(1).toInt();
-    };
-    return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
-                 field("Height"));
+    return TestSupport::screenGeometry(id.toULongLong(nullptr, 0));
 }
 
 } // namespace

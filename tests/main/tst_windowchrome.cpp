@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "inprocessclient.h"
 
 #include "clientstate.h"
 #include "closemodes.h"
@@ -10,7 +11,6 @@
 #include "loginformwindow.h"
 #include "macextras.h"
 #include "miniwindow.h"
-#include "programfolder.h"
 #include "traycontrol.h"
 #include "trayhost.h"
 #include "versionswindow.h"
@@ -147,13 +147,9 @@ void TestWindowChrome::initTestCase()
     QVERIFY2(m_windowManager.start(&error), qPrintable(error));
     QVERIFY2(m_tray.start(&error), qPrintable(error));
     QVERIFY(m_noPrograms.isValid());
-    Korvex::setProgramFolder(m_noPrograms.path());
+    QVERIFY(TestSupport::useInProcessClient(m_noPrograms.path(), &m_translator));
     // Nothing answers there: no page ever loads, and no test depends on one.
     Korvex::setWebHost(QStringLiteral("http://127.0.0.1:9"));
-    QVERIFY(m_translator.load(QStringLiteral(":/Korvex_en_us.qm")));
-    QCoreApplication::installTranslator(&m_translator);
-    QCoreApplication::setOrganizationName(Korvex::organizationName());
-    QCoreApplication::setApplicationName(Korvex::applicationName());
     QApplication::setQuitOnLastWindowClosed(false);
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_browser, "open");
     // The table window stays on top at the screen's top: not in the way here.
