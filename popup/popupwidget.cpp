@@ -103,7 +103,7 @@ void PopupWidget::initPopup()
 
     ui->popup_close->setFont(
         IconFont::font(QStringLiteral(":/source/fontawesome-webfont.ttf"), 10));
-    ui->popup_close->setText(QString(QChar(0xf00d)));
+    ui->popup_close->setText(QString(QChar(IconFont::Close)));
     // Read out in words, not as the glyph's private code point.
     ui->popup_close->setToolTip(tr("关闭"));
     ui->popup_close->setAccessibleName(tr("关闭"));

@@ -2,6 +2,7 @@
 #include "ui_closeverifywindow.h"
 
 #include "windowdrag.h"
+#include "iconfont.h"
 #include "windowlook.h"
 
 CloseVerifyWindow::CloseVerifyWindow(QWidget *parent)
@@ -14,7 +15,7 @@ CloseVerifyWindow::CloseVerifyWindow(QWidget *parent)
     setWindowTitle(tr("关闭选项"));
     setWindowOpacity(1.0);
 
-    WindowLook::setGlyph(ui->close_close, 0xf00d, 10, tr("关闭"));
+    WindowLook::setGlyph(ui->close_close, IconFont::Close, 10, tr("关闭"));
     WindowLook::showPicture(ui->closeLabel, tr(":/img/logo_en_us.png"), 0.8);
     ui->radioButton->setChecked(true);
     new WindowDrag(this);

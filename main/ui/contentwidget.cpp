@@ -4,6 +4,7 @@
 #include "networkcookie.h"
 #include "webhost.h"
 #include "windowdrag.h"
+#include "iconfont.h"
 #include "windowlook.h"
 
 #include <QDesktopServices>
@@ -30,7 +31,7 @@ ContentWidget::ContentWidget(QWidget *parent)
     frame->setScrollBarPolicy(Qt::Horizontal, Qt::ScrollBarAlwaysOff);
     frame->setScrollBarPolicy(Qt::Vertical, Qt::ScrollBarAlwaysOff);
     ui->webView->page()->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
-    WindowLook::setGlyph(ui->content_close, 0xf00d, 10, tr("关闭"));
+    WindowLook::setGlyph(ui->content_close, IconFont::Close, 10, tr("关闭"));
     connect(ui->content_close, &QPushButton::clicked, this, &ContentWidget::onBtnCloseClicked);
     cookieJar = new NetworkCookie(this);
     connect(ui->webView->page(), &QWebPage::linkClicked, this,

@@ -60,7 +60,7 @@ CustomSetFuncOrderFormWindow::CustomSetFuncOrderFormWindow(Korvex::ClientState &
     for (const Korvex::TimeZoneEntry &entry : Korvex::dstTable)
         ui->comboBox_dst->addItem(QLatin1String(entry.label));
 
-    setGlyph(ui->funcOrder_close, 0xf00d, tr("关闭"));
+    setGlyph(ui->funcOrder_close, IconFont::Close, tr("关闭"));
     setGlyph(ui->label_time_icon, 0xf017, tr("停留时间"));
     setGlyph(ui->label_sound_icon, 0xf0f3, tr("提示声音"));
     setGlyph(ui->button_sound_play, 0xf04b, tr("试听声音"));

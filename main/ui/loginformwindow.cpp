@@ -7,6 +7,7 @@
 #include "pageready.h"
 #include "webhost.h"
 #include "windowdrag.h"
+#include "iconfont.h"
 #include "windowlook.h"
 
 #include <QWebFrame>
@@ -52,7 +53,7 @@ LoginFormWindow::LoginFormWindow(QWidget *parent)
     QWebFrame *frame = ui->webView->page()->mainFrame();
     frame->setScrollBarPolicy(Qt::Horizontal, Qt::ScrollBarAlwaysOff);
     frame->setScrollBarPolicy(Qt::Vertical, Qt::ScrollBarAlwaysOff);
-    WindowLook::setGlyph(ui->loginButton_close, 0xf00d, 10, tr("关闭"));
+    WindowLook::setGlyph(ui->loginButton_close, IconFont::Close, 10, tr("关闭"));
     // The title is data of ours, never markup.
     ui->loginLabel->setTextFormat(Qt::PlainText);
 

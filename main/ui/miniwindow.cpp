@@ -5,6 +5,7 @@
 #include "logwriter.h"
 #include "pagebridges.h"
 #include "pagecontract.h"
+#include "iconfont.h"
 #include "windowlook.h"
 
 #include <QGridLayout>
@@ -28,8 +29,8 @@ Miniwindow::Miniwindow(QWidget *parent)
     ui->webView->page()->mainFrame()->setScrollBarPolicy(Qt::Horizontal, Qt::ScrollBarAlwaysOff);
     ui->webView->page()->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
 
-    WindowLook::setGlyph(ui->mini_close, 0xf00d, 10, tr("关闭"));
-    WindowLook::setGlyph(ui->mini_mini, 0xf068, 10, tr("最小化"));
+    WindowLook::setGlyph(ui->mini_close, IconFont::Close, 10, tr("关闭"));
+    WindowLook::setGlyph(ui->mini_mini, IconFont::Minimise, 10, tr("最小化"));
     WindowLook::setGlyph(ui->mini_normal, 0xf0b2, 11, tr("恢复主窗口"));
     ui->mini_sound->setText(QString());
     ui->mini_sound->setToolTip(tr("声音"));

@@ -2,6 +2,7 @@
 #include "ui_postwindow.h"
 
 #include "postwindowcount.h"
+#include "iconfont.h"
 #include "windowlook.h"
 
 #include <QGuiApplication>
@@ -23,7 +24,7 @@ PostWindow::PostWindow(QWidget *parent)
     frame->setScrollBarPolicy(Qt::Horizontal, Qt::ScrollBarAlwaysOff);
     frame->setScrollBarPolicy(Qt::Vertical, Qt::ScrollBarAlwaysOff);
     ui->webView->page()->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
-    WindowLook::setGlyph(ui->content_close, 0xf00d, 10, tr("关闭"));
+    WindowLook::setGlyph(ui->content_close, IconFont::Close, 10, tr("关闭"));
     counter = new PostWindowCount(this);
     connect(ui->content_close, &QPushButton::clicked, this, &PostWindow::onBtnCloseClicked);
     connect(counter, &PostWindowCount::finished, this, &QWidget::hide);

@@ -3,6 +3,7 @@
 
 #include "logging.h"
 #include "windowdrag.h"
+#include "iconfont.h"
 #include "windowlook.h"
 
 #include <QApplication>
@@ -64,7 +65,7 @@ ToolBarWindow::ToolBarWindow(QWidget *parent)
     ui->tableWidget_2->setAttribute(Qt::WA_TransparentForMouseEvents);
     updateRoundedMask();
 
-    WindowLook::setGlyph(ui->button_close, 0xf00d, ItemPointSize, tr("关闭"));
+    WindowLook::setGlyph(ui->button_close, IconFont::Close, ItemPointSize, tr("关闭"));
     setExpandGlyph();
 
     for (int column = SequenceColumn; column < TextColumn; ++column)

@@ -5,6 +5,7 @@
 #include "version.h"
 #include "webhost.h"
 #include "windowdrag.h"
+#include "iconfont.h"
 #include "windowlook.h"
 
 #include <QPalette>
@@ -20,7 +21,7 @@ VersionsWindow::VersionsWindow(QWidget *parent)
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setWindowOpacity(1.0);
 
-    WindowLook::setGlyph(ui->version_close, 0xf00d, 10, tr("关闭"));
+    WindowLook::setGlyph(ui->version_close, IconFont::Close, 10, tr("关闭"));
     // The service's site and its live page, as this deployment reaches them.
     const QString site = Korvex::webHost().mid(int(qstrlen("http://")));
     ui->pushButton_kelvora->setText(site);

@@ -1,6 +1,7 @@
 #include "windowchrome.h"
 
 #include "logging.h"
+#include "iconfont.h"
 #include "windowlook.h"
 
 #include <QAbstractButton>
@@ -18,8 +19,6 @@ namespace Korvex
 
 namespace
 {
-constexpr char16_t GlyphClose = 0xf00d;
-constexpr char16_t GlyphMin = 0xf068;
 constexpr char16_t GlyphMaximise = 0xf096;
 constexpr char16_t GlyphRestore = 0xf079;
 constexpr char16_t GlyphInfo = 0xf129;
@@ -40,8 +39,8 @@ WindowChrome::WindowChrome(QWidget *window, const Parts &parts)
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint);
     updateMask();
 
-    WindowLook::setGlyph(parts.close, GlyphClose, GlyphPoints, tr("关闭"));
-    WindowLook::setGlyph(parts.min, GlyphMin, GlyphPoints, tr("最小化"));
+    WindowLook::setGlyph(parts.close, IconFont::Close, GlyphPoints, tr("关闭"));
+    WindowLook::setGlyph(parts.min, IconFont::Minimise, GlyphPoints, tr("最小化"));
     WindowLook::setGlyph(parts.info, GlyphInfo, GlyphPoints, tr("关于"));
     showMaximizeGlyph();
     parts.sound->setText(QString());
