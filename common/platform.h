@@ -88,6 +88,9 @@ public:
     // Empty for untitled windows and titles that are not valid text. Asked only
     // for windows that would move: one round trip less per window and pass.
     QString title(quint64 id);
+    // Docks, panels and the desktop's own background window: parts of the desktop
+    // rather than applications. Asked, like title(), only for windows that would move.
+    bool isDesktopPart(quint64 id);
     // Gives the window's outer frame this geometry.
     void move(quint64 id, const QRect &frame);
     // Returns after `ms`, earlier when windows appeared, moved or changed size, or

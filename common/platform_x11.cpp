@@ -46,6 +46,9 @@ struct DesktopWindows::Private {
     Atom netWmName = None;
     Atom utf8String = None;
     Atom frameExtents = None;
+    Atom windowType = None;
+    Atom typeDock = None;
+    Atom typeDesktop = None;
     int wakePipe[2] = {-1, -1};
 
     // Property `atom` of `window` as raw bytes, at most `maxItems` items.
@@ -154,6 +157,9 @@ DesktopWindows::DesktopWindows()
     d->netWmName = XInternAtom(d->display, "_NET_WM_NAME", False);
     d->utf8String = XInternAtom(d->display, "UTF8_STRING", False);
     d->frameExtents = XInternAtom(d->display, "_NET_FRAME_EXTENTS", False);
+    d->windowType = XInternAtom(d->display, "_NET_WM_WINDOW_TYPE", False);
+    d->typeDock = XInternAtom(d->display, "_NET_WM_WINDOW_TYPE_DOCK", False);
+    d->typeDesktop = XInternAtom(d->display, "_NET_WM_WINDOW_TYPE_DESKTOP", False);
     // Frames and windows appearing or moving on the root wake the waiting loop.
     XSelectInput(d->display, d->root, SubstructureNotifyMask | PropertyChangeMask);
     XFlush(d->display);
@@ -203,6 +209,19 @@ QList<DesktopWindows::Window> DesktopWindows::list()
 QString DesktopWindows::title(quint64 id)
 {
     return d->display ? d->title(::Window(id)) : QString();
+}
+
+bool DesktopWindows::isDesktopPart(quint64 id)
+{
+    if (!d->display)
+        return false;
+    const QByteArray raw = d->property(::Window(id), d->windowType, XA_ATOM, 32, 16);
+    const long *types = reinterpret_cast<const long *>(raw.constData());
+    for (int i = 0; i < raw.size() / int(sizeof(long)); ++i) {
+        if (Atom(types[i]) == d->typeDock || Atom(types[i]) == d->typeDesktop)
+            return true;
+    }
+    return false;
 }
 
 void DesktopWindows::move(quint64 id, const QRect &frame)

@@ -45,7 +45,8 @@ void MiniSplitThread::run()
                 return;
             const QRect target = Korvex::Split::outsideStrip(window.frame, side, m_availableWidth);
             if (target == window.frame ||
-                !Korvex::Split::isMovable(m_desktop->title(window.id), m_stripTitle))
+                !Korvex::Split::isMovable(m_desktop->title(window.id), m_stripTitle) ||
+                m_desktop->isDesktopPart(window.id))
                 continue;
             m_desktop->move(window.id, target);
             ++m_moves;

@@ -13,9 +13,9 @@ class DesktopWindows;
 }
 
 // Keeps every other titled top-level window of the desktop out of the mini
-// strip while it is docked. Each pass moves only windows whose frame must
-// change; between passes it waits (woken early when windows appear or move),
-// and stop() ends it within one pass.
+// strip while it is docked; panels and the desktop background stay where they are. Each pass moves
+// only windows whose frame must change; between passes it waits (woken early when windows appear or
+// move), and stop() ends it within one pass.
 class MiniSplitThread final : public QThread
 {
     Q_OBJECT

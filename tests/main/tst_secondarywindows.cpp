@@ -474,13 +474,19 @@ void TestSecondaryWindows::splitRightMovesTitledWindowsOutOfTheStrip()
     QVERIFY(m_window->toolBarWindow()->isVisible());
     const QStringList ids = startForeignWindows(
         {QStringLiteral("Reaching In@900,120,300x200"), QStringLiteral("~bad@950,500,300x100"),
-         QStringLiteral("Too Wide@0,400,1200x150"), QStringLiteral("-@1100,700,100x100")});
-    QCOMPARE(ids.size(), 4);
+         QStringLiteral("Too Wide@0,400,1200x150"), QStringLiteral("-@1100,700,100x100"),
+         QStringLiteral("dock:Panel@1180,560,60x100"),
+         QStringLiteral("desktop:Desktop@0,250,1200x100")});
+    QCOMPARE(ids.size(), 6);
     const QRect reaching = windowGeometry(ids[0]);
     const QRect badTitle = windowGeometry(ids[1]);
     const QRect wide = windowGeometry(ids[2]);
     const QRect untitled = windowGeometry(ids[3]);
+    const QRect panel = windowGeometry(ids[4]);
+    const QRect desktop = windowGeometry(ids[5]);
     QVERIFY(reaching.right() >= 1024);
+    QVERIFY(panel.right() >= 1024);
+    QVERIFY(desktop.right() >= 1024);
 
     m_window->clientState().funcSettings.split = QStringLiteral("2");
     m_window->onBtn3MiniMoshiClicked();
@@ -502,9 +508,12 @@ void TestSecondaryWindows::splitRightMovesTitledWindowsOutOfTheStrip()
     QCOMPARE(moved.y(), wide.y());
     QCOMPARE(moved.height(), wide.height());
     QVERIFY(moved.width() < wide.width());
-    // Untitled windows and titles that are not valid text are left alone.
+    // Untitled windows, titles that are not valid text, panels and the desktop
+    // itself are left alone.
     QCOMPARE(windowGeometry(ids[3]), untitled);
     QCOMPARE(windowGeometry(ids[1]), badTitle);
+    QCOMPARE(windowGeometry(ids[4]), panel);
+    QCOMPARE(windowGeometry(ids[5]), desktop);
     keepScreenshot(QStringLiteral("mini-right"));
     QVERIFY(m_window->miniSplitThread()->isRunning());
 }

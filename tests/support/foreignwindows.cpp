@@ -1,8 +1,9 @@
 // Another application's top-level windows, for split-screen tests: plain Xlib,
 // so nothing of the client's own toolkit is involved. Arguments, one window
 // each: "TITLE@X,Y,WxH"; TITLE "-" leaves the window untitled, "~bad" gives it
-// a title that is not valid UTF-8. Prints the window ids in argument order
-// once all are mapped, then runs until killed.
+// a title that is not valid UTF-8, and a "dock:" or "desktop:" in front of it
+// gives the window that type (a panel, the desktop's background). Prints the window ids in argument
+// order once all are mapped, then runs until killed.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -22,6 +23,7 @@ int main(int argc, char **argv)
     }
     const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    const Atom windowType = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
     std::vector<Window> created;
     for (int i = 1; i < argc; ++i) {
         const std::string spec = argv[i];
@@ -33,7 +35,19 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "foreignwindows: bad argument %s\n", argv[i]);
             return 2;
         }
-        const std::string title = spec.substr(0, at);
+        std::string title = spec.substr(0, at);
+        Atom type = None;
+        const struct {
+            const char *prefix;
+            const char *atom;
+        } kinds[] = {{"dock:", "_NET_WM_WINDOW_TYPE_DOCK"},
+                     {"desktop:", "_NET_WM_WINDOW_TYPE_DESKTOP"}};
+        for (const auto &kind : kinds) {
+            if (title.rfind(kind.prefix, 0) == 0) {
+                type = XInternAtom(display, kind.atom, False);
+                title.erase(0, std::strlen(kind.prefix));
+            }
+        }
         const Window window =
             XCreateSimpleWindow(display, DefaultRootWindow(display), x, y, w, h, 0, 0,
                                 WhitePixel(display, DefaultScreen(display)));
@@ -53,6 +67,10 @@ int main(int argc, char **argv)
                             reinterpret_cast<const unsigned char *>(title.data()),
                             int(title.size()));
             XStoreName(display, window, title.c_str());
+        }
+        if (type != None) {
+            XChangeProperty(display, window, windowType, XA_ATOM, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char *>(&type), 1);
         }
         XMapWindow(display, window);
         created.push_back(window);
