@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QIcon>
 #include <QMenu>
+#include <QTimer>
 
 namespace Korvex
 {
@@ -32,6 +33,20 @@ TrayControl::TrayControl(const QIcon &icon, QObject *parent)
     m_icon->show();
     if (!available())
         qCInfo(lcMain).noquote() << "no system tray: the window is minimised instead of hidden";
+    showWelcome(m_icon->geometry(), WelcomeTries);
+}
+
+void TrayControl::showWelcome(const QRect &unplaced, int triesLeft)
+{
+    // An XEmbed icon starts as a window of its own at the screen's corner and
+    // moves into the tray once the host takes it in; a balloon shown before that
+    // points at the corner. Without a place at all (a tray that shows
+    // notifications itself) there is nothing to wait for.
+    if (!unplaced.isEmpty() && m_icon->geometry() == unplaced && available() && triesLeft > 0) {
+        QTimer::singleShot(WelcomeTryMs, this,
+                           [this, unplaced, triesLeft] { showWelcome(unplaced, triesLeft - 1); });
+        return;
+    }
     m_icon->showMessage(tr("系统提示"), tr("欢迎使用全球直播第一品牌 Kelvora"),
                         QSystemTrayIcon::Information, BalloonMs);
 }

@@ -6,6 +6,7 @@
 class QAction;
 class QIcon;
 class QMenu;
+class QRect;
 
 namespace Korvex
 {
@@ -37,6 +38,13 @@ public:
     static constexpr int BalloonMs = 5000;
 
 private:
+    // Shows the welcome balloon once the icon has left `unplaced` for its place
+    // in the tray, asking every WelcomeTryMs at most `triesLeft` times (then
+    // shows it anyway).
+    void showWelcome(const QRect &unplaced, int triesLeft);
+    static constexpr int WelcomeTryMs = 100;
+    static constexpr int WelcomeTries = 30;
+
     QMenu *m_menu;
     QSystemTrayIcon *m_icon;
     QAction *m_maximise;

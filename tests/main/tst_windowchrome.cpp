@@ -92,6 +92,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
+    void welcomeBalloonPointsAtTheTrayIcon();
     void titleBarButtonsSayWhatTheyDo();
     void bandsAndTitleBarOfTheRealWindow();
     void dragByTheTitleBar();
@@ -206,6 +207,29 @@ void TestWindowChrome::confirm(const char *which)
 void TestWindowChrome::clickTrayIcon(int button)
 {
     QVERIFY(m_tray.clickIcon(Korvex::applicationName(), button));
+}
+
+void TestWindowChrome::welcomeBalloonPointsAtTheTrayIcon()
+{
+    // Shown once the tray host has taken the icon in, beside it, not in the
+    // screen's corner where the icon waited before.
+    const auto shownBalloon = []() -> QWidget * {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && w->inherits("QBalloonTip"))
+                return w;
+        }
+        return nullptr;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(shownBalloon(), Korvex::TrayControl::BalloonMs);
+    const QWidget *balloon = shownBalloon();
+    const QPoint icon = m_window->trayControl()->icon()->geometry().center();
+    QVERIFY2(balloon->frameGeometry().adjusted(-40, -40, 40, 40).contains(icon),
+             qPrintable(QStringLiteral("balloon at %1,%2, icon at %3,%4")
+                            .arg(balloon->x())
+                            .arg(balloon->y())
+                            .arg(icon.x())
+                            .arg(icon.y())));
+    QVERIFY(icon.y() > QGuiApplication::primaryScreen()->geometry().center().y());
 }
 
 void TestWindowChrome::titleBarButtonsSayWhatTheyDo()
