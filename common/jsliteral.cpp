@@ -61,4 +61,9 @@ QString call(const QString &functionName, const QStringList &arguments)
     return functionName + QLatin1Char('(') + quoted.join(QLatin1Char(',')) + QLatin1Char(')');
 }
 
+QString guarded(const QString &statement)
+{
+    return QLatin1String("try{") + statement + QLatin1String(";}catch(e){}\n");
+}
+
 } // namespace JsLiteral

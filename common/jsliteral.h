@@ -12,5 +12,8 @@ namespace JsLiteral
 QString quote(const QString &text);
 // name('a1','a2',...), every argument quoted.
 QString call(const QString &functionName, const QStringList &arguments = {});
+// `statement` in a try block of its own, as a line of a longer script: one that
+// throws does not keep the lines after it from running, as with one evaluation each.
+QString guarded(const QString &statement);
 
 } // namespace JsLiteral

@@ -251,8 +251,7 @@ void PopupWidget::onGetNewMessages(const QList<PopupItem> &items)
         PopupStep step = m_state.newItem(item, sliding);
         // Each call on its own, as with one evaluation per item.
         if (step.deliver)
-            script += QLatin1String("try{") + JsLiteral::call(Pages::Iojieshou, {item.content}) +
-                      QLatin1String(";}catch(e){}\n");
+            script += JsLiteral::guarded(JsLiteral::call(Pages::Iojieshou, {item.content}));
         sliding = sliding || step.slideIn;
         steps.append(std::move(step));
     }

@@ -15,9 +15,7 @@ void raiseToFront(QWidget *window)
     window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     window->show();
     window->setWindowFlag(Qt::WindowStaysOnTopHint, false);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    raiseToFrontInPlace(window);
 }
 
 void raiseToFrontInPlace(QWidget *window)

@@ -95,7 +95,7 @@ QList<PageCall> joinCalls(const QList<PageCall> &calls)
                                [&call](const PageCall &c) { return c.page == call.page; });
         if (it == joined.end())
             it = joined.insert(joined.end(), {call.page, QString()});
-        it->script += QLatin1String("try{") + call.script + QLatin1String(";}catch(e){}\n");
+        it->script += JsLiteral::guarded(call.script);
     }
     return joined;
 }

@@ -37,11 +37,6 @@ void PopupChannel::connectToPopup(const QString &timeZoneValue)
     }
 }
 
-bool PopupChannel::forwardItem(const QString &message, int displaySeconds)
-{
-    return forwardItems({message}, displaySeconds);
-}
-
 bool PopupChannel::forwardItems(const QStringList &messages, int displaySeconds)
 {
     if (messages.isEmpty())

@@ -25,11 +25,10 @@ public:
     void connectToPopup(const QString &timeZoneValue);
     // False when the message was dropped (no pop-up program to read it).
     bool send(const QString &message);
-    // One item for the pop-up program. With none to read it (it is being started
-    // again) the item is kept while it would still be on screen, and the next
-    // pop-up program gets it right after the time zone. False when kept.
-    bool forwardItem(const QString &message, int displaySeconds);
-    // forwardItem() for each message, written in one go.
+    // Items for the pop-up program, written in one go. With none to read them (it
+    // is being started again) the newest MaxKept are kept while they would still
+    // be on screen, and the next pop-up program gets them right after the time
+    // zone. False when kept.
     bool forwardItems(const QStringList &messages, int displaySeconds);
     // The pop-up program was stopped on purpose (mini window, silent mode): what
     // was kept for it is no longer wanted.

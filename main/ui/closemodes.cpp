@@ -30,7 +30,7 @@ void CloseModes::openDialog()
 
 void CloseModes::keepInTray()
 {
-    leaveForAway();
+    putStripAway();
     if (CompanionSupervisor *supervisor = companions())
         supervisor->startPopup();
     m_parts.dialog->hide();
@@ -39,7 +39,7 @@ void CloseModes::keepInTray()
 
 void CloseModes::goSilent()
 {
-    leaveForAway();
+    putStripAway();
     m_parts.dialog->hide();
     if (m_silent.enter(*m_parts.state))
         m_parts.switchSound();
@@ -56,8 +56,7 @@ void CloseModes::goSilent()
 void CloseModes::comeBack()
 {
     m_awayWithoutTray = false;
-    m_parts.miniWindow->hide();
-    m_parts.leaveMiniMode();
+    putStripAway();
     if (CompanionSupervisor *supervisor = companions())
         supervisor->startPopup();
     QWidget *window = m_parts.window;
@@ -89,7 +88,7 @@ bool CloseModes::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-void CloseModes::leaveForAway()
+void CloseModes::putStripAway()
 {
     m_parts.miniWindow->hide();
     m_parts.leaveMiniMode();

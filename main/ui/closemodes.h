@@ -51,15 +51,12 @@ public:
     void keepInTray();
     // Choice 2: away, pop-ups and sound off until the window comes back.
     void goSilent();
-    // The tray icon was activated (or the program started again): the window
-    // back, the strip away, silent mode over.
+    // The window back (tray icon, a second start of the program, the pop-up's
+    // "more", the mini window's return): the strip away, the pop-up program
+    // started if it is not running, silent mode over.
     void comeBack();
-    // The window came back another way (pop-up's "more", the mini window):
-    // silent mode ends as well, so sound and pop-ups agree with what is shown.
-    void endSilent();
 
     bool isSilent() const { return m_silent.isActive(); }
-    const SilentMode &silentMode() const { return m_silent; }
     // Minimised in place of hidden, for want of a tray.
     bool isAwayWithoutTray() const { return m_awayWithoutTray; }
 
@@ -70,8 +67,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // The steps both choices start with.
-    void leaveForAway();
+    // The mini strip hidden and mini mode left: where both choices and the
+    // return start.
+    void putStripAway();
+    void endSilent();
     void goAway();
     CompanionSupervisor *companions() const;
 

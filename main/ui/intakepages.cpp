@@ -24,13 +24,6 @@ IntakePages::IntakePages(QWebView *live, QWebView *calendar, QWebView *mini, QOb
     m_calendar->page()->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
 }
 
-void IntakePages::deliver(const QString &newsContent, const QString &newsType)
-{
-    const QList<Intake::PageCall> calls = Intake::itemCalls(newsContent, newsType);
-    for (const Intake::PageCall &call : calls)
-        evaluate(call.page, call.script);
-}
-
 void IntakePages::deliverBatch(const QList<Intake::PageItem> &items, int currentPage,
                                quint32 subscriptionMask)
 {

@@ -25,9 +25,8 @@ class IntakePages final : public QObject
 public:
     IntakePages(QWebView *live, QWebView *calendar, QWebView *mini, QObject *parent = nullptr);
 
-    // OutputMsg, Obtain and, for "ES", outputMsg with the item.
-    void deliver(const QString &newsContent, const QString &newsType);
-    // deliver() for each item, then applyFilter(), in one script evaluation per page.
+    // For each item OutputMsg, Obtain and, for "ES", outputMsg with it; then
+    // applyFilter(): one script evaluation per page.
     void deliverBatch(const QList<Intake::PageItem> &items, int currentPage,
                       quint32 subscriptionMask);
     void applyFilter(int currentPage, quint32 subscriptionMask);

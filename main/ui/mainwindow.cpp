@@ -73,7 +73,6 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(std::make_unique<Ui::MainWindow>())
 {
     ui->setupUi(this);
-    ui->statusBar->hide();
     // Not offered in this release; its slot still opens the page.
     ui->button2_meirifenxi->hide();
     new Korvex::SpinnerPause(ui->webView_loading);
@@ -345,13 +344,9 @@ void MainWindow::onPopupStarted()
 
 void MainWindow::mainWindowShow()
 {
-    leaveMiniMode();
-    showNormal();
-    WindowLook::raiseToFrontInPlace(this);
-    // A pop-up program that is running is left as it is.
-    if (m_companions)
-        m_companions->startPopup();
-    m_closeModes->endSilent();
+    // As from the tray: a pop-up program that is running is left as it is, and
+    // silent mode ends, so sound and pop-ups agree with what is shown.
+    m_closeModes->comeBack();
 }
 
 void MainWindow::popupCallContentWidget(QString newsId)

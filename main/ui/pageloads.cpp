@@ -205,10 +205,11 @@ void PageLoads::fillTableWindow()
         qCWarning(lcPages).noquote() << diagnostic;
     qCDebug(lcPages).noquote() << "get_news_data:" << rows.size() << "items for the table window"
                                << m_live->url().toString();
-    for (const QString &row : rows) {
-        ++table->sequenceNumber;
-        table->updateTableWithNewMessage(row, false);
-    }
+    QList<QPair<QString, bool>> entries;
+    entries.reserve(rows.size());
+    for (const QString &row : rows)
+        entries.append({row, false});
+    table->updateTableWithNewMessages(entries);
 }
 
 void PageLoads::calendarLoaded(bool ok)
