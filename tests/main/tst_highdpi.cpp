@@ -185,12 +185,7 @@ QWidget *TestHighDpi::window(const QString &name)
 
 void TestHighDpi::keepScreenshot(const QString &name) const
 {
-    const QString folder = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QTest::qWait(500);
-    screenshot().save(folder + QLatin1Char('/') + name + QLatin1Char('_') + QString::number(m_dpi) +
-                      QStringLiteral(".png"));
+    TestSupport::keepScreenshot(name + QLatin1Char('_') + QString::number(m_dpi));
 }
 
 void TestHighDpi::programScalesByTheScreensDpi()

@@ -43,6 +43,8 @@
 // real X server with a window manager, with its real companion programs
 // (vek_listen, vek_popup) against the stand-in service. Other applications'
 // windows come from a second process. The cases run in order on one window.
+using TestSupport::keepScreenshot;
+
 namespace
 {
 
@@ -111,7 +113,6 @@ private:
     }
     int popupShown(const QString &marker);
     // KORVEX_SCREENSHOT_DIR=FOLDER keeps the screen as NAME.png there, to look at.
-    static void keepScreenshot(const QString &name);
 
     WindowManager m_windowManager;
     ServiceFixture m_service;
@@ -338,17 +339,6 @@ void TestSecondaryWindows::loggedOutOpensTheLoginWindowOnly()
     QVERIFY(!login->isVisible());
 }
 
-void TestSecondaryWindows::keepScreenshot(const QString &name)
-{
-    const QString folder = qEnvironmentVariable("KORVEX_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QTest::qWait(500);
-    QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"),
-                       folder + QLatin1Char('/') + name + QStringLiteral(".png")});
-}
-
 int TestSecondaryWindows::popupShown(const QString &marker)
 {
     int count = 0;
@@ -393,11 +383,9 @@ void TestSecondaryWindows::popupItemClickOpensTheItem()
     }
     const QPoint item = popup.topLeft() + QPoint(150, 42 + 20);
     ContentWidget *window = openedBy([&] {
-        QCOMPARE(QProcess::execute(QStringLiteral("xdotool"),
-                                   {QStringLiteral("mousemove"), QString::number(item.x()),
-                                    QString::number(item.y()), QStringLiteral("click"),
-                                    QStringLiteral("1")}),
-                 0);
+        QVERIFY(TestSupport::xdotool({QStringLiteral("mousemove"), QString::number(item.x()),
+                                      QString::number(item.y()), QStringLiteral("click"),
+                                      QStringLiteral("1")}));
     });
     QVERIFY(window);
     QCOMPARE(QUrlQuery(window->pageView()->url()).queryItemValue(QStringLiteral("id")),
@@ -565,10 +553,8 @@ void TestSecondaryWindows::leavingMiniModeStopsMovingAndBringsPopupsBack()
     // Nothing keeps the strip free any more.
     const QStringList ids = startForeignWindows({QStringLiteral("Free Again@600,200,300x150")});
     QCOMPARE(ids.size(), 1);
-    QCOMPARE(
-        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), ids[0],
-                                                      QStringLiteral("60"), QStringLiteral("200")}),
-        0);
+    QVERIFY(TestSupport::xdotool(
+        {QStringLiteral("windowmove"), ids[0], QStringLiteral("60"), QStringLiteral("200")}));
     QTRY_VERIFY(windowGeometry(ids[0]).x() < 256);
     const QRect free = windowGeometry(ids[0]);
     QTest::qWait(1000);

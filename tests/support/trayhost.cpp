@@ -3,9 +3,7 @@
 #include "desktopinput.h"
 #include "desktopprogram.h"
 
-#include <QDeadlineTimer>
 #include <QRegularExpression>
-#include <QThread>
 
 namespace
 {
@@ -28,41 +26,22 @@ TrayHost::~TrayHost()
 
 bool TrayHost::start(QString *error)
 {
-    const auto fail = [&](const QString &message) {
-        if (error)
-            *error = message;
-        stop();
-        return false;
-    };
-    const QString trayer =
-        TestSupport::prepareDesktopProgram(m_process, QStringLiteral("trayer"), error);
-    if (trayer.isEmpty())
-        return false;
     const QStringList arguments =
         QStringLiteral("--edge bottom --align right --widthtype pixel --width 120 --heighttype "
                        "pixel --height 24 --SetDockType true --SetPartialStrut true")
             .split(QLatin1Char(' '));
-    // A start whose panel has not shown after a while is tried again: now and
-    // then, with other tests' displays busy, a first panel never got mapped.
-    QString panel;
-    for (int attempt = 1; attempt <= 3; ++attempt) {
-        m_process.start(trayer, arguments);
-        if (!m_process.waitForStarted(10000))
-            return fail(m_process.errorString());
-        const QDeadlineTimer deadline(10000);
-        while (m_process.state() == QProcess::Running && !deadline.hasExpired()) {
-            panel = panelWindow();
-            if (!panel.isEmpty() && run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), panel})
-                                        .contains(QLatin1String("IsViewable")))
-                return true;
-            QThread::msleep(50);
-        }
-        qWarning("trayer start %d did not show its panel (%s, panel window %s)", attempt,
-                 m_process.state() == QProcess::Running ? "still running" : "exited",
-                 panel.isEmpty() ? "not found" : qPrintable(panel));
-        stop();
-    }
-    return fail(QStringLiteral("trayer did not show its panel"));
+    return TestSupport::startDesktopProgram(
+        m_process, QStringLiteral("trayer"), arguments,
+        [this]() -> QString {
+            const QString panel = panelWindow();
+            if (panel.isEmpty())
+                return QStringLiteral("no panel window");
+            if (!run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), panel})
+                     .contains(QLatin1String("IsViewable")))
+                return QStringLiteral("panel window %1 not shown").arg(panel);
+            return {};
+        },
+        error);
 }
 
 void TrayHost::stop()
