@@ -42,7 +42,7 @@ PopupStep PopupState::newItem(const PopupItem &item, bool slideRunning)
     qCDebug(lcPopup).noquote() << "timeOutValue" << timeout;
     qCDebug(lcPopup).noquote() << "news content" << item.content;
 
-    step.closeTimerMs = PopupRules::displayTimeMs(timeout, m_timings.secondMs);
+    startCloseTimer(step, PopupRules::displayTimeMs(timeout, m_timings.secondMs));
     if (m_isShowing) {
         if (importance == 1)
             growToLarge(step, slideRunning);
@@ -89,6 +89,47 @@ PopupStep PopupState::sizeTimeout()
     return step;
 }
 
+void PopupState::startCloseTimer(PopupStep &step, int ms)
+{
+    if (m_pointerOver) {
+        m_heldCloseMs = ms;
+        step.stopCloseTimer = true;
+        return;
+    }
+    step.closeTimerMs = ms;
+}
+
+void PopupState::forgetPointer(PopupStep &step, bool resumeHeld)
+{
+    if (resumeHeld && m_heldCloseMs >= 0)
+        step.closeTimerMs = m_heldCloseMs;
+    m_pointerOver = false;
+    m_heldCloseMs = -1;
+}
+
+PopupStep PopupState::pointerEntered(int closeRemainingMs)
+{
+    PopupStep step;
+    m_pointerOver = true;
+    if (m_isShowing && closeRemainingMs >= 0 && m_heldCloseMs < 0) {
+        m_heldCloseMs = closeRemainingMs;
+        step.stopCloseTimer = true;
+        qCDebug(lcPopup).noquote()
+            << "pointer over the pop-up, display held with" << closeRemainingMs << "ms left";
+    }
+    return step;
+}
+
+PopupStep PopupState::pointerLeft()
+{
+    PopupStep step;
+    if (m_heldCloseMs >= 0)
+        qCDebug(lcPopup).noquote()
+            << "pointer left the pop-up," << m_heldCloseMs << "ms of display left";
+    forgetPointer(step, true);
+    return step;
+}
+
 PopupStep PopupState::close()
 {
     qCDebug(lcPopup).noquote() << "closeAnimation run.";
@@ -96,14 +137,17 @@ PopupStep PopupState::close()
     m_isShowing = false;
     qCDebug(lcPopup).noquote() << "closeAnimation";
     PopupStep step;
+    forgetPointer(step, false);
     step.hide = true;
     step.clearPage = true;
     return step;
 }
 
-PopupStep PopupState::hideRequested() const
+PopupStep PopupState::hideRequested()
 {
     PopupStep step;
+    // Still on display, hidden: its time runs on.
+    forgetPointer(step, true);
     step.hide = true;
     return step;
 }
@@ -112,6 +156,7 @@ PopupStep PopupState::timeZoneChanged()
 {
     PopupStep step;
     requestLoad(step);
+    forgetPointer(step, true);
     step.hide = true;
     m_isShowing = false;
     return step;

@@ -30,8 +30,9 @@ struct PopupStep {
     bool shrinkAnimated = false; // large -> normal
     bool setLargeNow = false;    // jump to the large rectangle
     bool stopSizeTimer = false;
-    int closeTimerMs = -1; // >= 0: (re)start the close timer
-    int sizeTimerMs = -1;  // >= 0: (re)start the size timer
+    bool stopCloseTimer = false; // held while the pointer is over the pop-up
+    int closeTimerMs = -1;       // >= 0: (re)start the close timer
+    int sizeTimerMs = -1;        // >= 0: (re)start the size timer
     bool hide = false;
     bool clearPage = false;  // "delNews()"
     QList<PopupItem> replay; // kept items to hand over now, oldest first
@@ -57,14 +58,20 @@ public:
     PopupStep slideFinished() const;
     PopupStep sizeTimeout();
     PopupStep close();
-    PopupStep hideRequested() const;
+    PopupStep hideRequested();
     PopupStep timeZoneChanged();
     PopupStep loadFinished(bool ok);
+    // The pointer is over the pop-up: its display time stands still.
+    // `closeRemainingMs` is what the close timer had left, -1 when it was not running.
+    PopupStep pointerEntered(int closeRemainingMs);
+    // The pointer has left: the display time runs on from where it stood.
+    PopupStep pointerLeft();
 
     bool isShowing() const { return m_isShowing; }
     bool isOnScreen() const { return m_isOnScreen; }
     bool pageLoaded() const { return m_pageLoaded; }
     bool pageLoading() const { return m_pageLoading; }
+    bool closeHeld() const { return m_heldCloseMs >= 0; }
     int popupHeight() const { return m_popupHeight; }
     int loadErrorCounter() const { return m_loadErrorCounter; }
     int keptItemCount() const { return m_kept.size(); }
@@ -74,6 +81,11 @@ public:
 private:
     void growToLarge(PopupStep &step, bool slideRunning);
     void requestLoad(PopupStep &step);
+    // Starts the close timer, or holds the time while the pointer is over the pop-up.
+    void startCloseTimer(PopupStep &step, int ms);
+    // Hidden: the pointer is over nothing of ours, so a held time must not wait
+    // for a leave that may never come.
+    void forgetPointer(PopupStep &step, bool resumeHeld);
 
     PopupRules::PopupSizes m_sizes;
     PopupTimings m_timings;
@@ -83,5 +95,7 @@ private:
     bool m_pageLoaded = false;
     bool m_pageLoading = false;
     int m_loadErrorCounter = 1;
+    bool m_pointerOver = false;
+    int m_heldCloseMs = -1;
     QList<PopupItem> m_kept;
 };

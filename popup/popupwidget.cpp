@@ -207,6 +207,8 @@ void PopupWidget::apply(const PopupStep &step)
         setGeometry(shownRect(sizes.largeHeight));
     if (step.stopSizeTimer)
         sizeTimer->stop();
+    if (step.stopCloseTimer)
+        closeTimer->stop();
     if (step.closeTimerMs >= 0)
         closeTimer->start(step.closeTimerMs);
     if (step.sizeTimerMs >= 0)
@@ -335,6 +337,18 @@ void PopupWidget::onCookieNeedChanged(QString value)
     cookieJar->setCookies({NetworkCookie::timeZoneCookie(value)},
                           QUrl(m_options.webHost + Pages::Wicket));
     apply(m_state.timeZoneChanged());
+}
+
+void PopupWidget::enterEvent(QEvent *event)
+{
+    QWidget::enterEvent(event);
+    apply(m_state.pointerEntered(closeTimer->isActive() ? closeTimer->remainingTime() : -1));
+}
+
+void PopupWidget::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    apply(m_state.pointerLeft());
 }
 
 void PopupWidget::mouseReleaseEvent(QMouseEvent *event)

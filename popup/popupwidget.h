@@ -76,6 +76,9 @@ private slots:
     void onCookieNeedChanged(QString value);
 
 protected:
+    // While the pointer is over the pop-up its display time stands still.
+    void enterEvent(QEvent *event) override;
+    void leaveEvent(QEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

@@ -1,3 +1,4 @@
+#include "desktopinput.h"
 #include "protocol.h"
 #include "recordingserver.h"
 #include "servicefixture.h"
@@ -52,9 +53,15 @@ private slots:
     void cleanup();
     void endToEndAsTheMainProgram();
     void secondProgramReportsItselfAndTheFirstKeepsReceiving();
+    void pointerOverThePopupHoldsItPastItsTime();
 
 private:
     QProcess *startPopup();
+    void connectAsTheMainProgram(QLocalSocket &toPopup);
+    // Where the pop-up stands at 96 DPI: 300 x 318 in the lower-right corner.
+    static QRect cornerRect();
+    // Its close button as drawn within `expected`, or an empty box when not there.
+    QRect closeButtonAt(const QRect &expected, QImage *shot = nullptr) const;
     QStringList shownItems();
     void click(const QPoint &at);
     QImage screen() const;
@@ -128,6 +135,30 @@ void TestPopupProgram::click(const QPoint &at)
         0);
 }
 
+void TestPopupProgram::connectAsTheMainProgram(QLocalSocket &toPopup)
+{
+    toPopup.connectToServer(Protocol::popupSocketName());
+    QVERIFY(toPopup.waitForConnected(1000));
+    QVERIFY(Protocol::sendMessage(&toPopup, Protocol::popupHelloMessage(QStringLiteral("0"))));
+}
+
+QRect TestPopupProgram::cornerRect()
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    return QRect(area.right() + 1 - 300, area.bottom() + 1 - 318, 300, 318);
+}
+
+QRect TestPopupProgram::closeButtonAt(const QRect &expected, QImage *shot) const
+{
+    const QImage image = screen();
+    if (shot)
+        *shot = image;
+    const QRect titleStrip(expected.topLeft(), QSize(expected.width(), 42));
+    // The close button (inside the 1 px border) sits in the title strip's right end.
+    const QRect box = colourBox(image, titleStrip, 29, 82, 169);
+    return box.width() >= 18 && box.top() - expected.top() == 13 ? box : QRect();
+}
+
 QImage TestPopupProgram::screen() const
 {
     return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
@@ -140,9 +171,7 @@ void TestPopupProgram::endToEndAsTheMainProgram()
     QTRY_COMPARE_WITH_TIMEOUT(m_main->text(), Protocol::popupStartedTag(), 15000);
 
     QLocalSocket toPopup;
-    toPopup.connectToServer(Protocol::popupSocketName());
-    QVERIFY(toPopup.waitForConnected(1000));
-    QVERIFY(Protocol::sendMessage(&toPopup, Protocol::popupHelloMessage(QStringLiteral("0"))));
+    connectAsTheMainProgram(toPopup);
     const QString text =
         QStringLiteral("[{\"id\":42,\"vek_news_type\":\"FBN\",\"title\":\"[快讯]现货黄金日内上涨1%"
                        "，报2412.5美元/盎司\","
@@ -151,21 +180,13 @@ void TestPopupProgram::endToEndAsTheMainProgram()
         Protocol::sendMessage(&toPopup, Protocol::popupNewsMessage(30, QStringLiteral("0"), text)));
     QTRY_COMPARE_WITH_TIMEOUT(shownItems(), QStringList{text}, 15000);
 
-    // At 96 DPI the pop-up is 300 x 318, in the lower-right corner of the screen;
-    // its close button (inside its 1 px border) sits in the title strip's right end.
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect expected(area.right() + 1 - 300, area.bottom() + 1 - 318, 300, 318);
+    const QRect expected = cornerRect();
     const QRect titleStrip(expected.topLeft(), QSize(expected.width(), 42));
     QRect closeButton;
     QImage shot;
-    const auto settled = [&] {
-        shot = screen();
-        if (!qEnvironmentVariableIsEmpty("KORVEX_SCREENSHOT_DIR"))
-            shot.save(qEnvironmentVariable("KORVEX_SCREENSHOT_DIR") + QStringLiteral("/popup.png"));
-        closeButton = colourBox(shot, titleStrip, 29, 82, 169);
-        return closeButton.width() >= 18 && closeButton.top() - expected.top() == 13;
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(settled(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!(closeButton = closeButtonAt(expected, &shot)).isEmpty(), 10000);
+    if (!qEnvironmentVariableIsEmpty("KORVEX_SCREENSHOT_DIR"))
+        shot.save(qEnvironmentVariable("KORVEX_SCREENSHOT_DIR") + QStringLiteral("/popup.png"));
     // The title strip runs along the top, the body is light, nothing lies outside.
     QVERIFY(expected.contains(closeButton));
     QCOMPARE(expected.right() - closeButton.right(), 9);
@@ -203,6 +224,36 @@ void TestPopupProgram::secondProgramReportsItselfAndTheFirstKeepsReceiving()
         Protocol::sendMessage(&toPopup, Protocol::popupNewsMessage(5, QStringLiteral("0"), text)));
     QTRY_COMPARE_WITH_TIMEOUT(shownItems(), QStringList{text}, 15000);
     QVERIFY(!m_stderr.value(first).contains("localSocketServer init error!"));
+}
+
+void TestPopupProgram::pointerOverThePopupHoldsItPastItsTime()
+{
+    startPopup();
+    QTRY_COMPARE_WITH_TIMEOUT(m_main->text(), Protocol::popupStartedTag(), 15000);
+    QLocalSocket toPopup;
+    connectAsTheMainProgram(toPopup);
+
+    // The pointer rests where the pop-up comes up, on its page.
+    const QRect expected = cornerRect();
+    const QPoint onPage = expected.center();
+    QVERIFY(TestSupport::xdotool(
+        {QStringLiteral("mousemove"), QString::number(onPage.x()), QString::number(onPage.y())}));
+    const QString text = QStringLiteral("[{\"vek_news_type\":\"FBN\",\"title\":\"停留\"}]");
+    QVERIFY(
+        Protocol::sendMessage(&toPopup, Protocol::popupNewsMessage(5, QStringLiteral("0"), text)));
+    QTRY_VERIFY_WITH_TIMEOUT(!closeButtonAt(expected).isEmpty(), 15000);
+    // A hand on the pop-up moves a little now and then.
+    QVERIFY(TestSupport::xdotool({QStringLiteral("mousemove_relative"), QStringLiteral("--"),
+                                  QStringLiteral("-20"), QStringLiteral("10")}));
+
+    // Well past its 5 s of display it is still there, held by the pointer.
+    QTest::qWait(7000);
+    QVERIFY(!closeButtonAt(expected).isEmpty());
+
+    // Once the pointer has gone, what was left of its time runs out and it goes.
+    QVERIFY(TestSupport::xdotool(
+        {QStringLiteral("mousemove"), QStringLiteral("10"), QStringLiteral("10")}));
+    QTRY_VERIFY_WITH_TIMEOUT(closeButtonAt(expected).isEmpty(), 10000);
 }
 
 QTEST_MAIN(TestPopupProgram)

@@ -14,6 +14,7 @@ private slots:
     void displayTime();
     void loadFailuresRetriedFourTimesOverTheProcessLife();
     void itemsKeptBeforeLoadAreBoundedNewestKept();
+    void pointerHoldsTheDisplayTimeUntilItLeavesOrThePopupHides();
 };
 
 void TestPopupRules::hostArgument_data()
@@ -114,6 +115,38 @@ void TestPopupRules::itemsKeptBeforeLoadAreBoundedNewestKept()
     QCOMPARE(loaded.replay.first().content, QString::number(sent - PopupState::MaxKeptItems));
     QCOMPARE(loaded.replay.last().content, QString::number(sent - 1));
     QCOMPARE(state.keptItemCount(), 0);
+}
+
+void TestPopupRules::pointerHoldsTheDisplayTimeUntilItLeavesOrThePopupHides()
+{
+    PopupState state(PopupRules::sizesFor(1.0), PopupTimings());
+    state.pageLoadStarted();
+    state.loadFinished(true);
+    const auto item = [&state](const char *seconds) {
+        return state.newItem({QStringLiteral("a"), QLatin1String(seconds), QStringLiteral("0")},
+                             false);
+    };
+    QCOMPARE(item("005").closeTimerMs, 5000);
+
+    QVERIFY(state.pointerEntered(3200).stopCloseTimer);
+    // A new item while the pointer rests on the pop-up waits too, with its own full time.
+    const PopupStep second = item("010");
+    QVERIFY(second.stopCloseTimer);
+    QCOMPARE(second.closeTimerMs, -1);
+    QCOMPARE(state.pointerLeft().closeTimerMs, 10000);
+    QCOMPARE(state.pointerLeft().closeTimerMs, -1);
+
+    // The page hides the pop-up under the pointer: no leave may follow, the time runs on.
+    state.pointerEntered(700);
+    QCOMPARE(state.hideRequested().closeTimerMs, 700);
+    QCOMPARE(item("005").closeTimerMs, 5000);
+
+    // Closed under the pointer: the next pop-up runs its time until the pointer is on it.
+    state.pointerEntered(4000);
+    const PopupStep closed = state.close();
+    QCOMPARE(closed.closeTimerMs, -1);
+    QVERIFY(!state.closeHeld());
+    QCOMPARE(item("005").closeTimerMs, 5000);
 }
 
 QTEST_GUILESS_MAIN(TestPopupRules)
