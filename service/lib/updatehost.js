@@ -1,16 +1,30 @@
 'use strict';
-// The update host: the update description ("Version", "Size", "Sha256") and a
-// harmless stand-in installer. The installer is a shell script that appends one record
+// The update host: the update description ("Version", "Size", "Sha256",
+// "Signature") and a harmless stand-in installer. The signature is the
+// publisher's Ed25519 signature, made here with the test key, over
+// "korvex-update-v1" NUL version NUL SHA-256 of the installer (32 raw bytes). The installer is a shell script that appends one record
 // per run (time, its own path, working folder, arguments) to a log file of this
 // service, so tests can see that it ran and with which switches. It is padded
 // with a comment to exactly "Size" bytes.
 const crypto = require('crypto');
 const fs = require('fs');
+const { privateKey: TEST_KEY } = require('./updatetestkey');
 
 const DEFAULT_VERSION = '1.1.000303'; // the client's own version: no update offered
 // Broken descriptions the host can serve instead of the real one.
-const DESCRIPTION_KINDS = ['normal', 'not-xml', 'huge', 'bomb'];
+const DESCRIPTION_KINDS = ['normal', 'not-xml', 'huge', 'bomb', 'endless'];
 const HUGE_DESCRIPTION_BYTES = 50 * 1024 * 1024;
+// What an update signature covers, as the client checks it.
+const SIGNATURE_CONTEXT = 'korvex-update-v1';
+
+function signedMessage(version, sha256) {
+    return Buffer.concat([Buffer.from(`${SIGNATURE_CONTEXT}\0${version}\0`, 'utf8'), sha256]);
+}
+
+function signUpdate(version, installer, key = TEST_KEY) {
+    const sha256 = crypto.createHash('sha256').update(installer).digest();
+    return crypto.sign(null, signedMessage(version, sha256), key).toString('hex');
+}
 
 function shellQuote(text) {
     return `'${String(text).replace(/'/g, `'\\''`)}'`;
@@ -51,6 +65,9 @@ class UpdateHost {
         this.missing = false; // answer 404 for every update file
         this.sha256 = 'auto'; // "auto": the installer's real hash; null: no element; else the text served
         this.sizeText = null; // served as "Size" instead of the number when set
+        this.signature = 'auto'; // "auto": signed with the test key; null: no element; else the text served
+        this.signedVersion = null; // the version "auto" signs for; null: the one served
+        this.installerKind = 'script'; // "unrunnable": an executable's magic over padding, which no system starts
         this.description_ = 'normal';
         this.stall = -1; // bytes after which the download stops without closing; -1: never
         this.delay = 0; // ms before any update file is answered
@@ -68,6 +85,7 @@ class UpdateHost {
             version: this.version, size: this.size, truncate: this.truncate, missing: this.missing,
             sha256: this.sha256, sizeText: this.sizeText, description_: this.description_,
             stall: this.stall, delay: this.delay, hold: this.hold,
+            signature: this.signature, signedVersion: this.signedVersion, installerKind: this.installerKind,
         };
         const shortText = (value) => typeof value === 'string' && value.length <= 200 && !/[\u0000-\u001f]/.test(value);
         if ('version' in body) {
@@ -78,6 +96,18 @@ class UpdateHost {
         if ('sha256' in body) {
             if (body.sha256 !== null && !shortText(body.sha256)) throw new Error('sha256 must be "auto", a short text or null');
             next.sha256 = body.sha256;
+        }
+        if ('signature' in body) {
+            if (body.signature !== null && !shortText(body.signature)) throw new Error('signature must be "auto", a short text or null');
+            next.signature = body.signature;
+        }
+        if ('signedVersion' in body) {
+            if (body.signedVersion !== null && !shortText(body.signedVersion)) throw new Error('signedVersion must be a short text or null');
+            next.signedVersion = body.signedVersion;
+        }
+        if ('installer' in body) {
+            if (!['script', 'unrunnable'].includes(body.installer)) throw new Error('installer must be "script" or "unrunnable"');
+            next.installerKind = body.installer;
         }
         if ('sizeText' in body) {
             if (body.sizeText !== null && !shortText(body.sizeText)) throw new Error('sizeText must be a short text or null');
@@ -140,8 +170,17 @@ class UpdateHost {
         return crypto.createHash('sha256').update(this.installer()).digest('hex');
     }
 
+    signatureText() {
+        if (this.signature !== 'auto') return this.signature;
+        const version = this.signedVersion !== null ? this.signedVersion : (this.version || '');
+        return signUpdate(version, this.installer());
+    }
+
+    // The description as one buffer; null for "endless" (see endlessChunk).
     description() {
         switch (this.description_) {
+        case 'endless':
+            return null;
         case 'not-xml':
             return Buffer.from('Version: 9.9.9\nthis is not XML <update\n', 'utf8');
         case 'huge': {
@@ -163,14 +202,29 @@ class UpdateHost {
             if (this.version !== null) xml += `    <Version>${xmlEscape(this.version)}</Version>\n`;
             xml += `    <Size>${xmlEscape(this.sizeText === null ? this.size : this.sizeText)}</Size>\n`;
             if (this.sha256 !== null) xml += `    <Sha256>${xmlEscape(this.sha256Text())}</Sha256>\n`;
+            if (this.signature !== null) xml += `    <Signature>${xmlEscape(this.signatureText())}</Signature>\n`;
             return Buffer.from(xml + '</update>\n', 'utf8');
         }
         }
     }
 
+    // "endless": a well-formed start, then comment text for as long as the
+    // client keeps reading.
+    static endlessHead() {
+        return Buffer.from('<?xml version="1.0"?>\n<update><Version>9.9.9</Version><!--', 'utf8');
+    }
+
+    static endlessChunk() {
+        return Buffer.alloc(64 * 1024, 0x61);
+    }
+
     // The script padded to "Size"; when "Size" is below the script's own
     // length the script is served whole, so its size then differs from "Size".
     installer() {
+        if (this.installerKind === 'unrunnable') {
+            const head = Buffer.from('\x7fELF', 'latin1');
+            return Buffer.concat([head, Buffer.alloc(Math.max(this.size - head.length, 0), 0)]);
+        }
         if (this.size <= this.script.length) return this.script;
         const pad = Buffer.alloc(this.size - this.script.length, 0x23); // '#'
         pad[pad.length - 1] = 0x0a;
@@ -206,6 +260,7 @@ class UpdateHost {
         return {
             version: this.version, size: this.size, truncate: this.truncate, missing: this.missing,
             sha256: this.sha256, sha256Text: this.sha256Text(), sizeText: this.sizeText,
+            signature: this.signature, signedVersion: this.signedVersion, installer: this.installerKind,
             description: this.description_, stall: this.stall, delay: this.delay, hold: this.hold,
             held: (this.held || []).length, scriptSize: this.script.length, installerSize: this.installer().length,
             downloads: this.downloads, runs: this.runs(),
@@ -213,4 +268,4 @@ class UpdateHost {
     }
 }
 
-module.exports = { UpdateHost, DEFAULT_VERSION, installerScript };
+module.exports = { UpdateHost, DEFAULT_VERSION, installerScript, signedMessage, signUpdate };

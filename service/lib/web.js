@@ -6,6 +6,7 @@ const path = require('path');
 const { HttpError, readJson, sendJson, sendText, sendError, parseCookies } = require('./httputil');
 const { EventLog } = require('./events');
 const { AccountError } = require('./accounts');
+const { UpdateHost } = require('./updatehost');
 
 const STATIC_DIR = path.join(__dirname, '..', 'pages', 'static');
 const STATIC_TYPES = { '.css': 'text/css; charset=utf-8', '.js': 'application/javascript; charset=utf-8' };
@@ -120,6 +121,10 @@ class WebHandler {
             return;
         }
         const isInstaller = INSTALLERS.has(p);
+        if (!isInstaller && u.description_ === 'endless') {
+            this.serveEndless(p, req, res);
+            return;
+        }
         const body = isInstaller ? u.installer() : u.description();
         const headers = {
             'Content-Type': isInstaller ? 'application/octet-stream' : 'application/xml; charset=utf-8',
@@ -145,6 +150,34 @@ class WebHandler {
         }
         u.recordDownload(p, body.length, true);
         res.end(body);
+    }
+
+    // An answer that never ends: chunk after chunk, as fast as the client
+    // reads, until it hangs up.
+    serveEndless(p, req, res) {
+        const u = this.service.update;
+        res.writeHead(200, { 'Content-Type': 'application/xml; charset=utf-8', 'Cache-Control': 'no-store' });
+        if (req.method === 'HEAD') {
+            res.end();
+            return;
+        }
+        let bytes = 0;
+        let open = true;
+        res.on('close', () => {
+            open = false;
+            u.recordDownload(p, bytes, false);
+        });
+        const pump = () => {
+            while (open) {
+                const chunk = bytes === 0 ? UpdateHost.endlessHead() : UpdateHost.endlessChunk();
+                bytes += chunk.length;
+                if (!res.write(chunk)) {
+                    res.once('drain', pump);
+                    return;
+                }
+            }
+        };
+        pump();
     }
 }
 
