@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -18,13 +20,18 @@ bool parseSize(const QString &text, qint64 *size)
     return true;
 }
 
-bool parseSha256(const QString &text, QByteArray *hash)
+// Exactly `bytes` bytes in hexadecimal digits.
+bool parseHex(const QString &text, int bytes, QByteArray *value)
 {
-    static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{64}$"));
     const QString trimmed = text.trimmed();
-    if (!hex.match(trimmed).hasMatch())
+    const auto isHexDigit = [](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+               (c >= QLatin1Char('a') && c <= QLatin1Char('f')) ||
+               (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+    };
+    if (trimmed.size() != 2 * bytes || !std::all_of(trimmed.begin(), trimmed.end(), isHexDigit))
         return false;
-    *hash = QByteArray::fromHex(trimmed.toLatin1());
+    *value = QByteArray::fromHex(trimmed.toLatin1());
     return true;
 }
 
@@ -61,6 +68,7 @@ UpdateDescription UpdateDescription::fromData(const QByteArray &data)
     bool haveVersion = false;
     bool haveSize = false;
     bool haveSha256 = false;
+    bool haveSignature = false;
     int depth = 0;
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
@@ -82,6 +90,9 @@ UpdateDescription UpdateDescription::fromData(const QByteArray &data)
             } else if (name == QLatin1String("Sha256") && !haveSha256) {
                 haveSha256 = true;
                 target = &description.m_sha256Text;
+            } else if (name == QLatin1String("Signature") && !haveSignature) {
+                haveSignature = true;
+                target = &description.m_signatureText;
             }
             if (target) {
                 // Leaves the reader on the element's end.
@@ -108,8 +119,12 @@ UpdateDescription UpdateDescription::fromData(const QByteArray &data)
         description.m_status = Status::BadSize;
         return description;
     }
-    if (haveSha256 && !parseSha256(description.m_sha256Text, &description.m_sha256)) {
+    if (haveSha256 && !parseHex(description.m_sha256Text, 32, &description.m_sha256)) {
         description.m_status = Status::BadSha256;
+        return description;
+    }
+    if (haveSignature && !parseHex(description.m_signatureText, 64, &description.m_signature)) {
+        description.m_status = Status::BadSignature;
         return description;
     }
     description.m_status = Status::Ok;
@@ -136,6 +151,10 @@ QString UpdateDescription::problem() const
     case Status::BadSha256:
         return QStringLiteral("update description refused: Sha256 is not a SHA-256 in hex: \"%1\"")
             .arg(m_sha256Text.left(80));
+    case Status::BadSignature:
+        return QStringLiteral(
+                   "update description refused: Signature is not 64 bytes in hex: \"%1\"")
+            .arg(m_signatureText.left(140));
     case Status::Ok:
     case Status::OpenFailed:
         break;

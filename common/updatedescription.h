@@ -5,7 +5,8 @@
 
 // The update description the update host publishes: "Version" (read by the
 // main program), "Size" and "Sha256" (checked by the updater against the
-// installer). Parsed with a hard bound on size and without document type
+// installer) and "Signature", the publisher's over the version and the hash
+// (updatesignature.h). Parsed with a hard bound on size and without document type
 // declarations, so a hostile file costs neither memory nor time.
 class UpdateDescription final
 {
@@ -18,6 +19,7 @@ public:
         HasDoctype,    // entity declarations are never expanded
         BadSize,       // "Size" present but not a non-negative decimal number
         BadSha256,     // "Sha256" present but not 64 hexadecimal digits
+        BadSignature,  // "Signature" present but not 128 hexadecimal digits
     };
 
     static constexpr qint64 MaxBytes = 1024 * 1024;
@@ -41,6 +43,8 @@ public:
     qint64 size() const { return m_size; }
     // The 32 bytes of the hash; empty when there is no "Sha256" element.
     QByteArray sha256() const { return m_sha256; }
+    // The 64 bytes of the signature; empty when there is no "Signature" element.
+    QByteArray signature() const { return m_signature; }
 
 private:
     Status m_status = Status::OpenFailed;
@@ -53,4 +57,6 @@ private:
     qint64 m_size = -1;
     QString m_sha256Text;
     QByteArray m_sha256;
+    QString m_signatureText;
+    QByteArray m_signature;
 };

@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "runningclient.h"
 #include "testhooks.h"
+#include "updaterun.h"
 #include "updatethread.h"
 #include "webhost.h"
 #include "webengine.h"
@@ -78,6 +79,8 @@ int main(int argc, char *argv[])
 
     // Leftovers of an earlier run would connect to the wrong instance.
     CompanionSupervisor::endCompanionsByName();
+    // The installer and the description of the previous update have served.
+    UpdateRun::removeLeftovers();
 
     window = std::make_unique<MainWindow>();
     Korvex::installTestHooks(&app);

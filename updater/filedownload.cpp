@@ -13,6 +13,11 @@ FileDownload::FileDownload(QObject *parent)
     m_stall.setInterval(DefaultStallMs);
     connect(&m_stall, &QTimer::timeout, this,
             [this] { fail(QStringLiteral("no data for %1 s").arg(m_stall.interval() / 1000.0)); });
+    m_deadline.setSingleShot(true);
+    m_deadline.setInterval(0);
+    connect(&m_deadline, &QTimer::timeout, this, [this] {
+        fail(QStringLiteral("not complete within %1 s").arg(m_deadline.interval() / 1000.0));
+    });
 }
 
 FileDownload::~FileDownload()
@@ -47,6 +52,8 @@ bool FileDownload::start(const QUrl &url, const QString &path)
     connect(m_reply, &QNetworkReply::readyRead, this, &FileDownload::httpReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &FileDownload::httpFinished);
     m_stall.start();
+    if (m_deadline.interval() > 0)
+        m_deadline.start();
     return true;
 }
 
@@ -98,6 +105,7 @@ void FileDownload::httpFinished()
         return;
     }
     m_stall.stop();
+    m_deadline.stop();
     m_reply->deleteLater();
     m_reply = nullptr;
     m_file.flush();
@@ -110,6 +118,7 @@ void FileDownload::httpFinished()
 void FileDownload::fail(const QString &error)
 {
     m_stall.stop();
+    m_deadline.stop();
     m_error = error;
     if (m_reply) {
         QNetworkReply *reply = m_reply;

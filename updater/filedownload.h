@@ -12,9 +12,10 @@
 class QNetworkAccessManager;
 
 // One HTTP download into a file this object creates itself. It ends as failed
-// on a network error, an answer other than 2xx, more bytes than allowed, or
-// when no byte arrives for the stall time, so a waiting caller is never
-// blocked for ever. A failed download leaves no file behind.
+// on a network error, an answer other than 2xx, more bytes than allowed, when
+// no byte arrives for the stall time, or when it is not complete by its
+// deadline (a trickle never stalls), so a waiting caller is never blocked for
+// ever. A failed download leaves no file behind.
 class FileDownload final : public QObject
 {
     Q_OBJECT
@@ -25,6 +26,8 @@ public:
     ~FileDownload() override;
 
     void setStallMs(int ms) { m_stall.setInterval(ms); }
+    // The whole download, from start(); 0: no deadline beyond the stall time.
+    void setDeadlineMs(int ms) { m_deadline.setInterval(ms); }
     // More bytes than this end the download as failed; -1: no limit.
     void setByteLimit(qint64 bytes) { m_byteLimit = bytes; }
 
@@ -55,6 +58,7 @@ private:
     QFile m_file;
     QCryptographicHash m_hash{QCryptographicHash::Sha256};
     QTimer m_stall;
+    QTimer m_deadline;
     qint64 m_byteLimit = -1;
     qint64 m_written = 0;
     QByteArray m_sha256;

@@ -1,6 +1,7 @@
 #include "updaterrules.h"
 
 #include "updatedescription.h"
+#include "updatesignature.h"
 
 #include <algorithm>
 #include <cmath>
@@ -70,19 +71,15 @@ QString installerRefusal(const Download &download, const UpdateDescription &desc
 {
     if (!download.networkOk)
         return QStringLiteral("download failed: %1").arg(download.networkError);
-    switch (description.status()) {
-    case UpdateDescription::Status::OpenFailed:
-        return {};
-    case UpdateDescription::Status::Ok:
-        break;
-    default:
-        return description.problem();
-    }
-    if (description.size() >= 0 && download.bytes != description.size())
+    // The signature covers the announced hash; the bytes must match it.
+    const QString offer = UpdateSignature::offerRefusal(description);
+    if (!offer.isEmpty())
+        return offer;
+    if (download.bytes != description.size())
         return QStringLiteral("download refused: %1 bytes, Size is %2")
             .arg(download.bytes)
             .arg(description.size());
-    if (!description.sha256().isEmpty() && download.sha256 != description.sha256())
+    if (download.sha256 != description.sha256())
         return QStringLiteral("download refused: SHA-256 %1 differs from Sha256 %2")
             .arg(QString::fromLatin1(download.sha256.toHex()),
                  QString::fromLatin1(description.sha256().toHex()));

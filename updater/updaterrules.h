@@ -48,9 +48,9 @@ struct Download {
     QByteArray sha256;
 };
 // Empty when the downloaded installer may be run; otherwise the reason, as a
-// diagnostic. `description` is the previous run's description; a missing one
-// (OpenFailed) checks nothing beyond the download itself, an unusable one
-// refuses.
+// diagnostic. `description` is the previous run's: it must be an offer signed
+// by the publisher (updatesignature.h), and the download must be complete and
+// carry exactly its "Size" and "Sha256".
 QString installerRefusal(const Download &download, const UpdateDescription &description);
 
 } // namespace UpdaterRules

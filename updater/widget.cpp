@@ -3,11 +3,15 @@
 #include "logging.h"
 #include "platform.h"
 #include "filedownload.h"
+#include "installerstart.h"
 #include "updaterrules.h"
+#include "updaterun.h"
+#include "updatesignature.h"
 
 #include "ui_widget.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -16,7 +20,6 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <climits>
@@ -34,7 +37,7 @@ Widget::Widget(QWidget *parent, double scale)
     setAttribute(Qt::WA_TranslucentBackground);
     connect(download, &FileDownload::progress, this, &Widget::updateDataReadProgress);
     connect(download, &FileDownload::finished, this, &Widget::httpFinished);
-    qCDebug(lcUpdater).noquote() << QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    qCDebug(lcUpdater).noquote() << UpdateRun::folder();
     qCDebug(lcUpdater).noquote() << QDir::currentPath();
 
     if (scale <= 0)
@@ -86,18 +89,36 @@ QString Widget::downloadPath() const
 void Widget::startDownload()
 {
     fileName = UpdaterRules::downloadFileName(url);
-    downloadDir = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    downloadDir = UpdateRun::folder();
+    // Somebody waits for this run to end: every refusal closes the window.
+    const QString unsafe = UpdateRun::prepareFolder();
+    if (!unsafe.isEmpty()) {
+        qCWarning(lcUpdater).noquote() << unsafe;
+        close();
+        return;
+    }
 
     // Read before the target is created: on the description's own run the two are one file.
     expectedSize = 0;
     fileSize(QFile::encodeName(downloadDir + QLatin1Char('/') + UpdaterRules::descriptionFileName())
                  .constData());
-    if (runInstaller && description.isValid() && description.size() >= 0)
+    if (runInstaller) {
+        // Nothing is fetched, and nothing ended, for an offer the publisher did not sign.
+        const QString refusal = UpdateSignature::offerRefusal(description);
+        if (!refusal.isEmpty()) {
+            qCWarning(lcUpdater).noquote() << refusal;
+            close();
+            return;
+        }
         download->setByteLimit(description.size());
+        download->setDeadlineMs(UpdateRun::InstallerDeadlineMs);
+    } else {
+        download->setByteLimit(UpdateDescription::MaxBytes);
+        download->setDeadlineMs(UpdateRun::DescriptionDeadlineMs);
+    }
 
     if (!download->start(url, downloadPath())) {
         qCWarning(lcUpdater).noquote() << "file open error" << download->errorString();
-        // Somebody waits for this run to end.
         close();
         return;
     }
@@ -162,7 +183,13 @@ void Widget::startInstaller()
         QFile::remove(path);
         return;
     }
-    // Only now: a failed download must not leave the user without a client.
+    // Only a download that can start ends the client: the user is never left without one.
+    const QString problem = InstallerStart::problem(path);
+    if (!problem.isEmpty()) {
+        qCWarning(lcUpdater).noquote() << problem;
+        QFile::remove(path);
+        return;
+    }
     if (killClients) {
         for (const QString &program : UpdaterRules::clientPrograms())
             Platform::endProcessesByName(program);
@@ -172,10 +199,23 @@ void Widget::startInstaller()
     qint64 pid = 0;
     if (!process->startDetached(&pid)) {
         qCWarning(lcUpdater).noquote() << "installer start error:" << path;
+        if (killClients)
+            startClientAgain();
         return;
     }
     qCInfo(lcUpdater).noquote() << "installer started:" << path << "pid" << pid;
     autoClose();
+}
+
+void Widget::startClientAgain()
+{
+    // The client's program folder is this program's own.
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString client = folder + QLatin1Char('/') + UpdaterRules::clientPrograms().constFirst();
+    if (QProcess::startDetached(client, {}, folder))
+        qCInfo(lcUpdater).noquote() << "client started again:" << client;
+    else
+        qCWarning(lcUpdater).noquote() << "client start error:" << client;
 }
 
 void Widget::autoClose()

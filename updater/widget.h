@@ -15,9 +15,10 @@ class Widget;
 class FileDownload;
 class QProcess;
 
-// The updater's window: downloads one file into the temporary folder with a
-// progress bar and, when told to, runs it as a silent installer, but only
-// after it arrived completely and matches the previous description.
+// The updater's window: downloads one file into the user's private download
+// folder with a progress bar and, when told to, runs it as a silent installer,
+// but only after it arrived completely and matches the previous description,
+// which the publisher signed.
 class Widget final : public QWidget
 {
     Q_OBJECT
@@ -55,6 +56,8 @@ protected:
 private:
     void applyScaling(double scale);
     void startInstaller();
+    // After the installer failed to start where the client had been ended for it.
+    void startClientAgain();
 
     QString fileName;
     QString downloadDir;

@@ -3,12 +3,13 @@
 #include "logging.h"
 #include "programfolder.h"
 #include "updatedescription.h"
+#include "updaterun.h"
+#include "updatesignature.h"
 #include "version.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 
 #include <cstdio>
 
@@ -26,32 +27,39 @@ QString UpdateThread::defaultUpdateHost()
 
 QString UpdateThread::descriptionPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::TempLocation) + tr("/update.xml");
+    return UpdateRun::folder() + tr("/update.xml");
 }
 
 void UpdateThread::run()
 {
+    // The updater refuses an unsafe folder too; asking first saves it the run.
+    const QString problem = UpdateRun::prepareFolder();
+    if (!problem.isEmpty()) {
+        qCWarning(lcMain).noquote() << problem;
+        return;
+    }
     const QString host = QStringLiteral("http://") + m_updateHost;
     const QString description = descriptionPath();
     // A copy left by an earlier run must not offer an update when this fetch fails.
     QFile::remove(description);
 
-    tryUpdate(tr("%1/update.xml").arg(host), QStringLiteral("hide"), QStringLiteral("false"),
-              QStringLiteral(" "));
+    if (!tryUpdate(tr("%1/update.xml").arg(host), QStringLiteral("hide"), QStringLiteral("false"),
+                   QStringLiteral(" "), UpdateRun::DescriptionDeadlineMs))
+        QFile::remove(description); // whatever part of it arrived
     if (needUpdate(description)) {
         qCDebug(lcMain).noquote() << "update information:"
                                   << "need update!";
         // The updater ends this program just before the installer starts.
         tryUpdate(tr("%1/setup.exe").arg(host), QStringLiteral("show"), QStringLiteral("true"),
-                  QStringLiteral("taskkill"));
+                  QStringLiteral("taskkill"), UpdateRun::InstallerDeadlineMs);
     } else {
         qCDebug(lcMain).noquote() << "update information:"
                                   << "nothing need update!";
     }
 }
 
-void UpdateThread::tryUpdate(const QString &url, const QString &mode, const QString &install,
-                             const QString &kill)
+bool UpdateThread::tryUpdate(const QString &url, const QString &mode, const QString &install,
+                             const QString &kill, int deadlineMs)
 {
     qCDebug(lcMain).noquote() << "trying update";
     // Looked up where the other companions are.
@@ -63,8 +71,15 @@ void UpdateThread::tryUpdate(const QString &url, const QString &mode, const QStr
     updater.setArguments({url, mode, install, kill});
     updater.setProcessChannelMode(QProcess::ForwardedChannels);
     updater.start();
-    // Every run of the updater ends by itself (a stalled download included).
-    updater.waitForFinished(-1);
+    // Every run of the updater ends by itself within its deadline; one that
+    // does not is ended here, so the check never hangs.
+    if (updater.waitForFinished(deadlineMs + UpdateRun::GraceMs) ||
+        updater.state() == QProcess::NotRunning)
+        return true;
+    qCWarning(lcMain).noquote() << "updater did not end within" << deadlineMs / 1000 << "s, ended";
+    updater.kill();
+    updater.waitForFinished(5000);
+    return false;
 }
 
 bool UpdateThread::needUpdate(const QString &path)
@@ -81,5 +96,13 @@ bool UpdateThread::needUpdate(const QString &path)
         return false;
     }
     // No "Version" reads as "", every field 0: never newer.
-    return Korvex::isVersionOlder(Korvex::versionText(), description.version());
+    if (!Korvex::isVersionOlder(Korvex::versionText(), description.version()))
+        return false;
+    // Only the publisher can offer an update; anyone on the way can write XML.
+    const QString refusal = UpdateSignature::offerRefusal(description);
+    if (!refusal.isEmpty()) {
+        qCWarning(lcMain).noquote() << refusal;
+        return false;
+    }
+    return true;
 }

@@ -3,9 +3,11 @@
 #include <QString>
 #include <QThread>
 
-// Once per run: has vek_updat fetch the update description and, when it names
-// a newer version, run it again to fetch and start the installer. Each run is
-// waited for on this thread, never on the GUI thread.
+// Once per run: has vek_updat fetch the update description into the user's
+// private download folder and, when it offers a newer version signed by the
+// publisher, run it again to fetch, verify and start the installer. Each run
+// is waited for on this thread, never on the GUI thread, and never longer than
+// the run's deadline.
 class UpdateThread final : public QThread
 {
     Q_OBJECT
@@ -25,8 +27,9 @@ protected:
     void run() override;
 
 private:
-    void tryUpdate(const QString &url, const QString &mode, const QString &install,
-                   const QString &kill);
+    // False when the run had to be ended at its deadline.
+    bool tryUpdate(const QString &url, const QString &mode, const QString &install,
+                   const QString &kill, int deadlineMs);
     bool needUpdate(const QString &path);
 
     const QString m_updateHost;

@@ -49,6 +49,9 @@ void TestUpdateDescription::reads_data()
         << qint64(-1) << QByteArray();
     QTest::newRow("short hash") << QByteArray("<u><Sha256>abcd</Sha256></u>")
                                 << int(Status::BadSha256) << "" << qint64(-1) << QByteArray();
+    QTest::newRow("short signature")
+        << QByteArray("<u><Signature>abcd</Signature></u>") << int(Status::BadSignature) << ""
+        << qint64(-1) << QByteArray();
     QTest::newRow("not XML") << QByteArray("Version: 9.9.9\n<update") << int(Status::NotWellFormed)
                              << "" << qint64(-1) << QByteArray();
     QTest::newRow("cut short") << QByteArray("<u><Version>9.9.9</Version>")

@@ -32,7 +32,7 @@ private slots:
     void secondStartWithoutAnAnswerShowsTheBox();
     void restartAfterNormalQuit();
     void restartAfterKill();
-    void leftoverCompanionsEndedAtStart();
+    void leftoversEndedAndRemovedAtStart();
     void userArgumentsNeverReachToolkit();
     void socketAlreadyServedQuits();
     void unusableMarkerStillStarts();
@@ -187,8 +187,17 @@ void TestStartup::restartAfterKill()
     QVERIFY(!again->readAllStandardError().contains("another Korvex is running"));
 }
 
-void TestStartup::leftoverCompanionsEndedAtStart()
+void TestStartup::leftoversEndedAndRemovedAtStart()
 {
+    // What the last update downloaded: its installer has run (or was refused).
+    const QString updates = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                            QStringLiteral("/VEK/update");
+    QVERIFY(QDir().mkpath(updates));
+    for (const char *name : {"Korvex-win.exe", "update-win.xml"}) {
+        QFile file(updates + QLatin1Char('/') + QLatin1String(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
     const QString sleep = QStandardPaths::findExecutable(QStringLiteral("sleep"));
     const QString bash = QStandardPaths::findExecutable(QStringLiteral("bash"));
     QProcess *strayListen =
@@ -209,6 +218,8 @@ void TestStartup::leftoverCompanionsEndedAtStart()
     QCOMPARE(strayPopup->state(), QProcess::NotRunning);
     QCOMPARE(namedLikeIt->state(), QProcess::Running);
     QCOMPARE(mentionsIt->state(), QProcess::Running);
+    // No vek_updat beside this copy of the client, so nothing downloads them again.
+    QVERIFY(QDir(updates).isEmpty());
 }
 
 void TestStartup::userArgumentsNeverReachToolkit()

@@ -1,9 +1,10 @@
 // The update check with the real vek_updat (run from the program folder, as
-// the client runs its companions) against the stand-in update host. The
-// client programs the second run ends are stand-ins; the installer is the
-// host's recording script.
+// the client runs its companions) against the stand-in update host, which
+// signs with its test key. The client programs the second run ends are
+// stand-ins; the installer is the host's recording script.
 #include "updatethread.h"
 #include "programfolder.h"
+#include "updaterun.h"
 
 #include "clientstandins.h"
 #include "servicefixture.h"
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -28,6 +30,7 @@ private slots:
     void checksOnceAndUpdatesOnlyForANewerVersion_data();
     void checksOnceAndUpdatesOnlyForANewerVersion();
     void staleDescriptionOffersNothing();
+    void noexecDownloadFolderEndsNothing();
 
 private:
     void runCheck();
@@ -64,9 +67,7 @@ void TestUpdateThread::cleanup()
 {
     m_clients.reset();
     m_clientDir.reset();
-    // The updater's downloads; the service keeps its own state in the same folder.
-    QFile::remove(UpdateThread::descriptionPath());
-    QFile::remove(QDir::temp().filePath(QStringLiteral("Korvex-win.exe")));
+    UpdateRun::removeLeftovers();
 }
 
 void TestUpdateThread::runCheck()
@@ -120,6 +121,19 @@ void TestUpdateThread::checksOnceAndUpdatesOnlyForANewerVersion_data()
         << QJsonObject{{QStringLiteral("version"), QStringLiteral("1.1.000304")},
                        {QStringLiteral("sizeText"), QStringLiteral("lots")}}
         << false;
+    // Anyone on the network path can write a description; only the publisher can sign one.
+    const auto newer = [](const char *key, const QJsonValue &value) {
+        return QJsonObject{{QStringLiteral("version"), QStringLiteral("1.1.000304")},
+                           {QLatin1String(key), value}};
+    };
+    QTest::newRow("unsigned") << newer("signature", QJsonValue::Null) << false;
+    QTest::newRow("signature not the publisher's")
+        << newer("signature", QString(128, QLatin1Char('5'))) << false;
+    QTest::newRow("genuine older installer offered as newer")
+        << newer("signedVersion", QStringLiteral("1.1.000302")) << false;
+    QTest::newRow("signed without Sha256") << newer("sha256", QJsonValue::Null) << false;
+    QTest::newRow("endless description")
+        << QJsonObject{{QStringLiteral("description"), QStringLiteral("endless")}} << false;
 }
 
 void TestUpdateThread::checksOnceAndUpdatesOnlyForANewerVersion()
@@ -130,7 +144,8 @@ void TestUpdateThread::checksOnceAndUpdatesOnlyForANewerVersion()
     QCOMPARE(m_service.lastStatus(), 200);
 
     runCheck();
-    QCOMPARE(downloadsOf(QStringLiteral("/update-win.xml")), 1);
+    // An endless answer is recorded once the updater has hung up.
+    QTRY_COMPARE(downloadsOf(QStringLiteral("/update-win.xml")), 1);
     QCOMPARE(downloadsOf(QStringLiteral("/Korvex-win.exe")), update ? 1 : 0);
     if (!update) {
         QCOMPARE(m_service.installerRuns().size(), 0);
@@ -153,6 +168,7 @@ void TestUpdateThread::checksOnceAndUpdatesOnlyForANewerVersion()
 void TestUpdateThread::staleDescriptionOffersNothing()
 {
     // An earlier run left a description offering an update; this time the host is down.
+    QVERIFY(UpdateRun::prepareFolder().isEmpty());
     QFile stale(UpdateThread::descriptionPath());
     QVERIFY(stale.open(QIODevice::WriteOnly));
     stale.write("<update><Version>9.9.9</Version></update>");
@@ -162,6 +178,34 @@ void TestUpdateThread::staleDescriptionOffersNothing()
     runCheck();
     QVERIFY(!QFile::exists(UpdateThread::descriptionPath()));
     QCOMPARE(downloadsOf(QStringLiteral("/Korvex-win.exe")), 0);
+    QCOMPARE(m_clients->running(), 3);
+}
+
+void TestUpdateThread::noexecDownloadFolderEndsNothing()
+{
+    // Common hardening: nothing may run from the folder the installer lands in.
+    const QString folder = UpdateRun::folder();
+    QVERIFY(QDir().mkpath(folder));
+    QProcess mount;
+    mount.setProcessChannelMode(QProcess::MergedChannels);
+    mount.start(QStringLiteral("mount"),
+                {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                 QStringLiteral("noexec,nosuid,nodev,mode=0700,size=16m"), QStringLiteral("tmpfs"),
+                 folder});
+    if (!mount.waitForFinished(10000) || mount.exitStatus() != QProcess::NormalExit ||
+        mount.exitCode() != 0)
+        QSKIP(qPrintable(QStringLiteral("cannot mount a noexec tmpfs here (needs root): ") +
+                         QString::fromLocal8Bit(mount.readAll()).trimmed()));
+    const auto unmount = qScopeGuard([folder] {
+        QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), folder});
+    });
+
+    m_service.control("POST", QStringLiteral("/update"),
+                      {{QStringLiteral("version"), QStringLiteral("1.1.000304")}});
+    runCheck();
+    // Downloaded and verified, but it cannot start there: the client stays.
+    QCOMPARE(downloadsOf(QStringLiteral("/Korvex-win.exe")), 1);
+    QCOMPARE(m_service.installerRuns().size(), 0);
     QCOMPARE(m_clients->running(), 3);
 }
 

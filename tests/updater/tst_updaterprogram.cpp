@@ -1,6 +1,7 @@
-// The real vek_updat against the stand-in update host, with the three client
-// programs played by stand-ins. The installer is the stand-in host's script,
-// which only records its runs: nothing real can be installed in a test.
+// The real vek_updat against the stand-in update host (which signs with its
+// test key), with the three client programs played by stand-ins. The
+// installer is the stand-in host's script, which only records its runs:
+// nothing real can be installed in a test.
 #include "clientstandins.h"
 #include "servicefixture.h"
 #include "testsupport.h"
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
 
 class TestUpdaterProgram final : public QObject
@@ -29,14 +31,21 @@ private slots:
     void badDownloadIsRemovedAndNothingRuns_data();
     void badDownloadIsRemovedAndNothingRuns();
     void plantedLinkIsReplacedNotFollowed();
+    void linkedDownloadFolderIsRefused();
+    void installerThatCannotStartGivesTheClientBack();
 
 private:
-    int runUpdater(const QStringList &arguments, QString *output = nullptr);
+    int runUpdater(const QStringList &arguments, QString *output = nullptr,
+                   const QString &program = {},
+                   const QProcessEnvironment &extra = QProcessEnvironment());
     bool setUpdate(const QJsonObject &settings);
     // The first run of a check: fetches the description the installer run reads.
     void fetchDescription();
-    QString tmpFile(const QString &name) const { return m_tmp->path() + QLatin1Char('/') + name; }
+    // The updater's download folder under this test's cache location.
+    QString folder() const { return m_tmp->path() + QStringLiteral("/VEK/update"); }
+    QString tmpFile(const QString &name) const { return folder() + QLatin1Char('/') + name; }
     QJsonArray downloads();
+    static bool isOwnerOnly(const QString &path);
 
     ServiceFixture m_service;
     std::unique_ptr<QTemporaryDir> m_tmp;
@@ -68,14 +77,18 @@ void TestUpdaterProgram::cleanup()
     m_tmp.reset();
 }
 
-int TestUpdaterProgram::runUpdater(const QStringList &arguments, QString *output)
+int TestUpdaterProgram::runUpdater(const QStringList &arguments, QString *output,
+                                   const QString &program, const QProcessEnvironment &extra)
 {
     QProcess updater;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TMPDIR"), m_tmp->path());
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), m_tmp->path());
+    env.insert(extra);
     updater.setProcessEnvironment(env);
     updater.setProcessChannelMode(QProcess::MergedChannels);
-    updater.start(TestSupport::binDir() + QStringLiteral("/vek_updat"), arguments);
+    updater.start(program.isEmpty() ? TestSupport::binDir() + QStringLiteral("/vek_updat")
+                                    : program,
+                  arguments);
     if (!updater.waitForFinished(30000)) {
         TestSupport::stopProcess(&updater);
         return -1;
@@ -100,6 +113,15 @@ void TestUpdaterProgram::fetchDescription()
                          QStringLiteral("hide"), QStringLiteral("false"), QStringLiteral(" ")}),
              0);
     QVERIFY(QFile::exists(tmpFile(QStringLiteral("update-win.xml"))));
+}
+
+bool TestUpdaterProgram::isOwnerOnly(const QString &path)
+{
+    // The "User" bits only mirror the owner's for the test's own user.
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    return (QFileInfo(path).permissions() & (owner | others)) == owner;
 }
 
 QJsonArray TestUpdaterProgram::downloads()
@@ -158,7 +180,9 @@ void TestUpdaterProgram::descriptionRunStoresTheFileAndEndsNothing()
     QFile file(tmpFile(stored));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains("<Version>1.1.000304</Version>"));
-    QCOMPARE(QDir(m_tmp->path()).entryList(QDir::Files).size(), 1);
+    QCOMPARE(QDir(folder()).entryList(QDir::Files).size(), 1);
+    // Other users cannot look in, let alone plant a description.
+    QVERIFY(isOwnerOnly(folder()));
     QCOMPARE(m_service.installerRuns().size(), 0);
     QCOMPARE(m_clients->running(), 3);
 }
@@ -182,11 +206,7 @@ void TestUpdaterProgram::verifiedInstallerRunsAfterTheClientsEnded()
              QJsonArray({QStringLiteral("/SP-"), QStringLiteral("/silent"),
                          QStringLiteral("/noicons"), QStringLiteral("/VERYSILENT")}));
     QCOMPARE(QFileInfo(installer).size(), 300000);
-    // Owner only; the "User" bits only mirror the owner's for the test's own user.
-    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
-                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
-    const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-    QCOMPARE(QFileInfo(installer).permissions() & (owner | others), owner);
+    QVERIFY(isOwnerOnly(installer));
 
     QCOMPARE(m_clients->running(), 0);
     const QList<qint64> ends = m_clients->endTimes();
@@ -207,14 +227,16 @@ void TestUpdaterProgram::badDownloadIsRemovedAndNothingRuns_data()
         return object;
     };
     QTest::newRow("truncated") << plain << QJsonObject{{QStringLiteral("truncate"), 1000}};
-    QTest::newRow("wrong length") << with(plain, "sha256", QJsonValue::Null)
-                                  << QJsonObject{{QStringLiteral("size"), 9000}};
-    QTest::newRow("wrong hash") << with(plain, "sha256", QString(64, QLatin1Char('0')))
-                                << QJsonObject();
+    QTest::newRow("shorter than Size") << plain << QJsonObject{{QStringLiteral("size"), 4000}};
+    QTest::newRow("other bytes") << plain
+                                 << QJsonObject{{QStringLiteral("installer"),
+                                                 QStringLiteral("unrunnable")}};
     QTest::newRow("missing") << plain << QJsonObject{{QStringLiteral("missing"), true}};
-    QTest::newRow("more than Size") << with(plain, "sha256", QJsonValue::Null)
-                                    << QJsonObject{{QStringLiteral("size"), 4 << 20}};
+    QTest::newRow("more than Size") << plain << QJsonObject{{QStringLiteral("size"), 4 << 20}};
     QTest::newRow("bad Size") << with(plain, "sizeText", QStringLiteral("-8192")) << QJsonObject();
+    // The updater does not rely on its caller having checked the description.
+    QTest::newRow("signature not the publisher's")
+        << with(plain, "signature", QString(128, QLatin1Char('5'))) << QJsonObject();
 }
 
 void TestUpdaterProgram::badDownloadIsRemovedAndNothingRuns()
@@ -232,7 +254,7 @@ void TestUpdaterProgram::badDownloadIsRemovedAndNothingRuns()
                    &output),
         0);
     QVERIFY2(output.contains(QLatin1String("updater: download")) ||
-                 output.contains(QLatin1String("updater: update description")),
+                 output.contains(QLatin1String("updater: update")),
              qPrintable(output));
     QVERIFY(!QFile::exists(tmpFile(QStringLiteral("Korvex-win.exe"))));
     QCOMPARE(m_service.installerRuns().size(), 0);
@@ -260,6 +282,59 @@ void TestUpdaterProgram::plantedLinkIsReplacedNotFollowed()
     QVERIFY(!QFileInfo(target).isSymLink());
     // " " as the kill flag: nothing was ended.
     QCOMPARE(m_clients->running(), 3);
+}
+
+void TestUpdaterProgram::linkedDownloadFolderIsRefused()
+{
+    // Someone made the download folder a link to a folder of their choosing.
+    QTemporaryDir elsewhere;
+    QVERIFY(elsewhere.isValid());
+    QVERIFY(QDir().mkpath(m_tmp->path() + QStringLiteral("/VEK")));
+    QVERIFY(QFile::link(elsewhere.path(), folder()));
+
+    QString output;
+    QCOMPARE(runUpdater({m_service.webUrl(QStringLiteral("/update-win.xml")),
+                         QStringLiteral("hide"), QStringLiteral("false"), QStringLiteral(" ")},
+                        &output),
+             0);
+    QVERIFY2(output.contains(QLatin1String("a link or not a folder")), qPrintable(output));
+    QVERIFY(QDir(elsewhere.path()).isEmpty());
+    QCOMPARE(downloads().size(), 0);
+}
+
+void TestUpdaterProgram::installerThatCannotStartGivesTheClientBack()
+{
+    // Signed and complete, and it looks like a program, but no system starts it.
+    QVERIFY(setUpdate({{QStringLiteral("version"), QStringLiteral("1.1.000304")},
+                       {QStringLiteral("size"), 8192},
+                       {QStringLiteral("installer"), QStringLiteral("unrunnable")}}));
+    fetchDescription();
+    // Installed beside the client, whose program folder it starts it from.
+    const QString updater =
+        TestSupport::copyProgram(TestSupport::binDir() + QStringLiteral("/vek_updat"),
+                                 m_clientDir->path(), QStringLiteral("vek_updat"));
+    QVERIFY(!updater.isEmpty());
+    const QString starts = m_clientDir->filePath(QStringLiteral("starts.log"));
+    QProcessEnvironment extra;
+    extra.insert(QStringLiteral("KORVEX_STUB_LOG"), starts);
+
+    QString output;
+    QCOMPARE(
+        runUpdater({m_service.webUrl(QStringLiteral("/Korvex-win.exe")), QStringLiteral("show"),
+                    QStringLiteral("true"), QStringLiteral("taskkill")},
+                   &output, updater, extra),
+        0);
+    QCOMPARE(m_clients->running(), 0);
+    QVERIFY2(output.contains(QLatin1String("installer start error")), qPrintable(output));
+    // "PID PROGRAM": the client again, from its own folder.
+    QFile log(starts);
+    QTRY_VERIFY(log.exists() && log.size() > 0);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> fields = log.readAll().trimmed().split(' ');
+    QCOMPARE(fields.size(), 2);
+    QCOMPARE(QString::fromLocal8Bit(fields.at(1)), m_clientDir->filePath(QStringLiteral("Korvex")));
+    ::kill(fields.at(0).toInt(), SIGTERM);
+    QCOMPARE(m_service.installerRuns().size(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestUpdaterProgram)

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// A folder that only its user may enter: made with mode 0700 where it is
+// missing, refused when it is a symbolic link or belongs to another user, and
+// closed to others (0700) when its mode let them in. Anything kept in it is
+// safe from other local users as long as its parents are.
+namespace PrivateFolder
+{
+
+// Makes `path` such a folder; missing parents are made as ordinary folders.
+// Empty when it is one now; otherwise why not, as a diagnostic.
+QString make(const QString &path);
+
+} // namespace PrivateFolder
