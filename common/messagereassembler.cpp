@@ -13,7 +13,7 @@
 
 MessageReassembler::Rules MessageReassembler::mainServerRules()
 {
-    const auto atOnce = [](const QString &) { return true; };
+    const auto atOnce = [](QStringView) { return true; };
     return {
         {Protocol::newsTag(),
          &MessageReassembler::newsItemComplete,
@@ -30,7 +30,7 @@ MessageReassembler::Rules MessageReassembler::mainServerRules()
 MessageReassembler::Rules MessageReassembler::popupServerRules()
 {
     const QString cookieTag = Protocol::cookieChangedPrefix();
-    const auto newsComplete = [](const QString &payload) {
+    const auto newsComplete = [](QStringView payload) {
         // "_TTT_I_" precedes the item; a time-zone value has no end marker.
         if (payload.size() <= 7 || payload.startsWith(QLatin1String("cookieChanged")))
             return false;
@@ -64,12 +64,12 @@ static bool innerJsonParses(QStringView item)
     return error.error == QJsonParseError::NoError;
 }
 
-bool MessageReassembler::newsItemComplete(const QString &itemText)
+bool MessageReassembler::newsItemComplete(QStringView itemText)
 {
     // The reader simplifies white space before it parses; trimming is enough
     // unless that simplification could turn a failing parse into a good one
     // (line breaks or tabs inside a string).
-    const QStringView trimmed = QStringView(itemText).trimmed();
+    const QStringView trimmed = itemText.trimmed();
     if (!mayBeWhole(trimmed))
         return false;
     if (innerJsonParses(trimmed))
@@ -77,7 +77,7 @@ bool MessageReassembler::newsItemComplete(const QString &itemText)
     const bool hasOtherSpace = std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) {
         return c.isSpace() && c != QLatin1Char(' ');
     });
-    return hasOtherSpace && innerJsonParses(itemText.simplified());
+    return hasOtherSpace && innerJsonParses(itemText.toString().simplified());
 }
 
 namespace
@@ -350,8 +350,8 @@ void MessageReassembler::process(QStringList &out)
         // Every known tag may follow a whole message, so hold back any of them.
         const int candidateEnd = m_buffer.size() - heldBackLength(m_allTags, bodyStart);
         m_scanFrom = candidateEnd;
-        if (tag && tag->isComplete &&
-            tag->isComplete(m_buffer.mid(bodyStart, candidateEnd - bodyStart))) {
+        if (tag && tag->isComplete && worthChecking(candidateEnd - bodyStart) &&
+            tag->isComplete(QStringView(m_buffer).mid(bodyStart, candidateEnd - bodyStart))) {
             take(out, tag, candidateEnd);
             continue;
         }
@@ -359,7 +359,7 @@ void MessageReassembler::process(QStringList &out)
     }
 }
 
-int MessageReassembler::findMessageEnd(const Tag *tag, int bodyStart, int from) const
+int MessageReassembler::findMessageEnd(const Tag *tag, int bodyStart, int from)
 {
     const QStringList &strong = (tag && !tag->endedBy.isEmpty()) ? tag->endedBy : m_allTags;
     for (int pos = from;;) {
@@ -374,17 +374,44 @@ int MessageReassembler::findMessageEnd(const Tag *tag, int bodyStart, int from) 
     }
 }
 
-bool MessageReassembler::insideJsonString(int from, int to) const
+// Asked at increasing positions of one message: carries on from the last one.
+bool MessageReassembler::insideJsonString(int bodyStart, int to)
 {
-    bool inside = false;
-    for (int i = from; i < to; ++i) {
-        const QChar c = m_buffer.at(i);
-        if (c == QLatin1Char('\\') && inside)
-            ++i;
-        else if (c == QLatin1Char('"'))
-            inside = !inside;
+    if (m_stringScan < bodyStart) {
+        m_stringScan = bodyStart;
+        m_inString = false;
     }
-    return inside;
+    for (; m_stringScan < to; ++m_stringScan) {
+        const QChar c = m_buffer.at(m_stringScan);
+        if (c == QLatin1Char('\\') && m_inString)
+            ++m_stringScan;
+        else if (c == QLatin1Char('"'))
+            m_inString = !m_inString;
+    }
+    return m_inString;
+}
+
+// A check may read the whole message (a news item's JSON is parsed), and a big
+// item can come in thousands of reads: past a size, check again only once it
+// has grown by a quarter, so the checks of one message add up to a few times
+// its size. An item that was whole before that is ended by the next tag or the
+// quiet period.
+bool MessageReassembler::worthChecking(int bodyLength)
+{
+    constexpr int alwaysBelow = 64 * 1024;
+    if (bodyLength >= alwaysBelow && m_checkedLength >= 0 &&
+        bodyLength - m_checkedLength < m_checkedLength / 4)
+        return false;
+    m_checkedLength = bodyLength;
+    return true;
+}
+
+void MessageReassembler::restartScan()
+{
+    m_checkedLength = -1;
+    m_scanFrom = 0;
+    m_stringScan = 0;
+    m_inString = false;
 }
 
 void MessageReassembler::take(QStringList &out, const Tag *tag, int end)
@@ -393,7 +420,7 @@ void MessageReassembler::take(QStringList &out, const Tag *tag, int end)
     if (tag || !text.trimmed().isEmpty())
         out << text.toString();
     m_start = end;
-    m_scanFrom = 0;
+    restartScan();
 }
 
 void MessageReassembler::flushBuffered(QStringList &out)
@@ -406,7 +433,7 @@ void MessageReassembler::flushBuffered(QStringList &out)
     if (m_start < m_buffer.size())
         take(out, tagAt(m_start), m_buffer.size());
     m_start = m_buffer.size();
-    m_scanFrom = 0;
+    restartScan();
 }
 
 void MessageReassembler::dropOverflow()
@@ -416,7 +443,7 @@ void MessageReassembler::dropOverflow()
     qCWarning(lcIpc).noquote() << "local socket: buffer over" << m_maxChars << "characters, dropped"
                                << dropped << "characters of a partial message";
     m_start = m_buffer.size() - held;
-    m_scanFrom = 0;
+    restartScan();
     m_skipping = true;
 }
 
@@ -442,36 +469,28 @@ bool MessageReassembler::couldStartTag(int pos) const
 
 int MessageReassembler::nextTag(int from, const QString **which) const
 {
+    // One pass, stopping only where a tag can begin: searching each tag on its
+    // own would read the rest of the buffer again at every hit of another.
     const QStringView buffer(m_buffer);
-    if (m_firstChars.size() == 1) {
-        // One pass: stop only where a tag can begin.
-        const QChar first = m_firstChars.at(0);
-        for (int i = from; (i = buffer.indexOf(first, i)) >= 0; ++i) {
-            const QStringView rest = buffer.mid(i);
-            for (const QString &tag : m_allTags) {
-                if (rest.startsWith(tag)) {
-                    if (which)
-                        *which = &tag;
-                    return i;
-                }
+    const bool oneFirst = m_firstChars.size() == 1;
+    for (int i = from; i < buffer.size(); ++i) {
+        if (oneFirst) {
+            i = buffer.indexOf(m_firstChars.at(0), i);
+            if (i < 0)
+                return -1;
+        } else if (!m_firstChars.contains(buffer.at(i))) {
+            continue;
+        }
+        const QStringView rest = buffer.mid(i);
+        for (const QString &tag : m_allTags) {
+            if (rest.startsWith(tag)) {
+                if (which)
+                    *which = &tag;
+                return i;
             }
         }
-        return -1;
     }
-    // Search each tag only up to the best hit so far.
-    int best = -1;
-    for (const QString &tag : m_allTags) {
-        const int end = best < 0 ? buffer.size() : best + tag.size() - 1;
-        if (end - from < tag.size())
-            continue;
-        const int hit = buffer.mid(from, end - from).indexOf(tag);
-        if (hit >= 0) {
-            best = from + hit;
-            if (which)
-                *which = &tag;
-        }
-    }
-    return best;
+    return -1;
 }
 
 int MessageReassembler::heldBackLength(const QStringList &terminators, int bodyStart) const
@@ -495,5 +514,6 @@ void MessageReassembler::compact()
         return;
     m_buffer.remove(0, m_start);
     m_scanFrom = std::max(0, m_scanFrom - m_start);
+    m_stringScan = std::max(0, m_stringScan - m_start);
     m_start = 0;
 }

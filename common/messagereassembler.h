@@ -30,6 +30,10 @@
 // known. Text without a tag that is only white space carries nothing and is
 // dropped. The buffer is bounded: past the limit the oldest partial message is
 // dropped (with a diagnostic) and text is skipped up to the next tag.
+// Reading is linear in the text: the search for the end of the first message
+// and whether it stands inside a JSON string carry on where the last hit or
+// read left them, however many tags an item quotes, and a big message's
+// completeness is checked again only after it has grown by a share.
 class MessageReassembler final : public QObject
 {
     Q_OBJECT
@@ -39,7 +43,7 @@ public:
         QString text;
         // Says whether a trailing message with this tag is whole, given the text
         // behind the tag. Empty: only the next tag or the quiet period ends it.
-        std::function<bool(const QString &payload)> isComplete;
+        std::function<bool(QStringView payload)> isComplete;
         // Tags that always end this message; empty: any known tag. Any other
         // known tag ends it only outside a JSON string (a news item may quote
         // a tag in its text).
@@ -59,7 +63,7 @@ public:
     // A news item text is whole when its inner JSON parses (after the
     // whitespace simplification the reader applies) and it does not end in a
     // comma, which would mean more array elements follow.
-    static bool newsItemComplete(const QString &itemText);
+    static bool newsItemComplete(QStringView itemText);
     // Whether more text can still make `itemText` an item the reader parses:
     // one enclosing character around a JSON document, or a JSON document of
     // its own (several array elements). False once no continuation can.
@@ -100,9 +104,11 @@ private:
     const Tag *tagAt(int pos) const;
     bool couldStartTag(int pos) const;
     int nextTag(int from, const QString **which = nullptr) const;
-    int findMessageEnd(const Tag *tag, int bodyStart, int from) const;
+    int findMessageEnd(const Tag *tag, int bodyStart, int from);
     void take(QStringList &out, const Tag *tag, int end);
-    bool insideJsonString(int from, int to) const;
+    bool insideJsonString(int bodyStart, int to);
+    bool worthChecking(int bodyLength);
+    void restartScan();
     int heldBackLength(const QStringList &terminators, int bodyStart) const;
     void compact();
 
@@ -114,6 +120,11 @@ private:
     QString m_buffer;
     int m_start = 0;    // first unhandled character in m_buffer
     int m_scanFrom = 0; // no terminator of the first message before this
+    // Whether the first message's text up to m_stringScan stands inside a JSON
+    // string (m_stringScan 0: not looked at yet).
+    int m_stringScan = 0;
+    bool m_inString = false;
+    int m_checkedLength = -1; // body length at the last completeness check
     int m_maxChars = DefaultMaxBufferChars;
     bool m_skipping = false; // after an overflow, until the next tag
     int m_quietMs = DefaultQuietPeriodMs;

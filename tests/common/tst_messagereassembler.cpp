@@ -21,6 +21,8 @@ private slots:
     void everyMessageOfAReadInOrder();
     void whenTheLastMessageIsWhole();
     void newsTextMayHoldPopupTags();
+    void megabyteItemQuotingTags_data();
+    void megabyteItemQuotingTags();
     void arrayWithMoreElementsWaits();
     void overflowDropsOldestPartial();
     void invalidUtf8IsReplaced();
@@ -312,6 +314,38 @@ void TestMessageReassembler::newsTextMayHoldPopupTags()
              (QStringList{QStringLiteral("__vek_get_news__cookieChanged_6"),
                           QStringLiteral("__popup_started__"),
                           QStringLiteral("__vek_get_news__[{\"a\":\"\\\"__popup_more__\"}]")}));
+}
+
+void TestMessageReassembler::megabyteItemQuotingTags_data()
+{
+    QTest::addColumn<bool>("popupSide");
+    QTest::newRow("main") << false;
+    QTest::newRow("popup") << true;
+}
+
+// A big item whose text quotes every tag, read in socket-sized pieces, comes
+// out whole, and the message behind it too.
+void TestMessageReassembler::megabyteItemQuotingTags()
+{
+    QFETCH(bool, popupSide);
+    QString title;
+    const QString quoted = QStringLiteral("__popup_more__ \\\"__popup_content__7\\\" "
+                                          "cookieChanged_8 __popup_started__ 金价 ");
+    while (title.size() < 1024 * 1024)
+        title += quoted;
+    const QString item =
+        QStringLiteral(R"([{"vek_news_type":"FBN","title":")") + title + QStringLiteral(R"("}])");
+    const QStringList messages =
+        popupSide ? QStringList{Protocol::popupNewsMessage(9, QStringLiteral("0"), item),
+                                Protocol::timeZoneChangedMessage(QStringLiteral("8"))}
+                  : QStringList{Protocol::newsMessage(item), Protocol::popupMoreTag()};
+    const QByteArray stream = messages.join(QString()).toUtf8();
+    QList<QByteArray> reads;
+    for (int pos = 0; pos < stream.size(); pos += 4096)
+        reads << stream.mid(pos, 4096);
+    const auto rules =
+        popupSide ? MessageReassembler::popupServerRules() : MessageReassembler::mainServerRules();
+    QCOMPARE(feedAll(rules, reads), messages);
 }
 
 void TestMessageReassembler::arrayWithMoreElementsWaits()
