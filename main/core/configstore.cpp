@@ -1,6 +1,7 @@
 #include "configstore.h"
 
 #include "logging.h"
+#include "privatefolder.h"
 
 #include <QSettings>
 
@@ -29,18 +30,54 @@ QStringList readConfig(const QString &group, const QStringList &keys)
     return values;
 }
 
+namespace
+{
+
+// The store as writers open it: its file made the user's alone before a first write.
+struct OwnStore {
+    OwnStore()
+        : store(QSettings::NativeFormat, QSettings::UserScope, organizationName(),
+                applicationName())
+    {
+        const QString problem = PrivateFolder::makeFile(store.fileName());
+        if (!problem.isEmpty())
+            qCWarning(lcMain).noquote() << "settings:" << problem;
+    }
+    QSettings store;
+};
+
+} // namespace
+
 void writeConfig(const QString &group, const QStringList &keys, const QStringList &values)
 {
     if (values.size() < keys.size())
         qCWarning(lcMain).noquote() << "writeConfig : fewer values than keys for group" << group;
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, organizationName(),
-                    applicationName());
+    OwnStore own;
+    QSettings &store = own.store;
     store.beginGroup(group);
     const int count = qMin(keys.size(), values.size());
     for (int i = 0; i < count; ++i)
         store.setValue(keys.at(i), values.at(i));
     store.endGroup();
     store.sync();
+}
+
+void pruneConfig(const QString &group, const QStringList &keep)
+{
+    OwnStore own;
+    QSettings &store = own.store;
+    store.beginGroup(group);
+    bool removed = false;
+    const QStringList keys = store.allKeys();
+    for (const QString &key : keys) {
+        if (!keep.contains(key)) {
+            store.remove(key);
+            removed = true;
+        }
+    }
+    store.endGroup();
+    if (removed)
+        store.sync();
 }
 
 } // namespace Korvex

@@ -4,8 +4,9 @@
 #include <QStringList>
 
 // The per-user settings store of the main program. Every setting goes through
-// these two functions; the store is opened and closed on each call, nothing is
-// cached, and errors are never reported to the caller.
+// these functions; the store is opened and closed on each call, nothing is
+// cached, and errors are never reported to the caller. It holds the mailbox and
+// cookies, so its file is the user's alone (mode 0600).
 namespace Korvex
 {
 
@@ -26,5 +27,10 @@ QStringList readConfig(const QString &group, const QStringList &keys);
 // Sets each key to the value at the same position and flushes. Keys not named
 // are left alone. A key without a matching value is skipped with a diagnostic.
 void writeConfig(const QString &group, const QStringList &keys, const QStringList &values);
+
+// Removes every key below `group`, its subgroups' included, except those named
+// in `keep` (paths below the group: "key" or "subgroup/key"). One write, and
+// none when nothing goes.
+void pruneConfig(const QString &group, const QStringList &keep);
 
 } // namespace Korvex

@@ -14,9 +14,14 @@ namespace CookieStore
 namespace
 {
 
+const QString AdvertJar = QStringLiteral("webview_2");
+const QString AnalyticsJar = QStringLiteral("webview_cnzz");
+// Group "cookies" itself holds the "dyue" the quit routine writes.
+const QString CookiesGroup = QStringLiteral("cookies");
+
 QString groupFor(const QString &name)
 {
-    return QStringLiteral("cookies/") + name;
+    return CookiesGroup + QLatin1Char('/') + name;
 }
 
 void restoreOne(NetworkCookie *jar, const QString &cookieName, const QString &value,
@@ -27,17 +32,54 @@ void restoreOne(NetworkCookie *jar, const QString &cookieName, const QString &va
     jar->setCookies({QNetworkCookie(cookieName.toUtf8(), value.toUtf8())}, url);
 }
 
+// Every key below "cookies" that restoreCookies reads.
+QStringList keptKeys()
+{
+    QStringList keys{DyueCookie};
+    for (const QString &jar : {AdvertJar, AnalyticsJar}) {
+        for (const QString &key : restoredKeys(jar))
+            keys << jar + QLatin1Char('/') + key;
+    }
+    return keys;
+}
+
 } // namespace
+
+QStringList restoredKeys(const QString &name)
+{
+    if (name == AdvertJar)
+        return {AdvertVisitorCookie, DyueCookie};
+    if (name == AnalyticsJar)
+        return {StatVisitorCookie};
+    return {};
+}
 
 void saveCookies(const QString &name, const QList<QNetworkCookie> &cookies)
 {
+    const QStringList restored = restoredKeys(name);
+    if (restored.isEmpty())
+        return;
+    // The last cookie of a name wins, as in the jar's list order.
+    QStringList values;
+    for (int i = 0; i < restored.size(); ++i)
+        values << QString();
     for (const QNetworkCookie &cookie : cookies) {
-        const QString key = QString::fromUtf8(cookie.name());
-        const QString value = QString::fromUtf8(cookie.value());
-        qCDebug(lcPages).noquote() << QStringLiteral("cookies_") + name + QLatin1Char(':') << key
-                                   << QLatin1String(",") << value;
-        Korvex::writeConfig(groupFor(name), {key}, {value});
+        const int at = restored.indexOf(QString::fromUtf8(cookie.name()));
+        if (at >= 0)
+            values[at] = QString::fromUtf8(cookie.value());
     }
+    const QStringList stored = Korvex::readConfig(groupFor(name), restored);
+    QStringList keys, changed;
+    for (int i = 0; i < restored.size(); ++i) {
+        if (values.at(i).isNull() || values.at(i) == stored.at(i))
+            continue;
+        qCDebug(lcPages).noquote() << QStringLiteral("cookies_") + name + QLatin1Char(':')
+                                   << restored.at(i) << QLatin1String(",") << values.at(i);
+        keys << restored.at(i);
+        changed << values.at(i);
+    }
+    if (!keys.isEmpty())
+        Korvex::writeConfig(groupFor(name), keys, changed);
 }
 
 QString otherPagesSaveName(const QString &webHost, const QString &address,
@@ -58,28 +100,29 @@ QString otherPagesSaveName(const QString &webHost, const QString &address,
 
 void saveDyue(const QList<QNetworkCookie> &otherPagesCookies)
 {
+    QString value;
     for (const QNetworkCookie &cookie : otherPagesCookies) {
         if (cookie.name() == QByteArray(DyueCookie.data(), DyueCookie.size()))
-            Korvex::writeConfig(QStringLiteral("cookies"), {DyueCookie},
-                                {QString::fromUtf8(cookie.value())});
+            value = QString::fromUtf8(cookie.value());
     }
+    if (!value.isNull() && value != Korvex::readConfig(CookiesGroup, {DyueCookie}).at(0))
+        Korvex::writeConfig(CookiesGroup, {DyueCookie}, {value});
 }
 
 void restoreCookies(const QString &webHost, const RestoreJars &jars)
 {
-    const QStringList advert = Korvex::readConfig(groupFor(QStringLiteral("webview_2")),
-                                                  {AdvertVisitorCookie, DyueCookie});
+    Korvex::pruneConfig(CookiesGroup, keptKeys());
+    const QStringList advert = Korvex::readConfig(groupFor(AdvertJar), restoredKeys(AdvertJar));
     restoreOne(jars.advert, AdvertVisitorCookie, advert.at(0), QUrl(webHost + Pages::Advert));
 
     // "dyue" is written at quit to group "cookies"; older stores only have it
     // beside the advertisement cookies.
-    QString dyue = Korvex::readConfig(QStringLiteral("cookies"), {DyueCookie}).at(0);
+    QString dyue = Korvex::readConfig(CookiesGroup, {DyueCookie}).at(0);
     if (dyue.isNull())
         dyue = advert.at(1);
     restoreOne(jars.otherPages, DyueCookie, dyue, QUrl(webHost + Pages::Article));
 
-    const QString stat =
-        Korvex::readConfig(groupFor(QStringLiteral("webview_cnzz")), {StatVisitorCookie}).at(0);
+    const QString stat = Korvex::readConfig(groupFor(AnalyticsJar), {StatVisitorCookie}).at(0);
     restoreOne(jars.analytics, StatWindowCookie, stat, QUrl(webHost + Pages::Analytics));
 }
 

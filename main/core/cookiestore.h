@@ -4,6 +4,7 @@
 #include <QList>
 #include <QNetworkCookie>
 #include <QString>
+#include <QStringList>
 
 class NetworkCookie;
 
@@ -18,7 +19,13 @@ inline const QLatin1String StatVisitorCookie("kvx_visitor"); // set by "/encnzzw
 inline const QLatin1String StatWindowCookie("kvx_visit");    // restored into the analytics jar
 inline const QLatin1String DyueCookie("dyue");
 
-// Writes every cookie of the list to group "cookies/" + name (never removes old keys).
+// The keys of group "cookies/" + name that the next start puts back; only
+// these are kept.
+QStringList restoredKeys(const QString &name);
+
+// Writes the list's cookies that the next start puts back (restoredKeys) to
+// group "cookies/" + name, in one write, and only those whose value changed;
+// a restored cookie gone from the jar keeps its stored value.
 void saveCookies(const QString &name, const QList<QNetworkCookie> &cookies);
 
 // Save name of the other-pages view for the address it shows (whole-string match);
@@ -35,6 +42,8 @@ struct RestoreJars {
     NetworkCookie *analytics = nullptr;
 };
 // Puts the saved cookies back at start-up; a key never written is skipped.
+// Every other key below "cookies" (earlier runs kept every cookie of every
+// page) is removed first.
 void restoreCookies(const QString &webHost, const RestoreJars &jars);
 
 } // namespace CookieStore

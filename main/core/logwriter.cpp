@@ -1,6 +1,7 @@
 #include "logwriter.h"
 
 #include "logging.h"
+#include "privatefolder.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -25,9 +26,13 @@ void filewrite(const QString &fileName, const QString &text)
         QDir().mkpath(folder);
 
     const QString path = folder + QLatin1Char('/') + fileName;
+    // The log is the user's alone, and is never written through a link.
+    const QString problem = PrivateFolder::makeFile(path);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
-        qCDebug(lcMain).noquote() << "filewrite , error to open this file";
+    if (!problem.isEmpty() ||
+        !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+        qCWarning(lcMain).noquote() << "filewrite , error to open this file"
+                                    << (problem.isEmpty() ? file.errorString() : problem);
         return;
     }
     qCDebug(lcMain).noquote() << QStringLiteral("fliewrite , write logs to ") + path +

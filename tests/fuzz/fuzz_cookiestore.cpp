@@ -1,7 +1,8 @@
 // The cookie store's parsing: "Set-Cookie" text a page's server sends, taken by
 // a page's jar for a service address, saved to the settings store and put back
-// at the next start. No crash; every saved value reads back as it was saved,
-// and a restored cookie carries the value saved for it.
+// at the next start. No crash; a cookie the next start restores reads back as
+// it was saved, no other is stored, and a restored cookie carries the value
+// saved for it.
 #include "configstore.h"
 #include "cookiestore.h"
 #include "fuzzsupport.h"
@@ -63,14 +64,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool tokensOnly = std::all_of(cookies.begin(), cookies.end(),
                                         [](const QNetworkCookie &c) { return isToken(c.name()); });
 
-    // The last cookie of a name wins in the store, as in the jar's list order.
+    // Only the cookies the next start restores are kept; of those, the last
+    // cookie of a name wins in the store, as in the jar's list order.
     // Only names a server may send (tokens) are judged: store keys are paths,
     // and control characters or an empty name do not come back as keys.
+    const QStringList restored = CookieStore::restoredKeys(saveName);
     for (const QNetworkCookie &cookie : tokensOnly ? cookies : QList<QNetworkCookie>()) {
         const QString key = QString::fromUtf8(cookie.name());
         QString expected;
         for (const QNetworkCookie &later : cookies) {
-            if (later.name() == cookie.name())
+            if (restored.contains(key) && later.name() == cookie.name())
                 expected = QString::fromUtf8(later.value());
         }
         const QString stored =
