@@ -9,6 +9,14 @@ PopupState::PopupState(const PopupRules::PopupSizes &sizes, const PopupTimings &
 {
 }
 
+void PopupState::setSizes(const PopupRules::PopupSizes &sizes)
+{
+    if (m_isShowing)
+        return;
+    m_sizes = sizes;
+    m_popupHeight = sizes.normalHeight;
+}
+
 void PopupState::pageLoadStarted()
 {
     m_pageLoading = true;

@@ -49,6 +49,9 @@ public:
 
     PopupState(const PopupRules::PopupSizes &sizes, const PopupTimings &timings);
 
+    // New sizes (the screen's DPI changed); only while nothing is on display.
+    void setSizes(const PopupRules::PopupSizes &sizes);
+
     // The window has started the first page load.
     void pageLoadStarted();
 

@@ -10,9 +10,11 @@
 #include "pagecontract.h"
 #include "protocol.h"
 #include "localsocketserver.h"
+#include "popupscreen.h"
 #include "webengine.h"
 
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -22,16 +24,35 @@
 #include <QTimer>
 #include <QWebFrame>
 #include <QWebPage>
+#include <QWindow>
 
 namespace
 {
 
-double resolveDpiScale(const PopupOptions &options)
+double resolveDpiScale(const PopupOptions &options, const QScreen *screen)
 {
     if (options.dpiScale > 0)
         return options.dpiScale;
-    const QScreen *screen = QGuiApplication::primaryScreen();
     return PopupRules::dpiScaleFor(screen ? screen->logicalDotsPerInchX() : 96.0);
+}
+
+// The screen the settings choose among those there now.
+QScreen *chosenScreen()
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    QStringList names;
+    for (const QScreen *screen : screens)
+        names << screen->name();
+    const int index =
+        PopupScreen::choose(PopupScreen::readStored(), PopupScreen::labels(names),
+                            int(screens.indexOf(QGuiApplication::primaryScreen())),
+                            int(screens.indexOf(QGuiApplication::screenAt(QCursor::pos()))));
+    return index >= 0 ? screens.at(index) : QGuiApplication::primaryScreen();
+}
+
+QList<QWidget *> scaledWidgets(Ui::PopupWidget *ui)
+{
+    return {ui->widget, ui->label, ui->popup_more, ui->label_2, ui->popup_close, ui->popupLabel2};
 }
 
 } // namespace
@@ -40,7 +61,7 @@ PopupWidget::PopupWidget(const PopupOptions &options, QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::PopupWidget)
     , m_options(options)
-    , m_dpiScale(resolveDpiScale(options))
+    , m_dpiScale(resolveDpiScale(options, QGuiApplication::primaryScreen()))
     , m_state(PopupRules::sizesFor(m_dpiScale), options.timings)
 {
     ui->setupUi(this);
@@ -108,6 +129,9 @@ void PopupWidget::initPopup()
     ui->popup_close->setToolTip(tr("关闭"));
     ui->popup_close->setAccessibleName(tr("关闭"));
 
+    for (const QWidget *w : scaledWidgets(ui))
+        m_designSizes.append({w->minimumSize(), w->maximumSize()});
+    placeOnChosenScreen();
     applyDpiScale();
 
     const PopupRules::PopupSizes &sizes = m_state.sizes();
@@ -139,32 +163,67 @@ void PopupWidget::initPopup()
     connect(socketServer, &Popup::LocalSocketServer::getCookieChanged, this,
             &PopupWidget::onCookieNeedChanged);
 
+    // A screen that goes away takes a pop-up on display with it: it comes up
+    // again on the screen chosen now, once the screen has gone.
+    connect(qApp, &QGuiApplication::screenRemoved, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (!m_state.isShowing())
+                return;
+            placeOnChosenScreen();
+            setGeometry(shownRect(m_state.popupHeight()));
+        });
+    });
+
     // The native window exists from now on, hidden.
     ui->gridLayout_3->activate();
     winId();
+    placeOnChosenScreen();
 }
 
 void PopupWidget::applyDpiScale()
 {
-    for (QWidget *w :
-         {ui->widget, static_cast<QWidget *>(ui->label), static_cast<QWidget *>(ui->popup_more),
-          static_cast<QWidget *>(ui->label_2), static_cast<QWidget *>(ui->popup_close),
-          static_cast<QWidget *>(ui->popupLabel2)}) {
-        const QSize min = w->minimumSize();
-        const QSize max = w->maximumSize();
-        w->setMinimumSize(PopupRules::scaledLength(min.width(), m_dpiScale),
-                          PopupRules::scaledLength(min.height(), m_dpiScale));
-        w->setMaximumSize(PopupRules::scaledLength(max.width(), m_dpiScale),
-                          PopupRules::scaledLength(max.height(), m_dpiScale));
+    const QList<QWidget *> widgets = scaledWidgets(ui);
+    for (int i = 0; i < widgets.size(); ++i) {
+        const auto &[min, max] = m_designSizes.at(i);
+        widgets.at(i)->setMinimumSize(PopupRules::scaledLength(min.width(), m_dpiScale),
+                                      PopupRules::scaledLength(min.height(), m_dpiScale));
+        widgets.at(i)->setMaximumSize(PopupRules::scaledLength(max.width(), m_dpiScale),
+                                      PopupRules::scaledLength(max.height(), m_dpiScale));
     }
     ui->webView->setZoomFactor(m_dpiScale);
 }
 
+void PopupWidget::placeOnChosenScreen()
+{
+    QScreen *target = chosenScreen();
+    if (!target)
+        return;
+    if (target != m_screen)
+        qCDebug(lcPopup).noquote() << "pop-up screen:" << target->name();
+    m_screen = target;
+    // A screen of another X screen needs a native window of its own there.
+    if (QWindow *window = windowHandle(); window && window->screen() != target)
+        window->setScreen(target);
+    if (m_state.isShowing())
+        return;
+    const double scale = resolveDpiScale(m_options, target);
+    if (!qFuzzyCompare(scale, m_dpiScale)) {
+        m_dpiScale = scale;
+        m_state.setSizes(PopupRules::sizesFor(scale));
+        popupWidth = m_state.sizes().width;
+        if (!m_designSizes.isEmpty())
+            applyDpiScale();
+    }
+}
+
+QScreen *PopupWidget::popupScreen() const
+{
+    return m_screen ? m_screen.data() : QGuiApplication::primaryScreen();
+}
+
 QRect PopupWidget::availableArea() const
 {
-    const QScreen *s = screen();
-    if (!s)
-        s = QGuiApplication::primaryScreen();
+    const QScreen *s = popupScreen();
     return s ? s->availableGeometry() : QRect();
 }
 
@@ -242,6 +301,9 @@ void PopupWidget::onGetNewMessage(QString newsContent, QString timeOut, QString 
 
 void PopupWidget::onGetNewMessages(const QList<PopupItem> &items)
 {
+    // A pop-up that slides in goes where the settings say now.
+    if (!m_state.isShowing())
+        placeOnChosenScreen();
     // The steps are worked out in order, as if each item's step had been
     // carried out before the next arrived: a slide-in started by one item is
     // running for the next.

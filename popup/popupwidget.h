@@ -5,6 +5,7 @@
 
 #include <QLocalSocket>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QUrl>
@@ -21,6 +22,7 @@ namespace WebEngine
 class Releaser;
 }
 class QPropertyAnimation;
+class QScreen;
 class QTimer;
 
 namespace Ui
@@ -30,7 +32,7 @@ class PopupWidget;
 
 struct PopupOptions {
     QString webHost;     // base of the pop-up page, no trailing slash
-    double dpiScale = 0; // 0: the primary screen's logical DPI / 96
+    double dpiScale = 0; // 0: the pop-up screen's logical DPI / 96
     PopupTimings timings;
 };
 
@@ -48,6 +50,8 @@ public:
     double dpiScale() const { return m_dpiScale; }
     // The rectangle of the given height where the pop-up shows.
     QRect shownRect(int height) const;
+    // The screen the pop-up uses now (chosen in the client's settings).
+    QScreen *popupScreen() const;
 
 signals:
     void sendPopupRequest(QString, QString, QString);
@@ -85,6 +89,9 @@ protected:
 private:
     void initPopup();
     void applyDpiScale();
+    // Goes to the screen chosen in the settings (the primary while that one is
+    // gone) and, with nothing on display, takes on that screen's DPI.
+    void placeOnChosenScreen();
     void loadPage();
     void apply(const PopupStep &step);
     void startShowAnimation();
@@ -94,6 +101,9 @@ private:
     Ui::PopupWidget *ui;
     PopupOptions m_options;
     double m_dpiScale = 1.0;
+    QPointer<QScreen> m_screen;
+    // The form's minimum and maximum sizes of the widgets that scale with the DPI.
+    QList<QPair<QSize, QSize>> m_designSizes;
     PopupState m_state;
     int popupWidth = 0;
     int popupX = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storenames.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,11 +16,11 @@ namespace Korvex
 // application-data folder (log file).
 inline QString organizationName()
 {
-    return QStringLiteral("VEK");
+    return StoreNames::organization();
 }
 inline QString applicationName()
 {
-    return QStringLiteral("Korvex_en_us");
+    return StoreNames::application();
 }
 
 // One string per key, in key order; an absent key yields a null string.

@@ -8,10 +8,13 @@
 #include "funcorderrules.h"
 #include "iconfont.h"
 #include "logging.h"
+#include "popupscreen.h"
 #include "timezones.h"
 #include "windowdrag.h"
 
 #include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QToolTip>
 
@@ -66,6 +69,7 @@ CustomSetFuncOrderFormWindow::CustomSetFuncOrderFormWindow(Korvex::ClientState &
     setGlyph(ui->button_sound_play, 0xf04b, tr("试听声音"));
     setGlyph(ui->button_time_help, 0xf05a, tr("同步时间说明"));
     setGlyph(ui->label_11, 0xf071, tr("警告"));
+    setGlyph(ui->label_screen_icon, 0xf108, tr("弹窗屏幕"));
     ui->button_time_info->setFont(ui->button_sound_play->font());
     ui->button_time_info->setFocusPolicy(Qt::NoFocus);
     // Shows nothing and does nothing; named after its row for screen readers.
@@ -179,6 +183,8 @@ void CustomSetFuncOrderFormWindow::openWindow()
     Korvex::CategoryBoxes::setChecked(
         categoryBoxes(), Korvex::categoryStates(Korvex::parseMask(settings.popupNewsFeed)));
 
+    fillScreenChoices();
+
     switch (FuncOrder::splitChoice(settings.split)) {
     case FuncOrder::Split::Left:
         ui->radioButton_leftSplit->setChecked(true);
@@ -210,6 +216,33 @@ void CustomSetFuncOrderFormWindow::openWindow()
     show();
 }
 
+void CustomSetFuncOrderFormWindow::fillScreenChoices()
+{
+    using PopupScreen::Kind;
+    const PopupScreen::Choice stored = PopupScreen::parse(
+        Korvex::readConfig(PopupScreen::storeGroup(), {PopupScreen::storeKey()}).at(0));
+    QComboBox *box = ui->comboBox_screen;
+    box->clear();
+    box->addItem(tr("主屏幕"), PopupScreen::format({Kind::Primary, {}}));
+    box->addItem(tr("鼠标所在的屏幕"), PopupScreen::format({Kind::Pointer, {}}));
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    QStringList names;
+    for (const QScreen *screen : screens)
+        names << screen->name();
+    const QStringList labels = PopupScreen::labels(names);
+    for (int i = 0; i < screens.size(); ++i) {
+        // In the display's own pixels, as the desktop's display settings show them.
+        const QSize pixels = screens.at(i)->size() * screens.at(i)->devicePixelRatio();
+        box->addItem(
+            QStringLiteral("%1 (%2×%3)").arg(labels.at(i)).arg(pixels.width()).arg(pixels.height()),
+            PopupScreen::format({Kind::Named, labels.at(i)}));
+    }
+    const QString current = PopupScreen::format(stored);
+    if (box->findData(current) < 0)
+        box->addItem(tr("%1（未连接）").arg(stored.name), current);
+    box->setCurrentIndex(box->findData(current));
+}
+
 void CustomSetFuncOrderFormWindow::onBtnConfirmClicked()
 {
     namespace FuncOrder = Korvex::FuncOrder;
@@ -239,6 +272,9 @@ void CustomSetFuncOrderFormWindow::onBtnConfirmClicked()
     Korvex::writeConfig(QStringLiteral("funcorder_part1"),
                         {QStringLiteral("filterBar"), QStringLiteral("split")},
                         {settings.filterBar, settings.split});
+    // The pop-up program reads it before each pop-up.
+    Korvex::writeConfig(PopupScreen::storeGroup(), {PopupScreen::storeKey()},
+                        {ui->comboBox_screen->currentData().toString()});
     emit settingsSaved();
 
     const int zone = ui->comboBox_timeZone->currentIndex();

@@ -76,6 +76,9 @@ protected:
 
 private:
     void setGlyph(QWidget *widget, ushort codePoint, const QString &words);
+    // The pop-up screen list: primary, the pointer's, each screen there now,
+    // and a stored screen that is not there, so confirming does not lose it.
+    void fillScreenChoices();
 
     std::unique_ptr<Ui::CustomSetFuncOrderFormWindow> ui;
     Korvex::ClientState &m_state;

@@ -107,6 +107,26 @@
         <translation>None</translation>
     </message>
     <message>
+        <source>弹窗窗口显示在：</source>
+        <translation>Pop-ups show on:</translation>
+    </message>
+    <message>
+        <source>弹窗屏幕</source>
+        <translation>Pop-up screen</translation>
+    </message>
+    <message>
+        <source>主屏幕</source>
+        <translation>Primary screen</translation>
+    </message>
+    <message>
+        <source>鼠标所在的屏幕</source>
+        <translation>Screen with the pointer</translation>
+    </message>
+    <message>
+        <source>%1（未连接）</source>
+        <translation>%1 (not connected)</translation>
+    </message>
+    <message>
         <source>迷你分屏定制</source>
         <translation>Mini split screen</translation>
     </message>

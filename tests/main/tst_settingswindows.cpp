@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -54,6 +55,7 @@ private slots:
     void confirmWithoutZoneChangeWritesTheZoneAndEmitsNothing();
     void confirmStoresEveryChoiceAtOnce();
     void closeAndCancelSaveNothing();
+    void popupScreenIsStoredAndAnAbsentOneKept();
     void popupOffGreysOutItsControls();
     void soundPreviewPlaysTheChosenSound();
     void unsubscribedCategoryIsDisabledButKeepsItsBit();
@@ -182,6 +184,30 @@ void TestSettingsWindows::confirmStoresEveryChoiceAtOnce()
     QVERIFY(s<QRadioButton>("radioButton_noSplit")->isChecked());
     QVERIFY(s<QRadioButton>("radioButton_filterBar_manual")->isChecked());
     QVERIFY(!s<QCheckBox>("checkBox_tong")->isChecked());
+}
+
+void TestSettingsWindows::popupScreenIsStoredAndAnAbsentOneKept()
+{
+    const QString group = QStringLiteral("funcorder_part1");
+    const QString key = QStringLiteral("popupScreen");
+    start();
+    openSettings();
+    auto *screens = s<QComboBox>("comboBox_screen");
+    QCOMPARE(screens->currentText(), QStringLiteral("主屏幕"));
+    // Primary, the pointer's, and each screen there is.
+    QCOMPARE(screens->count(), 2 + QGuiApplication::screens().size());
+    screens->setCurrentIndex(1);
+    s<QPushButton>("button_confirm")->click();
+    QCOMPARE(stored(group, key), QStringLiteral("pointer"));
+
+    // A screen unplugged for now stays chosen through a confirm.
+    Korvex::writeConfig(group, {key}, {QStringLiteral("screen:HDMI-2")});
+    openSettings();
+    QCOMPARE(screens->currentText(), QStringLiteral("HDMI-2（未连接）"));
+    s<QPushButton>("button_confirm")->click();
+    QCOMPARE(stored(group, key), QStringLiteral("screen:HDMI-2"));
+    // The other keys of the group are as they were.
+    QCOMPARE(stored(group, QStringLiteral("split")), QStringLiteral("2"));
 }
 
 void TestSettingsWindows::closeAndCancelSaveNothing()

@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
+#include <QSettings>
 #include <QtTest>
 
 #include <functional>
@@ -54,13 +55,15 @@ private slots:
     void endToEndAsTheMainProgram();
     void secondProgramReportsItselfAndTheFirstKeepsReceiving();
     void pointerOverThePopupHoldsItPastItsTime();
+    void popupsGoToTheChosenScreenAndToThePrimaryWhileItIsGone();
 
 private:
-    QProcess *startPopup();
+    QProcess *startPopup(const QProcessEnvironment &environment = {});
     void connectAsTheMainProgram(QLocalSocket &toPopup);
     // Where the pop-up stands at 96 DPI: 300 x 318 in the lower-right corner.
     static QRect cornerRect();
     // Its close button as drawn within `expected`, or an empty box when not there.
+    static QRect closeButtonIn(const QImage &shot, const QRect &expected);
     QRect closeButtonAt(const QRect &expected, QImage *shot = nullptr) const;
     QStringList shownItems();
     void click(const QPoint &at);
@@ -103,10 +106,12 @@ void TestPopupProgram::cleanup()
     m_main.reset();
 }
 
-QProcess *TestPopupProgram::startPopup()
+QProcess *TestPopupProgram::startPopup(const QProcessEnvironment &environment)
 {
     auto *process = new QProcess;
     m_processes << process;
+    if (!environment.isEmpty())
+        process->setProcessEnvironment(environment);
     connect(process, &QProcess::readyReadStandardError, this,
             [this, process] { m_stderr[process] += process->readAllStandardError(); });
     process->start(TestSupport::binDir() + QStringLiteral("/vek_popup"),
@@ -148,15 +153,20 @@ QRect TestPopupProgram::cornerRect()
     return QRect(area.right() + 1 - 300, area.bottom() + 1 - 318, 300, 318);
 }
 
+QRect TestPopupProgram::closeButtonIn(const QImage &shot, const QRect &expected)
+{
+    const QRect titleStrip(expected.topLeft(), QSize(expected.width(), 42));
+    // The close button (inside the 1 px border) sits in the title strip's right end.
+    const QRect box = colourBox(shot, titleStrip, 29, 82, 169);
+    return box.width() >= 18 && box.top() - expected.top() == 13 ? box : QRect();
+}
+
 QRect TestPopupProgram::closeButtonAt(const QRect &expected, QImage *shot) const
 {
     const QImage image = screen();
     if (shot)
         *shot = image;
-    const QRect titleStrip(expected.topLeft(), QSize(expected.width(), 42));
-    // The close button (inside the 1 px border) sits in the title strip's right end.
-    const QRect box = colourBox(image, titleStrip, 29, 82, 169);
-    return box.width() >= 18 && box.top() - expected.top() == 13 ? box : QRect();
+    return closeButtonIn(image, expected);
 }
 
 QImage TestPopupProgram::screen() const
@@ -254,6 +264,111 @@ void TestPopupProgram::pointerOverThePopupHoldsItPastItsTime()
     QVERIFY(TestSupport::xdotool(
         {QStringLiteral("mousemove"), QStringLiteral("10"), QStringLiteral("10")}));
     QTRY_VERIFY_WITH_TIMEOUT(closeButtonAt(expected).isEmpty(), 10000);
+}
+
+namespace
+{
+
+// An X server of two screens, as Qt sees a desk with two displays: two X
+// screens of one server (Xvfb places Xinerama heads on top of each other, and
+// its one RandR output cannot be split).
+class TwoScreenServer final
+{
+public:
+    ~TwoScreenServer() { TestSupport::stopProcess(&m_process); }
+
+    bool start()
+    {
+        m_process.start(QStringLiteral("Xvfb"),
+                        {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                         QStringLiteral("-screen"), QStringLiteral("0"),
+                         QStringLiteral("1280x1024x24"), QStringLiteral("-screen"),
+                         QStringLiteral("1"), QStringLiteral("1024x768x24"), QStringLiteral("-dpi"),
+                         QStringLiteral("96"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        // The server writes its display number once it accepts clients.
+        QByteArray number;
+        while (!number.endsWith('\n') && m_process.waitForReadyRead(10000))
+            number += m_process.readAllStandardOutput();
+        m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+        return number.endsWith('\n');
+    }
+    QString display() const { return m_display; }
+    // What screen `screen` shows now.
+    QImage shot(int screen) const
+    {
+        QProcess import;
+        import.start(QStringLiteral("import"),
+                     {QStringLiteral("-display"), m_display + QStringLiteral(".%1").arg(screen),
+                      QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
+        import.waitForFinished(10000);
+        return QImage::fromData(import.readAllStandardOutput(), "PNG")
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
+private:
+    QProcess m_process;
+    QString m_display;
+};
+
+void storePopupScreen(const QString &value)
+{
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("VEK"),
+                    QStringLiteral("Korvex_en_us"));
+    store.setValue(QStringLiteral("funcorder_part1/popupScreen"), value);
+}
+
+} // namespace
+
+void TestPopupProgram::popupsGoToTheChosenScreenAndToThePrimaryWhileItIsGone()
+{
+    TwoScreenServer desk;
+    QVERIFY(desk.start());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), desk.display());
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+
+    // Qt names each X screen after its one output, "screen"; the second is "screen (2)".
+    storePopupScreen(QStringLiteral("screen:screen (2)"));
+    startPopup(environment);
+    QTRY_COMPARE_WITH_TIMEOUT(m_main->text(), Protocol::popupStartedTag(), 15000);
+    QLocalSocket toPopup;
+    connectAsTheMainProgram(toPopup);
+
+    const QRect onPrimary(1280 - 300, 1024 - 318, 300, 318);
+    const QRect onSecond(1024 - 300, 768 - 318, 300, 318);
+    int sent = 0;
+    // One item for 2 s; true when it was on `screen`'s lower right, not on the
+    // other screen, and went again.
+    const auto popsUpOn = [&](int screen, const QRect &corner) {
+        const QString text =
+            QStringLiteral("[{\"vek_news_type\":\"Oil\",\"title\":\"%1\"}]").arg(++sent);
+        if (!Protocol::sendMessage(&toPopup,
+                                   Protocol::popupNewsMessage(2, QStringLiteral("0"), text)))
+            return false;
+        // A screenshot takes a while: wait by the clock, not by QTRY's count of steps.
+        const auto seen = [&](bool wanted) {
+            QDeadlineTimer deadline(15000);
+            do {
+                if (closeButtonIn(desk.shot(screen), corner).isEmpty() != wanted)
+                    return true;
+                QTest::qWait(100);
+            } while (!deadline.hasExpired());
+            return false;
+        };
+        const QRect otherCorner = screen == 0 ? onSecond : onPrimary;
+        return seen(true) && closeButtonIn(desk.shot(1 - screen), otherCorner).isEmpty() &&
+               seen(false);
+    };
+    QVERIFY(popsUpOn(1, onSecond));
+
+    // The chosen screen is not there (as when it is unplugged): the primary takes
+    // the pop-ups, without a restart of the program.
+    storePopupScreen(QStringLiteral("screen:HDMI-9"));
+    QVERIFY(popsUpOn(0, onPrimary));
+
+    // Back once it is there again.
+    storePopupScreen(QStringLiteral("screen:screen (2)"));
+    QVERIFY(popsUpOn(1, onSecond));
 }
 
 QTEST_MAIN(TestPopupProgram)

@@ -1,4 +1,5 @@
 #include "popuprules.h"
+#include "popupscreen.h"
 #include "popupstate.h"
 
 #include <QtTest>
@@ -15,6 +16,8 @@ private slots:
     void loadFailuresRetriedFourTimesOverTheProcessLife();
     void itemsKeptBeforeLoadAreBoundedNewestKept();
     void pointerHoldsTheDisplayTimeUntilItLeavesOrThePopupHides();
+    void screenChoice_data();
+    void screenChoice();
 };
 
 void TestPopupRules::hostArgument_data()
@@ -147,6 +150,41 @@ void TestPopupRules::pointerHoldsTheDisplayTimeUntilItLeavesOrThePopupHides()
     QCOMPARE(closed.closeTimerMs, -1);
     QVERIFY(!state.closeHeld());
     QCOMPARE(item("005").closeTimerMs, 5000);
+}
+
+void TestPopupRules::screenChoice_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<int>("pointer");
+    QTest::addColumn<int>("expected");
+    const QStringList desk{QStringLiteral("eDP-1"), QStringLiteral("HDMI-1")};
+    // The primary is the second screen in every row.
+    QTest::newRow("absent") << QString() << desk << 0 << 1;
+    QTest::newRow("primary") << QStringLiteral("primary") << desk << 0 << 1;
+    QTest::newRow("unknown text") << QStringLiteral("left") << desk << 0 << 1;
+    QTest::newRow("pointer") << QStringLiteral("pointer") << desk << 0 << 0;
+    QTest::newRow("pointer off every screen") << QStringLiteral("pointer") << desk << -1 << 1;
+    QTest::newRow("named") << QStringLiteral("screen:eDP-1") << desk << 1 << 0;
+    QTest::newRow("named, unplugged") << QStringLiteral("screen:DP-2") << desk << 0 << 1;
+    QTest::newRow("no name") << QStringLiteral("screen:") << desk << 0 << 1;
+    const QStringList twins{QStringLiteral("screen"), QStringLiteral("screen")};
+    QTest::newRow("second of two alike") << QStringLiteral("screen:screen (2)") << twins << 0 << 1;
+    QTest::newRow("first of two alike") << QStringLiteral("screen:screen") << twins << 1 << 0;
+}
+
+void TestPopupRules::screenChoice()
+{
+    QFETCH(QString, stored);
+    QFETCH(QStringList, names);
+    QFETCH(int, pointer);
+    QFETCH(int, expected);
+    const PopupScreen::Choice choice = PopupScreen::parse(stored);
+    QCOMPARE(PopupScreen::choose(choice, PopupScreen::labels(names), 1, pointer), expected);
+    // What the settings window writes back reads as the same choice.
+    const PopupScreen::Choice again = PopupScreen::parse(PopupScreen::format(choice));
+    QCOMPARE(int(again.kind), int(choice.kind));
+    QCOMPARE(again.name, choice.name);
 }
 
 QTEST_GUILESS_MAIN(TestPopupRules)
