@@ -1,6 +1,7 @@
 #include "customsetfuncorderformwindow.h"
 #include "ui_customsetfuncorderformwindow.h"
 
+#include "autostart.h"
 #include "categoryboxes.h"
 #include "categorymask.h"
 #include "clientstate.h"
@@ -12,7 +13,9 @@
 #include "timezones.h"
 #include "windowdrag.h"
 
+#include <QCoreApplication>
 #include <QCursor>
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -32,7 +35,7 @@ const char *const WindowStyle =
     "QPushButton#funcOrder_close:hover{color:rgb(253,135,11);}"
     "QPushButton#button_time_info,QPushButton#button_time_help,QPushButton#button_sound_play"
     "{border:none;background:transparent;color:rgb(36,72,193);}"
-    "QLabel#label_11{color:rgb(220,30,30);}";
+    "QLabel#label_11,QLabel#label_autostartError{color:rgb(220,30,30);}";
 
 // Warns once per opening about a stored value the lists do not offer.
 void reportFallback(const char *key, const QString &stored, const QString &shown)
@@ -74,6 +77,7 @@ CustomSetFuncOrderFormWindow::CustomSetFuncOrderFormWindow(Korvex::ClientState &
     ui->button_time_info->setFocusPolicy(Qt::NoFocus);
     // Shows nothing and does nothing; named after its row for screen readers.
     ui->button_time_info->setAccessibleName(tr("停留时间"));
+    ui->label_autostartError->hide();
 
     m_drag = new WindowDrag(this);
     m_drag->addHandle(ui->widget_title);
@@ -184,6 +188,8 @@ void CustomSetFuncOrderFormWindow::openWindow()
         categoryBoxes(), Korvex::categoryStates(Korvex::parseMask(settings.popupNewsFeed)));
 
     fillScreenChoices();
+    ui->checkBox_autostart->setChecked(Korvex::Autostart::isEnabled());
+    ui->label_autostartError->hide();
 
     switch (FuncOrder::splitChoice(settings.split)) {
     case FuncOrder::Split::Left:
@@ -286,7 +292,38 @@ void CustomSetFuncOrderFormWindow::onBtnConfirmClicked()
     Korvex::writeConfig(QStringLiteral("general_language"),
                         {QStringLiteral("timeZone_index"), QStringLiteral("dst_index")},
                         {QString::number(zone), QString::number(dst)});
+    // Everything else is saved; a failed login start stays in view with its reason.
+    if (!applyAutostart())
+        return;
     hide();
+}
+
+bool CustomSetFuncOrderFormWindow::applyAutostart()
+{
+    namespace Autostart = Korvex::Autostart;
+    const bool wanted = ui->checkBox_autostart->isChecked();
+    if (wanted == Autostart::isEnabled())
+        return true;
+    const QString path = QDir::toNativeSeparators(Autostart::entryPath());
+    QString problem;
+    switch (Autostart::setEnabled(wanted, QCoreApplication::applicationFilePath())) {
+    case Autostart::Problem::None:
+        return true;
+    case Autostart::Problem::ProgramPath:
+        problem = tr("程序所在的路径无法写入启动项：%1")
+                      .arg(QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
+        break;
+    case Autostart::Problem::CannotWrite:
+        problem = tr("无法写入启动项：%1").arg(path);
+        break;
+    case Autostart::Problem::CannotRemove:
+        problem = tr("无法删除启动项：%1").arg(path);
+        break;
+    }
+    ui->label_autostartError->setText(problem);
+    ui->label_autostartError->show();
+    ui->tabWidget->setCurrentWidget(ui->tab_base);
+    return false;
 }
 
 void CustomSetFuncOrderFormWindow::onBtnCloseClicked()

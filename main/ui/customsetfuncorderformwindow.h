@@ -79,6 +79,9 @@ private:
     // The pop-up screen list: primary, the pointer's, each screen there now,
     // and a stored screen that is not there, so confirming does not lose it.
     void fillScreenChoices();
+    // Writes or removes the login start entry as the box says; false, with
+    // the reason shown, when that failed.
+    bool applyAutostart();
 
     std::unique_ptr<Ui::CustomSetFuncOrderFormWindow> ui;
     Korvex::ClientState &m_state;

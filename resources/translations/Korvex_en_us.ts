@@ -127,6 +127,26 @@
         <translation>%1 (not connected)</translation>
     </message>
     <message>
+        <source>启动</source>
+        <translation>Start-up</translation>
+    </message>
+    <message>
+        <source>登录系统时启动Korvex</source>
+        <translation>Start Korvex when I log in</translation>
+    </message>
+    <message>
+        <source>程序所在的路径无法写入启动项：%1</source>
+        <translation>The program's path cannot be written in a login start entry: %1</translation>
+    </message>
+    <message>
+        <source>无法写入启动项：%1</source>
+        <translation>Could not write the login start entry: %1</translation>
+    </message>
+    <message>
+        <source>无法删除启动项：%1</source>
+        <translation>Could not remove the login start entry: %1</translation>
+    </message>
+    <message>
         <source>迷你分屏定制</source>
         <translation>Mini split screen</translation>
     </message>

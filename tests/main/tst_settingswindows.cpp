@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "autostart.h"
 #include "clocksource.h"
 #include "configstore.h"
 #include "customsetbuttonformwindow.h"
@@ -56,6 +57,7 @@ private slots:
     void confirmStoresEveryChoiceAtOnce();
     void closeAndCancelSaveNothing();
     void popupScreenIsStoredAndAnAbsentOneKept();
+    void loginStartWritesAndRemovesItsEntry();
     void popupOffGreysOutItsControls();
     void soundPreviewPlaysTheChosenSound();
     void unsubscribedCategoryIsDisabledButKeepsItsBit();
@@ -208,6 +210,44 @@ void TestSettingsWindows::popupScreenIsStoredAndAnAbsentOneKept()
     QCOMPARE(stored(group, key), QStringLiteral("screen:HDMI-2"));
     // The other keys of the group are as they were.
     QCOMPARE(stored(group, QStringLiteral("split")), QStringLiteral("2"));
+}
+
+void TestSettingsWindows::loginStartWritesAndRemovesItsEntry()
+{
+    const QString entry = Korvex::Autostart::entryPath();
+    start();
+    openSettings();
+    auto *box = s<QCheckBox>("checkBox_autostart");
+    QVERIFY(!box->isChecked());
+    box->click();
+    s<QPushButton>("button_confirm")->click();
+    QVERIFY(!settings()->isVisible());
+    QFile written(entry);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll().contains("Exec=\"" +
+                                       QCoreApplication::applicationFilePath().toUtf8() + "\"\n"));
+
+    openSettings();
+    QVERIFY(box->isChecked());
+    box->click();
+    s<QPushButton>("button_confirm")->click();
+    QVERIFY(!QFile::exists(entry));
+
+    // The folder cannot be written: the window stays with the reason; the rest is saved.
+    QDir(QFileInfo(entry).path()).removeRecursively();
+    QFile blocker(QFileInfo(entry).path());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    openSettings();
+    box->click();
+    s<QRadioButton>("radioButton_leftSplit")->click();
+    s<QPushButton>("button_confirm")->click();
+    QVERIFY(settings()->isVisible());
+    QVERIFY(s<QLabel>("label_autostartError")->isVisible());
+    QVERIFY(s<QLabel>("label_autostartError")->text().contains(entry));
+    QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("split")),
+             QStringLiteral("1"));
+    QVERIFY(blocker.remove());
 }
 
 void TestSettingsWindows::closeAndCancelSaveNothing()
