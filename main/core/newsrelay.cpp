@@ -109,14 +109,36 @@ void NewsRelay::connectToPopup()
                               [this] { m_popup->connectToPopup(state().timeZoneValue); });
 }
 
+int NewsRelay::droppedForWindow() const
+{
+    QMutexLocker lock(&m_pendingLock);
+    return m_dropped;
+}
+
 void NewsRelay::handOn(const QList<NewsArrival> &items)
 {
     bool wake = false;
+    bool firstDrop = false;
     {
         QMutexLocker lock(&m_pendingLock);
         wake = m_pending.isEmpty();
         m_pending += items;
+        for (const NewsArrival &item : items)
+            m_pendingChars += item.content.size();
+        int drop = 0;
+        while (drop < m_pending.size() - 1 &&
+               (m_pending.size() - drop > MaxWaiting || m_pendingChars > MaxWaitingChars))
+            m_pendingChars -= m_pending.at(drop++).content.size();
+        if (drop > 0) {
+            m_pending.erase(m_pending.begin(), m_pending.begin() + drop);
+            firstDrop = m_droppedUnsaid == 0;
+            m_dropped += drop;
+            m_droppedUnsaid += drop;
+        }
     }
+    if (firstDrop)
+        qCWarning(lcIpc).noquote() << "the main window is not taking its items: the oldest waiting"
+                                   << "ones are dropped from its queue";
     // One wake-up for whatever arrives until the owner's thread gets to it.
     if (wake)
         QMetaObject::invokeMethod(this, &NewsRelay::deliverPending, Qt::QueuedConnection);
@@ -125,17 +147,28 @@ void NewsRelay::handOn(const QList<NewsArrival> &items)
 void NewsRelay::deliverPending()
 {
     QList<NewsArrival> items;
+    int dropped = 0;
     {
         QMutexLocker lock(&m_pendingLock);
+        dropped = std::exchange(m_droppedUnsaid, 0);
         if (m_pending.size() <= MaxBatch) {
             items = std::exchange(m_pending, {});
+            m_pendingChars = 0;
         } else {
             // A long burst in slices, so the window paints between them.
             items = m_pending.mid(0, MaxBatch);
+            for (const NewsArrival &item : qAsConst(items))
+                m_pendingChars -= item.content.size();
             m_pending.erase(m_pending.begin(), m_pending.begin() + MaxBatch);
             QMetaObject::invokeMethod(this, &NewsRelay::deliverPending, Qt::QueuedConnection);
         }
     }
+    if (dropped > 0)
+        qCWarning(lcIpc).noquote()
+            << QStringLiteral("the main window was behind: %1 item(s) dropped from its queue "
+                              "(at most %2 wait for it; pop-ups were not held up)")
+                   .arg(dropped)
+                   .arg(MaxWaiting);
     if (items.isEmpty())
         return;
     emit getNewMessages(items);

@@ -60,6 +60,14 @@ signals:
 
 public:
     static constexpr int MaxBatch = 256;
+    // What waits for a window that does not take its items (a page stuck in a
+    // script, a debugger): beyond this the oldest go, counted, with a
+    // diagnostic. The pop-up program is served before the queue and misses nothing.
+    static constexpr int MaxWaiting = 16 * MaxBatch;
+    static constexpr qint64 MaxWaitingChars = 32 * 1024 * 1024;
+
+    // How many items the window's queue lost so far.
+    int droppedForWindow() const;
 
 private:
     ClientState state() const;
@@ -76,8 +84,11 @@ private:
     mutable QMutex m_stateLock;
     ClientState m_state;
     std::atomic<bool> m_popupConnected{false};
-    QMutex m_pendingLock;
+    mutable QMutex m_pendingLock;
     QList<NewsArrival> m_pending; // read, not yet handed to the owner's thread
+    qint64 m_pendingChars = 0;
+    int m_dropped = 0;       // in all
+    int m_droppedUnsaid = 0; // since the last diagnostic with the count
 };
 
 } // namespace Korvex
