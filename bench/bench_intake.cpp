@@ -99,8 +99,8 @@ int main(int argc, char *argv[])
 
     // The pop-up program's end: reads and drops what it gets.
     QLocalServer popupEnd;
-    QLocalServer::removeServer(Protocol::popupSocketName());
-    popupEnd.listen(Protocol::popupSocketName());
+    QLocalServer::removeServer(Protocol::socketPath(Protocol::popupSocketName()));
+    popupEnd.listen(Protocol::socketPath(Protocol::popupSocketName()));
     qint64 popupBytes = 0;
     QObject::connect(&popupEnd, &QLocalServer::newConnection, &popupEnd, [&] {
         while (QLocalSocket *socket = popupEnd.nextPendingConnection()) {
@@ -140,7 +140,7 @@ int main(int argc, char *argv[])
     }
 
     QLocalSocket listener;
-    listener.connectToServer(Protocol::mainSocketName());
+    listener.connectToServer(Protocol::socketPath(Protocol::mainSocketName()));
     if (!listener.waitForConnected(5000)) {
         out << "cannot reach vek_localsocket\n";
         return 1;

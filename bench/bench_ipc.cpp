@@ -40,7 +40,7 @@ static int writeItems(const QString &name, int count)
     for (int i = 0; i < std::min(count, 1000); ++i)
         messages.push_back(Protocol::newsMessage(itemText(i)).toUtf8());
     QLocalSocket socket;
-    socket.connectToServer(name, QIODevice::WriteOnly);
+    socket.connectToServer(Protocol::socketPath(name), QIODevice::WriteOnly);
     if (!socket.waitForConnected(5000))
         return 3;
     for (int i = 0; i < count; ++i) {

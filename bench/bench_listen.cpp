@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     QLocalServer main;
-    if (!main.listen(Protocol::mainSocketName()))
+    if (!main.listen(Protocol::socketPath(Protocol::mainSocketName())))
         return 1;
 
     QByteArray buffer;

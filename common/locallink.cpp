@@ -24,13 +24,33 @@ void LocalLink::connectTo(const QString &serverName)
     dropQueue(QStringLiteral("reconnecting"));
     if (m_socket->state() != QLocalSocket::UnconnectedState)
         m_socket->abort();
-    m_socket->connectToServer(serverName, QIODevice::ReadWrite);
+    m_peer = Peer::Unchecked;
+    QString error;
+    const QString path = Protocol::socketPath(serverName, &error);
+    if (path.isEmpty()) {
+        qCWarning(lcIpc).noquote() << "cannot connect to" << serverName << ':' << error;
+        return;
+    }
+    m_socket->connectToServer(path, QIODevice::ReadWrite);
+}
+
+bool LocalLink::peerIsOurs()
+{
+    if (m_peer == Peer::Unchecked) {
+        const bool ours = Protocol::serverIsThisUser(m_socket);
+        m_peer = ours ? Peer::Ours : Peer::Foreign;
+        if (!ours)
+            dropQueue(QStringLiteral("served by another user"));
+    }
+    return m_peer == Peer::Ours;
 }
 
 bool LocalLink::send(const QString &message)
 {
     switch (m_socket->state()) {
     case QLocalSocket::ConnectedState:
+        if (!peerIsOurs())
+            return false;
         flushQueue();
         return Protocol::sendMessage(m_socket, message);
     case QLocalSocket::ConnectingState:
@@ -48,6 +68,8 @@ bool LocalLink::send(const QString &message)
 
 void LocalLink::flushQueue()
 {
+    if (!peerIsOurs())
+        return;
     const QStringList waiting = std::exchange(m_queue, {});
     for (const QString &message : waiting)
         Protocol::sendMessage(m_socket, message);

@@ -1,6 +1,7 @@
 #include "localmessageserver.h"
 
 #include "logging.h"
+#include "platform.h"
 #include "protocol.h"
 
 #include <QLocalServer>
@@ -45,6 +46,16 @@ void LocalMessageServer::newConnection()
 {
     while (server && server->hasPendingConnections()) {
         QLocalSocket *socket = server->nextPendingConnection();
+        // The socket file is the owner's only, but a peer that got in anyway
+        // (another user with the power to) is not read from at all.
+        qint64 uid = -1;
+        if (!Platform::peerIsThisUser(socket->socketDescriptor(), &uid)) {
+            qCWarning(lcIpc).noquote() << "refused a connection on" << server->serverName()
+                                       << QStringLiteral("from another user (uid %1)").arg(uid);
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         auto *stream = new MessageReassembler(m_rules, socket);
         stream->setQuietPeriod(m_quietPeriodMs);
         stream->setMaxBufferChars(m_maxBufferChars);

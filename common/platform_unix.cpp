@@ -4,9 +4,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QObject>
 #include <QSocketNotifier>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <algorithm>
@@ -17,6 +17,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 #ifdef __GLIBC__
@@ -249,6 +250,83 @@ void releaseFreeHeap()
 #endif
 }
 
+bool ensurePrivateFolder(const QString &path, QString *error)
+{
+    const QString folder = QDir::cleanPath(path);
+    const auto fail = [&](const QString &reason) {
+        if (error)
+            *error = folder + QStringLiteral(": ") + reason;
+        return false;
+    };
+    if (path.isEmpty() || !QDir::isAbsolutePath(folder))
+        return fail(QStringLiteral("not an absolute path"));
+    const QByteArray native = QFile::encodeName(folder);
+    QDir().mkpath(QFileInfo(folder).path());
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat seen {
+    };
+    if (::lstat(native.constData(), &seen) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    if (S_ISLNK(seen.st_mode))
+        return fail(QStringLiteral("is a symbolic link"));
+    if (!S_ISDIR(seen.st_mode))
+        return fail(QStringLiteral("is not a folder"));
+    // Checked and tightened through one handle that does not follow a link, so
+    // a folder swapped in meanwhile is not the one approved.
+    const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat info {
+    };
+    const bool same =
+        ::fstat(fd, &info) == 0 && info.st_dev == seen.st_dev && info.st_ino == seen.st_ino;
+    QString reason;
+    if (!same)
+        reason = QStringLiteral("changed while it was checked");
+    else if (info.st_uid != ::geteuid())
+        reason = QStringLiteral("belongs to another user (uid %1)").arg(info.st_uid);
+    else if ((info.st_mode & 077) != 0 && ::fchmod(fd, 0700) != 0)
+        reason = QStringLiteral("cannot take others' access away: ") +
+                 QString::fromLocal8Bit(std::strerror(errno));
+    ::close(fd);
+    return reason.isEmpty() || fail(reason);
+}
+
+QString runtimeFolder(QString *error)
+{
+    QString reason;
+    const QString given = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!given.isEmpty()) {
+        if (ensurePrivateFolder(given, &reason))
+            return QDir::cleanPath(given);
+        qCWarning(lcPlatform).noquote()
+            << "runtime folder from XDG_RUNTIME_DIR refused:" << reason << "- using our own";
+    }
+    const QString own =
+        QDir::tempPath() + QStringLiteral("/korvex-") + QString::number(::geteuid());
+    if (ensurePrivateFolder(own, &reason))
+        return own;
+    qCWarning(lcPlatform).noquote() << "no private runtime folder:" << reason;
+    if (error)
+        *error = reason;
+    return QString();
+}
+
+bool peerIsThisUser(qintptr descriptor, qint64 *peerUid)
+{
+    struct ucred credentials {
+    };
+    socklen_t size = sizeof credentials;
+    const bool known = descriptor >= 0 &&
+                       ::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED,
+                                    &credentials, &size) == 0 &&
+                       size == sizeof credentials;
+    if (peerUid)
+        *peerUid = known ? qint64(credentials.uid) : -1;
+    return known && credentials.uid == ::geteuid();
+}
+
 SingleInstanceMarker::SingleInstanceMarker(const QString &key)
     : m_key(key)
 {
@@ -265,16 +343,16 @@ bool SingleInstanceMarker::create()
         return true;
     // A lock on a file in the per-user runtime folder: the kernel drops it with
     // the last holder, also after kill -9, so no stale marker survives.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    QString fileName = m_key + QLatin1String(".lock");
-    // An unusable runtime folder gives no path; the temporary folder may be shared by users.
+    QString reason;
+    const QString folder = runtimeFolder(&reason);
     if (folder.isEmpty()) {
-        folder = QDir::tempPath();
-        fileName = m_key + QLatin1Char('-') + QString::number(::getuid()) + QLatin1String(".lock");
+        qCWarning(lcPlatform).noquote()
+            << "single-instance marker: could not create it:" << reason << "- running without it";
+        return true;
     }
-    QDir().mkpath(folder);
-    const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + fileName);
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const QByteArray path =
+        QFile::encodeName(folder + QLatin1Char('/') + m_key + QLatin1String(".lock"));
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     // Only a lock held by another process means another copy runs. A marker that
     // cannot be made at all must not keep the user from the client: it runs
     // unguarded, with a diagnostic.

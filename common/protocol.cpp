@@ -1,5 +1,8 @@
 #include "protocol.h"
 
+#include "logging.h"
+#include "platform.h"
+
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -36,21 +39,41 @@ QString popupNewsMessage(int displaySeconds, const QString &importance, const QS
            importance + QLatin1Char('_') + itemText;
 }
 
+QString socketPath(const QString &name, QString *error)
+{
+    if (name.contains(QLatin1Char('/')))
+        return name;
+    const QString folder = Platform::runtimeFolder(error);
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + name;
+}
+
 QLocalServer *listenExclusive(const QString &name, QString *error)
 {
     error->clear();
+    const QString path = socketPath(name, error);
+    if (path.isEmpty())
+        return nullptr;
     {
         QLocalSocket probe;
-        probe.connectToServer(name, QIODevice::ReadWrite);
+        probe.connectToServer(path, QIODevice::ReadWrite);
         if (probe.waitForConnected(1000)) {
+            qint64 uid = -1;
+            const bool ours = Platform::peerIsThisUser(probe.socketDescriptor(), &uid);
             probe.disconnectFromServer();
             probe.close();
-            return nullptr;
+            if (ours)
+                return nullptr;
+            // Only someone able to enter our private folder put it there; it
+            // must not receive what is meant for our own program.
+            qCWarning(lcIpc).noquote()
+                << path << QStringLiteral("was served by another user (uid %1)").arg(uid)
+                << "instead of this user's program: taking the name back";
         }
     }
     auto *server = new QLocalServer;
-    QLocalServer::removeServer(name);
-    if (!server->listen(name)) {
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    QLocalServer::removeServer(path);
+    if (!server->listen(path)) {
         *error = server->errorString();
         if (error->isEmpty())
             *error = QStringLiteral("listen failed");
@@ -58,6 +81,18 @@ QLocalServer *listenExclusive(const QString &name, QString *error)
         return nullptr;
     }
     return server;
+}
+
+bool serverIsThisUser(QLocalSocket *socket)
+{
+    qint64 uid = -1;
+    if (Platform::peerIsThisUser(socket->socketDescriptor(), &uid))
+        return true;
+    qCWarning(lcIpc).noquote() << socket->fullServerName()
+                               << QStringLiteral("is served by another user (uid %1)").arg(uid)
+                               << "instead of this user's program: nothing is sent to it";
+    socket->abort();
+    return false;
 }
 
 bool sendMessage(QLocalSocket *socket, const QString &message)

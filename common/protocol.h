@@ -57,11 +57,23 @@ QString popupNewsMessage(int displaySeconds, const QString &importance, const QS
 // TTT field of message 7: three digits, capped at 999; empty for negative times.
 QString displayTimeField(int seconds);
 
-// Serves `name` unless another process already does: probes it for up to
-// 1000 ms, removes a stale endpoint, listens. Returns the listening server (no
-// parent), or null: with an empty `error` when the name is served elsewhere
-// (that endpoint is left alone), else with the reason listening failed.
+// Where the socket `name` lives: a file of that name in the user's private
+// runtime folder (Platform::runtimeFolder), out of other users' reach. A name
+// that holds a '/' is a path already and stays as it is. Empty, with the reason
+// in `error`, when there is no private folder.
+QString socketPath(const QString &name, QString *error = nullptr);
+
+// Serves `name` (see socketPath) unless another program of this user already
+// does: probes it for up to 1000 ms, removes a stale endpoint (or one another
+// user put there), listens with owner-only access. Returns the listening server
+// (no parent), or null: with an empty `error` when the name is served by this
+// user elsewhere (that endpoint is left alone), else with the reason.
 QLocalServer *listenExclusive(const QString &name, QString *error);
+
+// Whether the server at the other end of the connected `socket` runs as this
+// user: someone answering under our name is not yet our own program. If not,
+// says so (nothing may be sent to it) and aborts the connection.
+bool serverIsThisUser(QLocalSocket *socket);
 
 // Writes one message as UTF-8 on a connected socket and flushes; returns false
 // (the message is dropped) when it is not connected. LocalLink keeps what is

@@ -10,13 +10,21 @@ namespace Korvex
 
 bool askRunningClientToShow(int timeoutMs)
 {
-    QLocalSocket socket;
-    socket.connectToServer(Protocol::mainSocketName());
-    if (!socket.waitForConnected(timeoutMs)) {
-        qCInfo(lcMain).noquote() << "no running Korvex answers on" << Protocol::mainSocketName()
-                                 << ':' << socket.errorString();
+    QString error;
+    const QString path = Protocol::socketPath(Protocol::mainSocketName(), &error);
+    if (path.isEmpty()) {
+        qCInfo(lcMain).noquote() << "cannot reach a running Korvex:" << error;
         return false;
     }
+    QLocalSocket socket;
+    socket.connectToServer(path);
+    if (!socket.waitForConnected(timeoutMs)) {
+        qCInfo(lcMain).noquote() << "no running Korvex answers on" << path << ':'
+                                 << socket.errorString();
+        return false;
+    }
+    if (!Protocol::serverIsThisUser(&socket))
+        return false;
     const bool sent = Protocol::sendMessage(&socket, Protocol::showWindowTag()) &&
                       (socket.bytesToWrite() == 0 || socket.waitForBytesWritten(timeoutMs));
     socket.disconnectFromServer();

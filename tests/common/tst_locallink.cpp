@@ -1,4 +1,5 @@
 #include "locallink.h"
+#include "protocol.h"
 #include "recordingserver.h"
 
 #include <QLocalServer>
@@ -20,7 +21,7 @@ std::vector<std::unique_ptr<QLocalSocket>> fillBacklog(const QString &name)
     std::vector<std::unique_ptr<QLocalSocket>> sockets;
     for (int i = 0; i < 1000; ++i) {
         auto socket = std::make_unique<QLocalSocket>();
-        socket->connectToServer(name);
+        socket->connectToServer(Protocol::socketPath(name));
         if (socket->state() != QLocalSocket::ConnectedState) {
             socket->abort(); // this one never got a place in the queue
             break;

@@ -1,13 +1,16 @@
 #include "platform.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <memory>
@@ -21,6 +24,7 @@ private slots:
     void endsExactNameOfOwnSessionOnly();
     void forcesThoseThatIgnoreTheRequest();
     void markerHeldByOneAtATime();
+    void privateFolderIsTheUsersAlone();
     void rootVolumeSerialIsTheRootFileSystemsId();
     void cleanup();
 
@@ -139,6 +143,54 @@ void TestPlatform::markerHeldByOneAtATime()
     }
     Platform::SingleInstanceMarker again(QStringLiteral("VEK_Other_Marker"));
     QVERIFY(again.create()); // released with its owner
+}
+
+// Sockets and the marker live in a folder that is the user's alone: made with
+// owner-only access, tightened when others could enter, and refused when in its
+// place is a link, a file or another user's folder. A runtime folder so refused
+// gives way to one of our own in the temporary folder.
+void TestPlatform::privateFolderIsTheUsersAlone()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const auto mode = [](const QString &path) {
+        struct stat info {
+        };
+        return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777
+                                                                        : mode_t(-1);
+    };
+    QString error;
+    const QString fresh = dir.path() + QStringLiteral("/made/here");
+    QVERIFY2(Platform::ensurePrivateFolder(fresh, &error), qPrintable(error));
+    QCOMPARE(mode(fresh), mode_t(0700));
+    QVERIFY(::chmod(QFile::encodeName(fresh).constData(), 0755) == 0);
+    QVERIFY2(Platform::ensurePrivateFolder(fresh, &error), qPrintable(error));
+    QCOMPARE(mode(fresh), mode_t(0700));
+
+    const QString link = dir.path() + QStringLiteral("/link");
+    QVERIFY(QFile::link(fresh, link));
+    QVERIFY(!Platform::ensurePrivateFolder(link, &error));
+    QVERIFY2(error.contains(QLatin1String("symbolic link")), qPrintable(error));
+    const QString file = dir.path() + QStringLiteral("/file");
+    QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+    QVERIFY(!Platform::ensurePrivateFolder(file, &error));
+    QVERIFY2(error.contains(QLatin1String("not a folder")), qPrintable(error));
+    if (::geteuid() == 0) {
+        const QString theirs = dir.path() + QStringLiteral("/theirs");
+        QVERIFY(QDir().mkdir(theirs));
+        QVERIFY(::chown(QFile::encodeName(theirs).constData(), 65534, 65534) == 0);
+        QVERIFY(!Platform::ensurePrivateFolder(theirs, &error));
+        QVERIFY2(error.contains(QLatin1String("another user (uid 65534)")), qPrintable(error));
+    }
+
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(link));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("XDG_RUNTIME_DIR refused")));
+    const QString own = Platform::runtimeFolder();
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    QCOMPARE(own, QDir::tempPath() + QStringLiteral("/korvex-%1").arg(::geteuid()));
+    QCOMPARE(mode(own), mode_t(0700));
 }
 
 // The second part of the machine identifier: the root file system's id in

@@ -1,4 +1,5 @@
 #include "korvexsession.h"
+#include "protocol.h"
 #include "servicefixture.h"
 #include "testsupport.h"
 #include "windowmanager.h"
@@ -230,7 +231,7 @@ void TestNewsPath::popupKilledFromOutsideComesBack()
     // pop-up program is left alone, a killed one comes back, and only one runs.
     const auto more = [] {
         QLocalSocket socket;
-        socket.connectToServer(QStringLiteral("vek_localsocket"));
+        socket.connectToServer(Protocol::socketPath(QStringLiteral("vek_localsocket")));
         if (!socket.waitForConnected(5000))
             return false;
         socket.write("__popup_more__");

@@ -1,3 +1,4 @@
+#include "protocol.h"
 #include "servicefixture.h"
 #include "testsupport.h"
 
@@ -108,7 +109,7 @@ void TestListener::collect(QLocalServer *server)
 void TestListener::burstArrivesWholeAndInOrder()
 {
     QLocalServer main;
-    QVERIFY(main.listen(QStringLiteral("vek_localsocket")));
+    QVERIFY(main.listen(Protocol::socketPath(QStringLiteral("vek_localsocket"))));
     QSignalSpy connections(&main, &QLocalServer::newConnection);
     collect(&main);
 
@@ -130,7 +131,7 @@ void TestListener::burstArrivesWholeAndInOrder()
 
 void TestListener::withoutMainProgramItemsAreDroppedSilently()
 {
-    QLocalServer::removeServer(QStringLiteral("vek_localsocket"));
+    QLocalServer::removeServer(Protocol::socketPath(QStringLiteral("vek_localsocket")));
     QProcess *alone = startListener();
     QTRY_COMPARE_WITH_TIMEOUT(m_service.newsClients(), 1, 20000);
     for (const QString &item : chineseItems(5, QStringLiteral("lost")))
@@ -140,7 +141,7 @@ void TestListener::withoutMainProgramItemsAreDroppedSilently()
     // sends each item to both, so once the second has delivered the next batch
     // the first has had both batches in hand.
     QLocalServer main;
-    QVERIFY(main.listen(QStringLiteral("vek_localsocket")));
+    QVERIFY(main.listen(Protocol::socketPath(QStringLiteral("vek_localsocket"))));
     QSignalSpy connections(&main, &QLocalServer::newConnection);
     collect(&main);
     startListener();
@@ -169,7 +170,7 @@ void TestListener::newerServerGenerationDeliversToo()
     QVERIFY2(newer.start(&error, {QStringLiteral("--news-server=2")}), qPrintable(error));
 
     QLocalServer main;
-    QVERIFY(main.listen(QStringLiteral("vek_localsocket")));
+    QVERIFY(main.listen(Protocol::socketPath(QStringLiteral("vek_localsocket"))));
     QSignalSpy connections(&main, &QLocalServer::newConnection);
     collect(&main);
     startListener(newer);
@@ -202,7 +203,7 @@ void TestListener::comesBackAfterTheServiceRestarts()
     QString error;
     QVERIFY2(service.start(&error), qPrintable(error));
     QLocalServer main;
-    QVERIFY(main.listen(QStringLiteral("vek_localsocket")));
+    QVERIFY(main.listen(Protocol::socketPath(QStringLiteral("vek_localsocket"))));
     collect(&main);
     QProcess *listener = startListener(service);
     QTRY_COMPARE_WITH_TIMEOUT(service.newsClients(), 1, 20000);

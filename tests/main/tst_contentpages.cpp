@@ -171,7 +171,7 @@ void TestContentPages::initTestCase()
 
     m_window = std::make_unique<MainWindow>();
     waitForChain();
-    m_listener.connectToServer(Protocol::mainSocketName());
+    m_listener.connectToServer(Protocol::socketPath(Protocol::mainSocketName()));
     QVERIFY(m_listener.waitForConnected(5000));
 }
 

@@ -178,7 +178,7 @@ void TestIntake::initTestCase()
     }
     m_popup = std::make_unique<TestSupport::RecordingServer>(Protocol::popupSocketName());
     QVERIFY(m_popup->listening);
-    m_listener.connectToServer(Protocol::mainSocketName());
+    m_listener.connectToServer(Protocol::socketPath(Protocol::mainSocketName()));
     QVERIFY(m_listener.waitForConnected(5000));
     settle();
 }

@@ -95,7 +95,7 @@ void TestKorvexCompanions::startsBothAndQuitsWithThem()
     QVERIFY(TestSupport::processAlive(listen));
     QVERIFY(TestSupport::processAlive(popup));
     const auto socketFiles = [] {
-        return QDir(QDir::tempPath())
+        return QDir(Platform::runtimeFolder())
             .entryList({QStringLiteral("vek_localsocket*")}, QDir::System | QDir::Files);
     };
     QCOMPARE(socketFiles().size(), 1);

@@ -1,5 +1,6 @@
 #include "localsocketserver.h"
 
+#include "newsrelay.h"
 #include "protocol.h"
 #include "testsupport.h"
 
@@ -69,6 +70,7 @@ private slots:
     void staleSocketFileIsReplaced();
     void listenFailureIsReported();
     void destroyedWithOpenConnections();
+    void stalledWindowKeepsTheNewestItems();
 
 private:
     // Writes `bytes` in one write on a fresh connection, closes it, and
@@ -84,7 +86,7 @@ QStringList TestLocalSocketServer::deliver(const QByteArray &bytes)
         return {QStringLiteral("startServer failed")};
     Recorder recorder(server);
     QLocalSocket client;
-    client.connectToServer(QStringLiteral("tst_lss_units"));
+    client.connectToServer(Protocol::socketPath(QStringLiteral("tst_lss_units")));
     if (!client.waitForConnected(5000))
         return {QStringLiteral("connect failed")};
     client.write(bytes);
@@ -179,7 +181,7 @@ void TestLocalSocketServer::cutItemArrivesWhole()
     QVERIFY(server.startServer(QStringLiteral("tst_lss_cut")));
     QSignalSpy news(&server, &Korvex::LocalSocketServer::getNewMessage);
     QLocalSocket client;
-    client.connectToServer(QStringLiteral("tst_lss_cut"));
+    client.connectToServer(Protocol::socketPath(QStringLiteral("tst_lss_cut")));
     QVERIFY(client.waitForConnected(5000));
 
     // Cut inside a Chinese character; the first half is read on its own.
@@ -208,7 +210,7 @@ void TestLocalSocketServer::orderKeptAcrossNestedEventLoop()
     QVERIFY(server.startServer(QStringLiteral("tst_lss_nested")));
     Recorder recorder(server);
     QLocalSocket client;
-    client.connectToServer(QStringLiteral("tst_lss_nested"));
+    client.connectToServer(Protocol::socketPath(QStringLiteral("tst_lss_nested")));
     QVERIFY(client.waitForConnected(5000));
     const auto item = [](int n) { return QStringLiteral("[{\"id\":%1}]").arg(n); };
 
@@ -243,7 +245,7 @@ void TestLocalSocketServer::hugeItems()
     QVERIFY(server.startServer(QStringLiteral("tst_lss_huge")));
     QSignalSpy news(&server, &Korvex::LocalSocketServer::getNewMessage);
     QLocalSocket client;
-    client.connectToServer(QStringLiteral("tst_lss_huge"));
+    client.connectToServer(Protocol::socketPath(QStringLiteral("tst_lss_huge")));
     QVERIFY(client.waitForConnected(5000));
 
     // Within the bound a big item arrives whole, however it is read.
@@ -268,7 +270,7 @@ void TestLocalSocketServer::deadConnectionsAreReleased()
     // A day of pop-up restarts in small.
     for (int i = 0; i < 30; ++i) {
         QLocalSocket client;
-        client.connectToServer(QStringLiteral("tst_lss_release"));
+        client.connectToServer(Protocol::socketPath(QStringLiteral("tst_lss_release")));
         QVERIFY(client.waitForConnected(5000));
         QVERIFY(Protocol::sendMessage(&client, Protocol::popupStartedTag()));
         QTRY_COMPARE(started.count(), i + 1);
@@ -442,7 +444,7 @@ void TestLocalSocketServer::busyNameIsLeftAlone()
 
     // The other process still serves the name.
     QLocalSocket client;
-    client.connectToServer(QStringLiteral("tst_lss_busy"));
+    client.connectToServer(Protocol::socketPath(QStringLiteral("tst_lss_busy")));
     QVERIFY(client.waitForConnected(5000));
     QVERIFY(Protocol::sendMessage(&client, QStringLiteral("ping 你好")));
     QByteArray got;
@@ -460,13 +462,13 @@ void TestLocalSocketServer::staleSocketFileIsReplaced()
         ::kill(static_cast<pid_t>(killed.process.processId()), SIGKILL);
         QVERIFY(killed.process.waitForFinished(5000));
     }
-    QVERIFY(QFile::exists(QDir::tempPath() + QLatin1Char('/') + name));
+    QVERIFY(QFile::exists(Protocol::socketPath(name)));
 
     Korvex::LocalSocketServer server;
     QVERIFY(server.startServer(name));
     QSignalSpy news(&server, &Korvex::LocalSocketServer::getNewMessage);
     QLocalSocket client;
-    client.connectToServer(name);
+    client.connectToServer(Protocol::socketPath(name));
     QVERIFY(client.waitForConnected(5000));
     QVERIFY(Protocol::sendMessage(&client, Protocol::newsMessage(QStringLiteral("[{}]"))));
     QTRY_COMPARE(news.count(), 1);
@@ -491,7 +493,7 @@ void TestLocalSocketServer::destroyedWithOpenConnections()
         QVERIFY(server.startServer(QStringLiteral("tst_lss_destroy")));
         connect(&server, &Korvex::LocalSocketServer::onPopupContentRequest, this,
                 [&] { ++emitted; });
-        client.connectToServer(QStringLiteral("tst_lss_destroy"));
+        client.connectToServer(Protocol::socketPath(QStringLiteral("tst_lss_destroy")));
         QVERIFY(client.waitForConnected(5000));
         QVERIFY(Protocol::sendMessage(&client, QStringLiteral("__popup_content__5")));
         QTRY_VERIFY(server.connectionCount() == 1 &&
@@ -500,6 +502,46 @@ void TestLocalSocketServer::destroyedWithOpenConnections()
     // The half-read message goes nowhere once the server is gone.
     QTest::qWait(10);
     QCOMPARE(emitted, 0);
+}
+
+// The window's thread does not take its items for a while (a page stuck in a
+// script): the relay reads on (the pop-up program is served from there) and
+// keeps only the newest for the window, saying how many it dropped.
+void TestLocalSocketServer::stalledWindowKeepsTheNewestItems()
+{
+    constexpr int Dropped = 50;
+    constexpr int Count = Korvex::NewsRelay::MaxWaiting + Dropped;
+    const auto item = [](int i) { return QStringLiteral("[{\"n\":%1}]").arg(i); };
+    Korvex::NewsRelay relay;
+    QVERIFY(relay.startServer(QStringLiteral("tst_lss_relay")));
+    QStringList got;
+    connect(&relay, &Korvex::NewsRelay::getNewMessages, this,
+            [&got](const QList<Korvex::NewsArrival> &items) {
+                for (const Korvex::NewsArrival &arrival : items)
+                    got << arrival.content;
+            });
+    QTemporaryFile file;
+    QVERIFY(file.open());
+    for (int i = 0; i < Count; ++i)
+        file.write(Protocol::newsMessage(item(i)).toUtf8());
+    file.close();
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not taking its items")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("behind: %1 item").arg(Dropped)));
+
+    Child writer;
+    writer.process.start(TestSupport::helperProgram(QStringLiteral("ipcpeer")),
+                         {QStringLiteral("write"), QStringLiteral("tst_lss_relay"), file.fileName(),
+                          QStringLiteral("0"), QStringLiteral("0")});
+    // This thread stays out of its event loop until the relay has read everything.
+    const QDeadlineTimer deadline(30000);
+    while (relay.droppedForWindow() < Dropped && !deadline.hasExpired())
+        QThread::msleep(10);
+    QCOMPARE(relay.droppedForWindow(), Dropped);
+
+    QTRY_COMPARE(got.size(), int(Korvex::NewsRelay::MaxWaiting));
+    QCOMPARE(got.first(), item(Dropped));
+    QCOMPARE(got.last(), item(Count - 1));
 }
 
 QTEST_GUILESS_MAIN(TestLocalSocketServer)

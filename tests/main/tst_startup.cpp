@@ -1,4 +1,5 @@
 #include "platform.h"
+#include "protocol.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -145,7 +146,8 @@ void TestStartup::secondStartWithoutAnAnswerShowsTheBox()
             .contains("another Korvex is running: Please do not open Korvex more than once !"),
         20000);
     QCOMPARE(second->state(), QProcess::Running); // the box waits for the user
-    QVERIFY(diagnostics.contains("no running Korvex answers on vek_localsocket"));
+    QVERIFY(diagnostics.contains("no running Korvex answers on " +
+                                 Protocol::socketPath(QStringLiteral("vek_localsocket")).toUtf8()));
 
     second->write("close-boxes\n");
     QVERIFY(second->waitForFinished(QuitTimeoutMs));
@@ -239,8 +241,9 @@ void TestStartup::userArgumentsNeverReachToolkit()
 void TestStartup::socketAlreadyServedQuits()
 {
     QLocalServer other;
-    QLocalServer::removeServer(QStringLiteral("vek_localsocket")); // left by a killed run
-    QVERIFY(other.listen(QStringLiteral("vek_localsocket")));
+    QLocalServer::removeServer(
+        Protocol::socketPath(QStringLiteral("vek_localsocket"))); // left by a killed run
+    QVERIFY(other.listen(Protocol::socketPath(QStringLiteral("vek_localsocket"))));
     const QString logPath = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                             QStringLiteral("/VEK/Korvex_en_us/logs.txt");
     QDir().mkpath(QFileInfo(logPath).path());

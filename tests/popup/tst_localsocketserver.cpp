@@ -28,7 +28,7 @@ void TestLocalSocketServer::init()
     m_server = std::make_unique<Popup::LocalSocketServer>();
     QVERIFY(m_server->startServer(Protocol::popupSocketName()));
     m_client = std::make_unique<QLocalSocket>();
-    m_client->connectToServer(Protocol::popupSocketName());
+    m_client->connectToServer(Protocol::socketPath(Protocol::popupSocketName()));
     QVERIFY(m_client->waitForConnected(1000));
 }
 
@@ -88,7 +88,7 @@ void TestLocalSocketServer::itemCutAcrossWritesArrivesWhole()
     m_server->setQuietPeriod(60000);
     QVERIFY(m_server->startServer(Protocol::popupSocketName()));
     m_client = std::make_unique<QLocalSocket>();
-    m_client->connectToServer(Protocol::popupSocketName());
+    m_client->connectToServer(Protocol::socketPath(Protocol::popupSocketName()));
     QVERIFY(m_client->waitForConnected(1000));
 
     QSignalSpy spy(m_server.get(), &Popup::LocalSocketServer::getNewMessage);

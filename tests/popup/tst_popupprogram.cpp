@@ -142,7 +142,7 @@ void TestPopupProgram::click(const QPoint &at)
 
 void TestPopupProgram::connectAsTheMainProgram(QLocalSocket &toPopup)
 {
-    toPopup.connectToServer(Protocol::popupSocketName());
+    toPopup.connectToServer(Protocol::socketPath(Protocol::popupSocketName()));
     QVERIFY(toPopup.waitForConnected(1000));
     QVERIFY(Protocol::sendMessage(&toPopup, Protocol::popupHelloMessage(QStringLiteral("0"))));
 }
@@ -227,7 +227,7 @@ void TestPopupProgram::secondProgramReportsItselfAndTheFirstKeepsReceiving()
     QCOMPARE(second->state(), QProcess::Running);
 
     QLocalSocket toPopup;
-    toPopup.connectToServer(Protocol::popupSocketName());
+    toPopup.connectToServer(Protocol::socketPath(Protocol::popupSocketName()));
     QVERIFY(toPopup.waitForConnected(1000));
     const QString text = QStringLiteral("[{\"vek_news_type\":\"Oil\",\"title\":\"原油\"}]");
     QVERIFY(

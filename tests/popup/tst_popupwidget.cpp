@@ -104,7 +104,7 @@ void TestPopupWidget::start(double dpiScale)
     options.timings = testTimings();
     m_popup = std::make_unique<PopupWidget>(options);
     m_toPopup = std::make_unique<QLocalSocket>();
-    m_toPopup->connectToServer(Protocol::popupSocketName());
+    m_toPopup->connectToServer(Protocol::socketPath(Protocol::popupSocketName()));
     QVERIFY(m_toPopup->waitForConnected(1000));
 }
 

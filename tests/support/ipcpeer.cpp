@@ -1,4 +1,5 @@
-// A second process for local-socket tests.
+// A second process for local-socket tests. A NAME is found where the programs
+// find it (a file in the runtime folder); a path is taken as it is.
 //   ipcpeer write NAME FILE SEED MAXCHUNK
 //       connects to NAME and writes FILE's bytes; SEED 0 writes them in one
 //       write, otherwise in random chunks of 1..MAXCHUNK bytes, each flushed,
@@ -11,6 +12,8 @@
 //   ipcpeer serve NAME
 //       listens on NAME, prints "listening", then every received chunk as one
 //       line of text on stdout.
+#include "protocol.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QLocalServer>
@@ -30,7 +33,7 @@ static int openPeer(const QString &name, const QString &path, QByteArray &data,
     if (!file.open(QIODevice::ReadOnly))
         return 2;
     data = file.readAll();
-    socket.connectToServer(name, QIODevice::WriteOnly);
+    socket.connectToServer(Protocol::socketPath(name), QIODevice::WriteOnly);
     return socket.waitForConnected(5000) ? 0 : 3;
 }
 
@@ -95,8 +98,9 @@ static int writePaced(const QString &name, const QString &path, const QString &p
 static int serve(const QString &name)
 {
     auto *server = new QLocalServer(qApp);
-    QLocalServer::removeServer(name);
-    if (!server->listen(name))
+    const QString path = Protocol::socketPath(name);
+    QLocalServer::removeServer(path);
+    if (!server->listen(path))
         return 4;
     QObject::connect(server, &QLocalServer::newConnection, server, [server] {
         while (QLocalSocket *socket = server->nextPendingConnection()) {

@@ -1,5 +1,6 @@
 #include "korvexsession.h"
 
+#include "platform.h"
 #include "testsupport.h"
 
 #include <QDateTime>
@@ -25,15 +26,15 @@ QByteArray procFile(qint64 pid, const char *entry)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool sameSession(qint64 pid)
+bool sameSession(qint64 pid, const QByteArray &session)
 {
-    const QByteArray own = "XDG_RUNTIME_DIR=" + qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray name = session.left(session.indexOf('=') + 1);
     const QList<QByteArray> entries = procFile(pid, "environ").split('\0');
     for (const QByteArray &entry : entries) {
-        if (entry.startsWith("XDG_RUNTIME_DIR="))
-            return entry == own;
+        if (entry.startsWith(name))
+            return entry == session;
     }
-    return own == "XDG_RUNTIME_DIR=";
+    return session == name;
 }
 
 bool isZombie(qint64 pid)
@@ -48,8 +49,10 @@ bool isZombie(qint64 pid)
 namespace TestSupport
 {
 
-QList<qint64> sessionProcesses(const QString &exeName)
+QList<qint64> sessionProcesses(const QString &exeName, const QByteArray &session)
 {
+    const QByteArray own =
+        session.isEmpty() ? QByteArray("XDG_RUNTIME_DIR=") + qgetenv("XDG_RUNTIME_DIR") : session;
     QList<qint64> found;
     const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (const QString &entry : entries) {
@@ -59,7 +62,7 @@ QList<qint64> sessionProcesses(const QString &exeName)
             continue;
         QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
         exe.remove(QLatin1String(" (deleted)"));
-        if (QFileInfo(exe).fileName() != exeName || isZombie(pid) || !sameSession(pid))
+        if (QFileInfo(exe).fileName() != exeName || isZombie(pid) || !sameSession(pid, own))
             continue;
         found << pid;
     }
@@ -74,9 +77,11 @@ QStringList clientLeftovers()
         if (!sessionProcesses(name).isEmpty())
             left << name;
     }
-    return left +
-           QDir(QDir::tempPath())
-               .entryList({QStringLiteral("vek_*")}, QDir::System | QDir::Files | QDir::Hidden);
+    for (const QString &folder : {Platform::runtimeFolder(), QDir::tempPath()})
+        left +=
+            QDir(folder).entryList({QStringLiteral("vek_*")},
+                                   QDir::System | QDir::Files | QDir::Hidden | QDir::CaseSensitive);
+    return left;
 }
 
 } // namespace TestSupport
@@ -101,15 +106,32 @@ bool KorvexSession::start(const QString &webHost, const QProcessEnvironment &env
                QStringLiteral("%{time ") + QLatin1String(TimeFormat) +
                    QStringLiteral("} %{category}: %{message}"));
     m_process.setProcessEnvironment(env);
+    const QString key = env.contains(QStringLiteral("XDG_RUNTIME_DIR"))
+                            ? QStringLiteral("XDG_RUNTIME_DIR")
+                            : QStringLiteral("HOME");
+    m_session = (key + QLatin1Char('=') + env.value(key)).toLocal8Bit();
     // Companions are looked up in the working folder.
-    m_process.setWorkingDirectory(TestSupport::binDir());
-    m_process.start(TestSupport::binDir() + QStringLiteral("/Korvex"),
-                    {QStringLiteral("-host"), webHost});
+    const QString folder = m_folder.isEmpty() ? TestSupport::binDir() : m_folder;
+    m_process.setWorkingDirectory(folder);
+    const QStringList command = m_runner + QStringList{folder + QStringLiteral("/Korvex"),
+                                                       QStringLiteral("-host"), webHost};
+    m_process.start(command.first(), command.mid(1));
     if (m_process.waitForStarted(10000))
         return true;
     if (error)
         *error = m_process.errorString();
     return false;
+}
+
+QList<qint64> KorvexSession::programs(const QString &exeName) const
+{
+    return TestSupport::sessionProcesses(exeName, m_session);
+}
+
+void KorvexSession::setProgram(const QString &folder, const QStringList &runner)
+{
+    m_folder = folder;
+    m_runner = runner;
 }
 
 bool KorvexSession::quit(int timeoutMs)
@@ -134,7 +156,7 @@ void KorvexSession::stop()
     // Companions of a killed client are orphans now; only this session's are touched.
     for (const QString &name :
          {QStringLiteral("vek_listen"), QStringLiteral("vek_popup"), QStringLiteral("vek_updat")}) {
-        for (qint64 pid : TestSupport::sessionProcesses(name))
+        for (qint64 pid : programs(name))
             ::kill(pid_t(pid), SIGKILL);
     }
 }

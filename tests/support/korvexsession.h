@@ -24,6 +24,9 @@ public:
     explicit KorvexSession(QObject *parent = nullptr);
     ~KorvexSession() override; // stop()
 
+    // Before start(): Korvex from `folder` (a copy of the programs) instead of
+    // the build, started through `runner` (e.g. as another user; the command follows).
+    void setProgram(const QString &folder, const QStringList &runner = {});
     bool start(const QString &webHost, const QProcessEnvironment &environment,
                QString *error = nullptr);
     // Asks Korvex to quit as the session manager would (SIGTERM) and waits.
@@ -33,6 +36,8 @@ public:
     void stop();
 
     QProcess *process() { return &m_process; }
+    // This client's running programs named `exeName` (its companions).
+    QList<qint64> programs(const QString &exeName) const;
     qint64 pid() const { return m_process.processId(); }
 
     // Lines so far (reads what is waiting first).
@@ -54,16 +59,22 @@ private:
     void readOutput();
 
     QProcess m_process;
+    QString m_folder;
+    QStringList m_runner;
+    // Tells this client's processes from others': its runtime folder, or without one its HOME.
+    QByteArray m_session;
     QByteArray m_partial;
     QList<Line> m_lines;
 };
 
 namespace TestSupport
 {
-// Processes of this login session (same user, same runtime folder) whose
-// program file is named exactly `exeName`.
-QList<qint64> sessionProcesses(const QString &exeName);
+// Processes of this login session (same runtime folder; or those whose
+// environment holds `session`, "NAME=value") whose program file is named exactly `exeName`.
+QList<qint64> sessionProcesses(const QString &exeName, const QByteArray &session = {});
 // What a client that has quit left behind: the names of its programs still
-// running in this session and of local socket files ("vek_*") in the temp folder.
+// running in this session and of local socket files ("vek_*") in the runtime
+// folder (or, misplaced, in the temporary folder). The marker file stays: it
+// is only ever locked.
 QStringList clientLeftovers();
 } // namespace TestSupport

@@ -1,5 +1,7 @@
 #include "recordingserver.h"
 
+#include "protocol.h"
+
 #include <QLocalSocket>
 
 namespace TestSupport
@@ -8,8 +10,9 @@ namespace TestSupport
 RecordingServer::RecordingServer(const QString &name, QObject *parent)
     : QObject(parent)
 {
-    QLocalServer::removeServer(name);
-    listening = server.listen(name);
+    const QString path = Protocol::socketPath(name);
+    QLocalServer::removeServer(path);
+    listening = server.listen(path);
     connect(&server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = server.nextPendingConnection()) {
             const int index = connections.size();

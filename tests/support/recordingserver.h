@@ -12,8 +12,8 @@ namespace TestSupport
 {
 
 // A peer's end of a local socket (the main program's, the pop-up program's):
-// listens on `name` (a stale socket file of a killed run is removed first) and
-// keeps every connection and every byte written to it.
+// listens on `name` (in the runtime folder, as the programs resolve it; a stale socket file of a
+// killed run is removed first) and keeps every connection and every byte written to it.
 class RecordingServer final : public QObject
 {
 public:

@@ -1,5 +1,7 @@
 #include "testsupport.h"
 
+#include "protocol.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -63,7 +65,7 @@ bool processAlive(qint64 pid)
 bool isServed(const QString &name)
 {
     QLocalSocket probe;
-    probe.connectToServer(name);
+    probe.connectToServer(Protocol::socketPath(name));
     const bool connected = probe.waitForConnected(200);
     probe.abort();
     return connected;

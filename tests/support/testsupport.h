@@ -24,7 +24,8 @@ QString helperProgram(const QString &name);
 
 // True while the process runs (ended or being reaped counts as gone).
 bool processAlive(qint64 pid);
-// True when something accepts connections on the local socket `name` now.
+// True when something accepts connections on the local socket `name` (in the
+// runtime folder, see Protocol::socketPath) now.
 bool isServed(const QString &name);
 
 // The companion stand-in (companionstub) copied into `folder` as vek_listen
