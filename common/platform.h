@@ -42,15 +42,9 @@ void drawWithoutOpenGL();
 // to the system (after a busy spell), as far as the allocator allows.
 void releaseFreeHeap();
 
-// Makes `path` a folder that only this user can enter: creates it (and its
-// parents) when missing, with mode 0700; refuses a link, something that is not
-// a folder and another user's folder; takes group and other access away from
-// our own. False, with the reason in `error`, when the folder cannot be had.
-bool ensurePrivateFolder(const QString &path, QString *error);
-
 // The user's private folder for the local sockets and the single-instance
-// marker: $XDG_RUNTIME_DIR when it is set and passes ensurePrivateFolder(), else
-// "korvex-UID" in the temporary folder, made private the same way. Empty, with
+// marker: $XDG_RUNTIME_DIR when it is set and private (PrivateFolder::make),
+// else "korvex-UID" in the temporary folder, made private the same way. Empty, with
 // a diagnostic and the reason in `error`, when neither can be had.
 QString runtimeFolder(QString *error = nullptr);
 

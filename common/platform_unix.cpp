@@ -1,10 +1,10 @@
 #include "platform.h"
 
 #include "logging.h"
+#include "privatefolder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QObject>
 #include <QSocketNotifier>
 #include <QThread>
@@ -17,7 +17,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 #ifdef __GLIBC__
@@ -250,66 +249,26 @@ void releaseFreeHeap()
 #endif
 }
 
-bool ensurePrivateFolder(const QString &path, QString *error)
-{
-    const QString folder = QDir::cleanPath(path);
-    const auto fail = [&](const QString &reason) {
-        if (error)
-            *error = folder + QStringLiteral(": ") + reason;
-        return false;
-    };
-    if (path.isEmpty() || !QDir::isAbsolutePath(folder))
-        return fail(QStringLiteral("not an absolute path"));
-    const QByteArray native = QFile::encodeName(folder);
-    QDir().mkpath(QFileInfo(folder).path());
-    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    struct stat seen {
-    };
-    if (::lstat(native.constData(), &seen) != 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    if (S_ISLNK(seen.st_mode))
-        return fail(QStringLiteral("is a symbolic link"));
-    if (!S_ISDIR(seen.st_mode))
-        return fail(QStringLiteral("is not a folder"));
-    // Checked and tightened through one handle that does not follow a link, so
-    // a folder swapped in meanwhile is not the one approved.
-    const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    struct stat info {
-    };
-    const bool same =
-        ::fstat(fd, &info) == 0 && info.st_dev == seen.st_dev && info.st_ino == seen.st_ino;
-    QString reason;
-    if (!same)
-        reason = QStringLiteral("changed while it was checked");
-    else if (info.st_uid != ::geteuid())
-        reason = QStringLiteral("belongs to another user (uid %1)").arg(info.st_uid);
-    else if ((info.st_mode & 077) != 0 && ::fchmod(fd, 0700) != 0)
-        reason = QStringLiteral("cannot take others' access away: ") +
-                 QString::fromLocal8Bit(std::strerror(errno));
-    ::close(fd);
-    return reason.isEmpty() || fail(reason);
-}
-
 QString runtimeFolder(QString *error)
 {
-    QString reason;
     const QString given = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!given.isEmpty()) {
-        if (ensurePrivateFolder(given, &reason))
+        const QString problem = QDir::isAbsolutePath(given)
+                                    ? PrivateFolder::make(given)
+                                    : given + QStringLiteral(" is not an absolute path");
+        if (problem.isEmpty())
             return QDir::cleanPath(given);
         qCWarning(lcPlatform).noquote()
-            << "runtime folder from XDG_RUNTIME_DIR refused:" << reason << "- using our own";
+            << "runtime folder from XDG_RUNTIME_DIR refused:" << problem << "- using our own";
     }
     const QString own =
         QDir::tempPath() + QStringLiteral("/korvex-") + QString::number(::geteuid());
-    if (ensurePrivateFolder(own, &reason))
+    const QString problem = PrivateFolder::make(own);
+    if (problem.isEmpty())
         return own;
-    qCWarning(lcPlatform).noquote() << "no private runtime folder:" << reason;
+    qCWarning(lcPlatform).noquote() << "no private runtime folder:" << problem;
     if (error)
-        *error = reason;
+        *error = problem;
     return QString();
 }
 

@@ -1,4 +1,5 @@
 #include "platform.h"
+#include "privatefolder.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -159,28 +160,24 @@ void TestPlatform::privateFolderIsTheUsersAlone()
         return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777
                                                                         : mode_t(-1);
     };
-    QString error;
     const QString fresh = dir.path() + QStringLiteral("/made/here");
-    QVERIFY2(Platform::ensurePrivateFolder(fresh, &error), qPrintable(error));
+    QCOMPARE(PrivateFolder::make(fresh), QString());
     QCOMPARE(mode(fresh), mode_t(0700));
     QVERIFY(::chmod(QFile::encodeName(fresh).constData(), 0755) == 0);
-    QVERIFY2(Platform::ensurePrivateFolder(fresh, &error), qPrintable(error));
+    QCOMPARE(PrivateFolder::make(fresh), QString());
     QCOMPARE(mode(fresh), mode_t(0700));
 
     const QString link = dir.path() + QStringLiteral("/link");
     QVERIFY(QFile::link(fresh, link));
-    QVERIFY(!Platform::ensurePrivateFolder(link, &error));
-    QVERIFY2(error.contains(QLatin1String("symbolic link")), qPrintable(error));
+    QVERIFY(PrivateFolder::make(link).contains(QLatin1String("a link or not a folder")));
     const QString file = dir.path() + QStringLiteral("/file");
     QVERIFY(QFile(file).open(QIODevice::WriteOnly));
-    QVERIFY(!Platform::ensurePrivateFolder(file, &error));
-    QVERIFY2(error.contains(QLatin1String("not a folder")), qPrintable(error));
+    QVERIFY(PrivateFolder::make(file).contains(QLatin1String("a link or not a folder")));
     if (::geteuid() == 0) {
         const QString theirs = dir.path() + QStringLiteral("/theirs");
         QVERIFY(QDir().mkdir(theirs));
         QVERIFY(::chown(QFile::encodeName(theirs).constData(), 65534, 65534) == 0);
-        QVERIFY(!Platform::ensurePrivateFolder(theirs, &error));
-        QVERIFY2(error.contains(QLatin1String("another user (uid 65534)")), qPrintable(error));
+        QVERIFY(PrivateFolder::make(theirs).contains(QLatin1String("owned by uid 65534")));
     }
 
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
