@@ -59,6 +59,11 @@ QByteArray procFile(qint64 pid, const char *name)
 bool startClient(WindowManager &windowManager, ServiceFixture &service, KorvexSession &korvex,
                  QTextStream &out)
 {
+    return startService(windowManager, service, out) && startKorvex(service, korvex, out);
+}
+
+bool startService(WindowManager &windowManager, ServiceFixture &service, QTextStream &out)
+{
     QString error;
     if (!windowManager.start(&error))
         out << "no window manager (" << error << "); going on without one\n";
@@ -66,6 +71,12 @@ bool startClient(WindowManager &windowManager, ServiceFixture &service, KorvexSe
         out << "service: " << error << "\n";
         return false;
     }
+    return true;
+}
+
+bool startKorvex(ServiceFixture &service, KorvexSession &korvex, QTextStream &out)
+{
+    QString error;
     QProcessEnvironment env = service.environment();
     env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("korvex.ticker.rows.debug=true"));
     if (!korvex.start(service.webHost(), env, &error)) {

@@ -20,6 +20,9 @@ namespace NewsPath
 // written to `out`, when the service or the client does not start.
 bool startClient(WindowManager &windowManager, ServiceFixture &service, KorvexSession &korvex,
                  QTextStream &out);
+// The two halves of startClient, for what is to happen between them.
+bool startService(WindowManager &windowManager, ServiceFixture &service, QTextStream &out);
+bool startKorvex(ServiceFixture &service, KorvexSession &korvex, QTextStream &out);
 
 // seq -> the time an item reached a hop (ms since the epoch).
 using Arrivals = std::map<int, qint64>;
