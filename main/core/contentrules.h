@@ -12,13 +12,21 @@
 namespace Korvex::Content
 {
 
-// Values of `currentPage`.
+// Values of `currentPage`; the pages' own script calls know them by these numbers.
 enum Page : int {
     NoPage = -1,
     CalendarPage = 1,
     LivePage = 2, // live news with the subscription filter
-    FirstCategoryPage = 3,
-    LastCategoryPage = 9,
+    // One category of the live page each.
+    KelvoraPage = 3, // the service's own flash news, "FBN"
+    JingjixinhaoPage = 4,
+    HongguanjingjiPage = 5,
+    WaihuiPage = 6,
+    GuijingshuPage = 7,
+    ShiyouPage = 8,
+    TongPage = 9,
+    FirstCategoryPage = KelvoraPage,
+    LastCategoryPage = TongPage,
     OtherPage = 10, // quotes, industry, analysis, headlines
     AllPage = 11,   // every category but "ES"
     FavouritesPage = 12,

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace Korvex::FuncOrder
@@ -12,31 +14,9 @@ namespace Korvex::FuncOrder
 namespace
 {
 
-const QStringList &stayTimes()
-{
-    static const QStringList values = {QStringLiteral("5"),  QStringLiteral("10"),
-                                       QStringLiteral("20"), QStringLiteral("30"),
-                                       QStringLiteral("60"), QStringLiteral("0")};
-    return values;
-}
-
-const QStringList &sounds()
-{
-    static const QStringList values = {QStringLiteral("0"), QStringLiteral("1"),
-                                       QStringLiteral("2"), QStringLiteral("3")};
-    return values;
-}
-
-Choice lookup(const QStringList &values, const QString &stored, int fallback)
-{
-    const int index = values.indexOf(stored);
-    return index < 0 ? Choice{fallback, false} : Choice{index, true};
-}
-
-QString valueAt(const QStringList &values, int index, int fallback)
-{
-    return values.value(index, values.at(fallback));
-}
+// The stay-time list's seconds, in list order.
+constexpr std::array<int, 6> StayTimes = {5, 10, 20, 30, 60, 0};
+constexpr int FallbackEntry = 1;
 
 template <std::size_t N>
 Choice tableIndex(const std::array<TimeZoneEntry, N> &table, const QString &stored)
@@ -50,52 +30,39 @@ Choice tableIndex(const std::array<TimeZoneEntry, N> &table, const QString &stor
 
 } // namespace
 
-Choice stayTimeIndex(const QString &second)
+Choice stayTimeIndex(int second)
 {
-    return lookup(stayTimes(), second, 1);
+    const auto found = std::find(StayTimes.begin(), StayTimes.end(), second);
+    if (found == StayTimes.end())
+        return {FallbackEntry, false};
+    return {static_cast<int>(found - StayTimes.begin()), true};
 }
 
-QString stayTimeValue(int index)
+int stayTimeValue(int index)
 {
-    return valueAt(stayTimes(), index, 1);
+    const bool inList = index >= 0 && index < static_cast<int>(StayTimes.size());
+    return StayTimes[static_cast<std::size_t>(inList ? index : FallbackEntry)];
 }
 
-Choice soundIndex(const QString &sound)
+Choice soundIndex(SoundSetting sound)
 {
-    return lookup(sounds(), sound, 1);
+    if (sound == SoundSetting::Unknown)
+        return {FallbackEntry, false};
+    return {static_cast<int>(sound), true};
 }
 
-QString soundValue(int index)
+SoundSetting soundValue(int index)
 {
-    return valueAt(sounds(), index, 1);
+    const bool inList = index >= 0 && index <= static_cast<int>(SoundSetting::Silent);
+    return static_cast<SoundSetting>(inList ? index : FallbackEntry);
 }
 
 QString soundPreviewResource(int index)
 {
     // Index 3 ("无") and anything unknown play nothing, as for news.
-    return Intake::soundResource(true, sounds().value(index));
-}
-
-Split splitChoice(const QString &split)
-{
-    if (split == QLatin1String("1"))
-        return Split::Left;
-    if (split == QLatin1String("3"))
-        return Split::None;
-    return Split::Right;
-}
-
-QString splitValue(Split split)
-{
-    switch (split) {
-    case Split::Left:
-        return QStringLiteral("1");
-    case Split::None:
-        return QStringLiteral("3");
-    case Split::Right:
-        break;
-    }
-    return QStringLiteral("2");
+    if (index < 0 || index > static_cast<int>(SoundSetting::Silent))
+        return QString();
+    return Intake::soundResource(true, static_cast<SoundSetting>(index));
 }
 
 Choice zoneIndex(const QString &stored)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "funcsettings.h"
 #include "timezones.h"
 
 #include <QDateTime>
@@ -18,20 +19,15 @@ struct Choice {
     bool known = true;
 };
 
-// "second": "5" 0, "10" 1, "20" 2, "30" 3, "60" 4, "0" 5; anything else 1.
-Choice stayTimeIndex(const QString &second);
-// The stored text of a stay-time entry; "10" for an index outside the list.
-QString stayTimeValue(int index);
-// "sound": "0".."3" give the same index; anything else 1.
-Choice soundIndex(const QString &sound);
-QString soundValue(int index);
+// "second": 5 s entry 0, 10 s 1, 20 s 2, 30 s 3, 60 s 4, 0 (until closed) 5; anything else 1.
+Choice stayTimeIndex(int second);
+// The seconds of a stay-time entry; 10 for an index outside the list.
+int stayTimeValue(int index);
+// "sound": each sound its entry (none is 3); an unknown one 1.
+Choice soundIndex(SoundSetting sound);
+SoundSetting soundValue(int index);
 // The preview's sound resource of a list entry; empty for "无" (3).
 QString soundPreviewResource(int index);
-
-enum class Split { Left, Right, None };
-// "1" left, "3" no split, anything else right ("2" included).
-Split splitChoice(const QString &split);
-QString splitValue(Split split);
 
 // A stored "timeZone_index" or "dst_index": decimal text inside the list, or
 // the first entry (text that is no number, or a number outside the list).

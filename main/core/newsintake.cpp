@@ -3,7 +3,6 @@
 #include "jsliteral.h"
 #include "pagecontract.h"
 #include "protocol.h"
-#include "categorymask.h"
 
 #include <algorithm>
 
@@ -13,13 +12,13 @@ namespace Korvex
 const std::array<NewsCategory, 7> &newsCategories()
 {
     static const std::array<NewsCategory, 7> table = {{
-        {QLatin1String("FBN"), 0x20, 3},
-        {QLatin1String("ES"), 0x10, 4},
-        {QLatin1String("Forex"), 0x08, 6},
-        {QLatin1String("PM"), 0x04, 7},
-        {QLatin1String("Oil"), 0x02, 8},
-        {QLatin1String("Copper"), 0x01, 9},
-        {QLatin1String("ME"), 0x40, 5},
+        {QLatin1String("FBN"), 0x20, Content::KelvoraPage},
+        {QLatin1String("ES"), 0x10, Content::JingjixinhaoPage},
+        {QLatin1String("Forex"), 0x08, Content::WaihuiPage},
+        {QLatin1String("PM"), 0x04, Content::GuijingshuPage},
+        {QLatin1String("Oil"), 0x02, Content::ShiyouPage},
+        {QLatin1String("Copper"), 0x01, Content::TongPage},
+        {QLatin1String("ME"), 0x40, Content::HongguanjingjiPage},
     }};
     return table;
 }
@@ -55,9 +54,6 @@ namespace Intake
 
 namespace
 {
-
-constexpr int LivePage = 2;
-constexpr int AllPage = 11;
 
 PageCall showType(Page page, const QString &list)
 {
@@ -119,9 +115,9 @@ QList<PageCall> filterCalls(int currentPage, quint32 subscriptionMask)
 {
     const QString subscribed = subscriptionList(subscriptionMask);
     QList<PageCall> calls;
-    if (currentPage == LivePage) {
+    if (currentPage == Content::LivePage) {
         calls.append(showType(Page::Live, subscribed));
-    } else if (currentPage == AllPage) {
+    } else if (currentPage == Content::AllPage) {
         calls.append(showType(Page::Live, allButCalendarList()));
     } else {
         for (const NewsCategory &category : newsCategories()) {
@@ -139,16 +135,21 @@ bool isSubscribed(const QString &newsType, quint32 subscriptionMask)
     return category && (subscriptionMask & category->bit);
 }
 
-QString soundResource(bool soundOn, const QString &soundSetting)
+QString soundResource(bool soundOn, SoundSetting sound)
 {
     if (!soundOn)
         return QString();
-    if (soundSetting == QLatin1String("0"))
+    switch (sound) {
+    case SoundSetting::News:
         return QStringLiteral(":/sound/News.wav");
-    if (soundSetting == QLatin1String("1"))
+    case SoundSetting::Band:
         return QStringLiteral(":/sound/Band.wav");
-    if (soundSetting == QLatin1String("2"))
+    case SoundSetting::Notify:
         return QStringLiteral(":/sound/Notify.wav");
+    case SoundSetting::Silent:
+    case SoundSetting::Unknown:
+        break;
+    }
     return QString();
 }
 
@@ -159,15 +160,15 @@ bool isTopNews(const QString &newsImportance)
 
 bool popupWanted(const QString &newsType, const PopupGate &gate, const FuncSettings &settings)
 {
-    if (!gate.popupOn || gate.miniModeActive || settings.popup != QLatin1String("1"))
+    if (!gate.popupOn || gate.miniModeActive || !settings.popup)
         return false;
     const NewsCategory *category = findNewsCategory(newsType);
-    return !category || (parseMask(settings.popupNewsFeed) & category->bit);
+    return !category || (settings.popupNewsFeed & category->bit);
 }
 
-int displaySeconds(const QString &second)
+int displaySeconds(int second)
 {
-    return qMax(0, second.toInt());
+    return qMax(0, second);
 }
 
 QString popupMessage(const FuncSettings &settings, const QString &newsImportance,

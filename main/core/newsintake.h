@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contentrules.h"
 #include "funcsettings.h"
 
 #include <QLatin1String>
@@ -16,8 +17,8 @@ namespace Korvex
 
 struct NewsCategory {
     QLatin1String code;
-    quint32 bit; // the category's bit in every mask
-    int page;    // `currentPage` of the category's tab
+    quint32 bit;        // the category's bit in every mask
+    Content::Page page; // `currentPage` of the category's tab
 };
 
 // The seven categories in the order intake tests them.
@@ -75,7 +76,7 @@ QList<PageCall> filterCalls(int currentPage, quint32 subscriptionMask);
 bool isSubscribed(const QString &newsType, quint32 subscriptionMask);
 
 // Resource of the news sound, empty when none plays.
-QString soundResource(bool soundOn, const QString &soundSetting);
+QString soundResource(bool soundOn, SoundSetting sound);
 
 // The table window puts an item on top when its importance is a non-zero integer.
 bool isTopNews(const QString &newsImportance);
@@ -84,15 +85,15 @@ struct PopupGate {
     bool popupOn = true;
     bool miniModeActive = false;
 };
-// Pop-ups on, no mini mode, "popup" exactly "1", and a known category in the
+// Pop-ups on, no mini mode, "popup" on, and a known category in the
 // "popupNewsFeed" mask (other types skip the mask test).
 bool popupWanted(const QString &newsType, const PopupGate &gate, const FuncSettings &settings);
 
-// Display time sent to the pop-up program: the integer value of "second". A
-// negative value (only a hand-edited store has one) would leave the message
-// without its time field, so the pop-up program would cut the item text in the
-// wrong places; it is sent as 0, which keeps the pop-up until it is closed.
-int displaySeconds(const QString &second);
+// Display time sent to the pop-up program: "second". A negative value (only a
+// hand-edited store has one) would leave the message without its time field,
+// so the pop-up program would cut the item text in the wrong places; it is sent
+// as 0, which keeps the pop-up until it is closed.
+int displaySeconds(int second);
 
 // Message 7 for one qualifying item.
 QString popupMessage(const FuncSettings &settings, const QString &newsImportance,

@@ -53,19 +53,25 @@ bool NewsRelay::startServer(const QString &name)
     return started;
 }
 
-void NewsRelay::setState(const ClientState &state)
+void NewsRelay::follow(const ClientState *state)
+{
+    setState(state->values());
+    connect(state, &ClientState::changed, this, [this, state] { setState(state->values()); });
+}
+
+void NewsRelay::setState(const ClientValues &state)
 {
     QMutexLocker lock(&m_stateLock);
     m_state = state;
 }
 
-ClientState NewsRelay::state() const
+ClientValues NewsRelay::state() const
 {
     QMutexLocker lock(&m_stateLock);
     return m_state;
 }
 
-void NewsRelay::forwardToPopup(const QList<NewsArrival> &items, const ClientState &state,
+void NewsRelay::forwardToPopup(const QList<NewsArrival> &items, const ClientValues &state,
                                bool subscribedOnly)
 {
     QMetaObject::invokeMethod(
@@ -82,7 +88,7 @@ void NewsRelay::dropKept()
     QMetaObject::invokeMethod(m_context, [this] { m_popup->dropKept(); });
 }
 
-void NewsRelay::forward(const QList<NewsArrival> &items, const ClientState &now,
+void NewsRelay::forward(const QList<NewsArrival> &items, const ClientValues &now,
                         bool subscribedOnly)
 {
     const Intake::PopupGate gate{now.popupOn, now.miniModeActive};

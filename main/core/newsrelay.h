@@ -33,15 +33,16 @@ public:
     bool startServer(const QString &name);
 
     // What decides whether and how an item pops up (pop-ups on, mini mode, the
-    // settings, the subscription, the time zone the pop-up program is told).
-    // Every item read after this returns is judged by it.
-    void setState(const ClientState &state);
+    // settings, the subscription, the time zone the pop-up program is told):
+    // taken now and after every change of `state`. Every item read after a
+    // change is judged by it.
+    void follow(const ClientState *state);
 
     // A pop-up program announced itself: connect and tell it the time zone first.
     void connectToPopup();
     // Items that came another way (a page's bridge call), judged by `state`;
     // with `subscribedOnly` only those of subscribed categories.
-    void forwardToPopup(const QList<NewsArrival> &items, const ClientState &state,
+    void forwardToPopup(const QList<NewsArrival> &items, const ClientValues &state,
                         bool subscribedOnly);
     void sendToPopup(const QString &message);
     // The pop-up program was stopped on purpose: what was kept for it goes.
@@ -70,9 +71,10 @@ public:
     int droppedForWindow() const;
 
 private:
-    ClientState state() const;
+    void setState(const ClientValues &state);
+    ClientValues state() const;
     // On the relay's thread.
-    void forward(const QList<NewsArrival> &items, const ClientState &state, bool subscribedOnly);
+    void forward(const QList<NewsArrival> &items, const ClientValues &state, bool subscribedOnly);
     void handOn(const QList<NewsArrival> &items);
     // On the owner's thread.
     void deliverPending();
@@ -82,7 +84,7 @@ private:
     LocalSocketServer *m_server = nullptr;
     PopupChannel *m_popup = nullptr;
     mutable QMutex m_stateLock;
-    ClientState m_state;
+    ClientValues m_state;
     std::atomic<bool> m_popupConnected{false};
     mutable QMutex m_pendingLock;
     QList<NewsArrival> m_pending; // read, not yet handed to the owner's thread

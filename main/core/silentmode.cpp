@@ -8,12 +8,12 @@ namespace Korvex
 bool SilentMode::enter(ClientState &state)
 {
     if (!m_active) {
-        m_savedPopupOn = state.popupOn;
-        m_savedSoundOn = state.soundOn;
+        m_savedPopupOn = state.popupOn();
+        m_savedSoundOn = state.soundOn();
         m_active = true;
     }
-    state.popupOn = false;
-    return state.soundOn;
+    state.setPopupOn(false);
+    return state.soundOn();
 }
 
 bool SilentMode::leave(ClientState &state)
@@ -21,8 +21,8 @@ bool SilentMode::leave(ClientState &state)
     if (!m_active)
         return false;
     m_active = false;
-    state.popupOn = m_savedPopupOn;
-    return state.soundOn != m_savedSoundOn;
+    state.setPopupOn(m_savedPopupOn);
+    return state.soundOn() != m_savedSoundOn;
 }
 
 } // namespace Korvex

@@ -3,7 +3,7 @@
 namespace Korvex
 {
 
-struct ClientState;
+class ClientState;
 
 // Close option 2 ("silent"): sound and pop-ups off while the window is away,
 // and back to what they were when it returns. Only the flags are kept here;

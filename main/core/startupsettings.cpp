@@ -57,28 +57,24 @@ StartupSettings loadStartupSettings(FuncSettings &funcSettings, const ClockOffse
     // Subscription mask: in memory only until the drop-down first changes it.
     if (customMenu.isNull() || result.versionResetFlag)
         customMenu = allCategoriesMaskText();
-    funcSettings.customMenu = customMenu;
 
     const QStringList part1Defaults = {QStringLiteral("1"), QStringLiteral("10"),
                                        QStringLiteral("0"), QStringLiteral("2"),
                                        QStringLiteral("1"), QStringLiteral("1")};
     for (int i = 0; i < part1.size(); ++i)
         part1[i] = orDefault(part1.at(i), part1Defaults.at(i));
-    funcSettings.popup = part1.at(0);
-    funcSettings.second = part1.at(1);
-    funcSettings.sound = part1.at(2);
-    funcSettings.split = part1.at(3);
-    funcSettings.filterBar = part1.at(5);
     writeConfig(QStringLiteral("funcorder_part1"), part1Keys, part1);
     // Text that is not a number ("abc") counts as closed and stays stored as is.
     result.toolBarWindowOpen = part1.at(4).toInt() != 0;
-    result.filterBarAuto = funcSettings.filterBar == QLatin1String("1");
 
     if (popupNewsFeed.isNull() || result.versionResetFlag)
         popupNewsFeed = allCategoriesMaskText();
-    funcSettings.popupNewsFeed = popupNewsFeed;
     writeConfig(QStringLiteral("funcorder_part2"), {QStringLiteral("popupNewsFeed")},
                 {popupNewsFeed});
+    // The store keeps the texts as they are; the program reads each once, here.
+    funcSettings = parseFuncSettings(
+        {part1.at(0), part1.at(1), part1.at(2), popupNewsFeed, part1.at(5), part1.at(3)});
+    result.filterBarAuto = funcSettings.filterBar == 1;
 
     result.timeZoneIndex = language.at(0);
     if (result.timeZoneIndex.isNull())
@@ -90,7 +86,7 @@ StartupSettings loadStartupSettings(FuncSettings &funcSettings, const ClockOffse
                 {result.timeZoneIndex, result.dstIndex});
     result.timeZoneValue = timeZoneOffsetText(result.timeZoneIndex, result.dstIndex);
 
-    result.subscriptionMask = parseMask(funcSettings.customMenu);
+    result.subscriptionMask = parseMask(customMenu);
     return result;
 }
 

@@ -21,7 +21,7 @@ struct StartupSettings {
     bool versionResetFlag = false;
     // "toolBarWindow" is a non-zero decimal number: the table window opens.
     bool toolBarWindowOpen = false;
-    // "filterBar" is "1": the filter bar opens automatically.
+    // "filterBar" is 1: the filter bar opens automatically.
     bool filterBarAuto = false;
     // Group "general_language", as stored after defaults were filled in.
     QString timeZoneIndex;
@@ -35,8 +35,8 @@ struct StartupSettings {
 // The start-up load, run once by the main window after it created
 // `funcSettings`: writes "soft_version", reads every group, resets the masks
 // for stores older than 1.1.000000, fills absent values with their defaults
-// and writes them back (all but "customMenu", which stays in memory until the
-// first change). Fills `funcSettings` and returns the rest.
+// and writes the texts back as they are (all but "customMenu", which stays in
+// memory until the first change). Fills `funcSettings` and returns the rest.
 StartupSettings loadStartupSettings(FuncSettings &funcSettings);
 // The same with the clock given, for zone and DST defaults.
 StartupSettings loadStartupSettings(FuncSettings &funcSettings, const ClockOffsets &clock);

@@ -43,7 +43,6 @@ void CloseModes::goSilent()
     m_parts.dialog->hide();
     if (m_silent.enter(*m_parts.state))
         m_parts.switchSound();
-    m_parts.relay->setState(*m_parts.state);
     m_parts.relay->dropKept();
     qCInfo(lcMain).noquote() << "silent mode: pop-ups and sound off";
     goAway();
@@ -73,9 +72,9 @@ void CloseModes::endSilent()
         return;
     if (m_silent.leave(*m_parts.state))
         m_parts.switchSound();
-    m_parts.relay->setState(*m_parts.state);
-    qCInfo(lcMain).noquote() << "silent mode over: sound" << (m_parts.state->soundOn ? "on" : "off")
-                             << ", pop-ups" << (m_parts.state->popupOn ? "on" : "off");
+    qCInfo(lcMain).noquote() << "silent mode over: sound"
+                             << (m_parts.state->soundOn() ? "on" : "off") << ", pop-ups"
+                             << (m_parts.state->popupOn() ? "on" : "off");
 }
 
 bool CloseModes::eventFilter(QObject *watched, QEvent *event)

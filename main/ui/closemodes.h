@@ -14,7 +14,7 @@ class QWidget;
 namespace Korvex
 {
 
-struct ClientState;
+class ClientState;
 class NewsRelay;
 
 // Where the main window goes when it is closed, and how it comes back: the

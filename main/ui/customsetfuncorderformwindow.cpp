@@ -3,7 +3,6 @@
 
 #include "autostart.h"
 #include "categoryboxes.h"
-#include "categorymask.h"
 #include "clientstate.h"
 #include "configstore.h"
 #include "funcorderrules.h"
@@ -37,11 +36,12 @@ const char *const WindowStyle =
     "{border:none;background:transparent;color:rgb(36,72,193);}"
     "QLabel#label_11,QLabel#label_autostartError{color:rgb(220,30,30);}";
 
-// Warns once per opening about a stored value the lists do not offer.
-void reportFallback(const char *key, const QString &stored, const QString &shown)
+// Warns once per opening about a value the lists do not offer (the start-up
+// load has named a stored text that is none of its key's forms).
+void reportFallback(const char *key, const QString &value, const QString &shown)
 {
     qCWarning(lcMain).noquote() << "settings window:" << key << "value"
-                                << QStringLiteral("\"%1\"").arg(stored)
+                                << QStringLiteral("\"%1\"").arg(value)
                                 << "is not in its list, showing" << shown;
 }
 
@@ -163,42 +163,40 @@ void CustomSetFuncOrderFormWindow::openWindow()
     namespace FuncOrder = Korvex::FuncOrder;
     if (isVisible())
         activateWindow();
-    const Korvex::FuncSettings &settings = m_state.funcSettings;
-
-    const bool filterBarAuto = settings.filterBar == QLatin1String("1");
+    const Korvex::FuncSettings &settings = m_state.funcSettings();
+    const bool filterBarAuto = settings.filterBar == 1;
     ui->radioButton_filterBar_auto->setChecked(filterBarAuto);
     ui->radioButton_filterBar_manual->setChecked(!filterBarAuto);
 
-    const bool popup = settings.popup == QLatin1String("1");
-    ui->checkBox_popup->setChecked(popup);
-    onPopupStateChanged(popup ? Qt::Checked : Qt::Unchecked);
+    ui->checkBox_popup->setChecked(settings.popup);
+    onPopupStateChanged(settings.popup ? Qt::Checked : Qt::Unchecked);
 
     const FuncOrder::Choice stay = FuncOrder::stayTimeIndex(settings.second);
     ui->comboBox_time->setCurrentIndex(stay.index);
     if (!stay.known)
-        reportFallback("second", settings.second, ui->comboBox_time->currentText());
+        reportFallback("second", QString::number(settings.second),
+                       ui->comboBox_time->currentText());
     const FuncOrder::Choice sound = FuncOrder::soundIndex(settings.sound);
     ui->comboBox_sound->setCurrentIndex(sound.index);
     if (!sound.known)
-        reportFallback("sound", settings.sound, ui->comboBox_sound->currentText());
+        reportFallback("sound", QStringLiteral("?"), ui->comboBox_sound->currentText());
 
-    if (!Korvex::isMaskText(settings.popupNewsFeed))
-        reportFallback("popupNewsFeed", settings.popupNewsFeed, QStringLiteral("no category"));
-    Korvex::CategoryBoxes::setChecked(
-        categoryBoxes(), Korvex::categoryStates(Korvex::parseMask(settings.popupNewsFeed)));
+    Korvex::CategoryBoxes::setChecked(categoryBoxes(),
+                                      Korvex::categoryStates(settings.popupNewsFeed));
 
     fillScreenChoices();
     ui->checkBox_autostart->setChecked(Korvex::Autostart::isEnabled());
     ui->label_autostartError->hide();
 
-    switch (FuncOrder::splitChoice(settings.split)) {
-    case FuncOrder::Split::Left:
+    switch (settings.split) {
+    case Korvex::SplitSetting::Left:
         ui->radioButton_leftSplit->setChecked(true);
         break;
-    case FuncOrder::Split::None:
+    case Korvex::SplitSetting::NoSplit:
         ui->radioButton_noSplit->setChecked(true);
         break;
-    case FuncOrder::Split::Right:
+    case Korvex::SplitSetting::Right:
+    case Korvex::SplitSetting::Unknown:
         ui->radioButton_rightSplit->setChecked(true);
         break;
     }
@@ -252,36 +250,31 @@ void CustomSetFuncOrderFormWindow::fillScreenChoices()
 void CustomSetFuncOrderFormWindow::onBtnConfirmClicked()
 {
     namespace FuncOrder = Korvex::FuncOrder;
-    Korvex::FuncSettings &settings = m_state.funcSettings;
-
-    settings.popup = ui->checkBox_popup->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    Korvex::FuncSettings settings = m_state.funcSettings();
+    settings.popup = ui->checkBox_popup->isChecked();
     settings.second = FuncOrder::stayTimeValue(ui->comboBox_time->currentIndex());
     settings.sound = FuncOrder::soundValue(ui->comboBox_sound->currentIndex());
+    // A disabled (unsubscribed) box still counts with its checked state.
+    settings.popupNewsFeed = Korvex::withCategoryStates(
+        settings.popupNewsFeed, Korvex::CategoryBoxes::checkedStates(categoryBoxes()));
+    settings.filterBar = ui->radioButton_filterBar_auto->isChecked() ? 1 : 0;
+    settings.split = ui->radioButton_leftSplit->isChecked() ? Korvex::SplitSetting::Left
+                     : ui->radioButton_noSplit->isChecked() ? Korvex::SplitSetting::NoSplit
+                                                            : Korvex::SplitSetting::Right;
+    const Korvex::FuncSettingsTexts texts = Korvex::storedTexts(settings);
     Korvex::writeConfig(
         QStringLiteral("funcorder_part1"),
         {QStringLiteral("popup"), QStringLiteral("second"), QStringLiteral("sound")},
-        {settings.popup, settings.second, settings.sound});
-
-    // A disabled (unsubscribed) box still counts with its checked state.
-    settings.popupNewsFeed = Korvex::formatMask(
-        Korvex::withCategoryStates(Korvex::parseMask(settings.popupNewsFeed),
-                                   Korvex::CategoryBoxes::checkedStates(categoryBoxes())));
+        {texts.popup, texts.second, texts.sound});
     Korvex::writeConfig(QStringLiteral("funcorder_part2"), {QStringLiteral("popupNewsFeed")},
-                        {settings.popupNewsFeed});
-
-    settings.filterBar =
-        ui->radioButton_filterBar_auto->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    const FuncOrder::Split split = ui->radioButton_leftSplit->isChecked() ? FuncOrder::Split::Left
-                                   : ui->radioButton_noSplit->isChecked() ? FuncOrder::Split::None
-                                                                          : FuncOrder::Split::Right;
-    settings.split = FuncOrder::splitValue(split);
+                        {texts.popupNewsFeed});
     Korvex::writeConfig(QStringLiteral("funcorder_part1"),
                         {QStringLiteral("filterBar"), QStringLiteral("split")},
-                        {settings.filterBar, settings.split});
+                        {texts.filterBar, texts.split});
     // The pop-up program reads it before each pop-up.
     Korvex::writeConfig(PopupScreen::storeGroup(), {PopupScreen::storeKey()},
                         {ui->comboBox_screen->currentData().toString()});
-    emit settingsSaved();
+    m_state.setFuncSettings(settings);
 
     const int zone = ui->comboBox_timeZone->currentIndex();
     const int dst = ui->comboBox_dst->currentIndex();

@@ -16,7 +16,7 @@ class WindowDrag;
 
 namespace Korvex
 {
-struct ClientState;
+class ClientState;
 }
 
 namespace Ui
@@ -55,8 +55,6 @@ public:
 
 signals:
     void sendTimeZoneChanged(QString offsetText);
-    // The pop-up, sound and split values were stored and changed in the shared state.
-    void settingsSaved();
 
 public slots:
     void onBtnCloseClicked();

@@ -22,6 +22,21 @@ LoginFlow::LoginFlow(ClientState &state, QObject *parent)
     // Top-level windows of their own, without a parent, living as long as the flow.
     for (auto &window : m_windows)
         window = std::make_unique<LoginFormWindow>();
+    // Each step's page asks for the next step.
+    LoginFormWindow *login = window(Login);
+    connect(login, &LoginFormWindow::sendFromLoginSuccessRequest, this, &LoginFlow::loginReported);
+    connect(login, &LoginFormWindow::sendFromRegRequest, this, &LoginFlow::showRegistration);
+    connect(login, &LoginFormWindow::sendFromResetPwdRequest, this, &LoginFlow::showRecovery);
+    connect(window(Register), &LoginFormWindow::sendFromRegVerifyRequest, this,
+            &LoginFlow::showRegistrationCheck);
+    connect(window(RegisterCheck), &LoginFormWindow::sendFromRegVerifySuccess, this,
+            &LoginFlow::loginReported);
+    connect(window(ChangePassword), &LoginFormWindow::sendFromChangePwdSuccess, this,
+            &LoginFlow::passwordChanged);
+    connect(window(Recovery), &LoginFormWindow::sendFromResetPwdVerifyRequest, this,
+            &LoginFlow::showRecoveryCheck);
+    connect(window(RecoveryCheck), &LoginFormWindow::sendFromResetPwdVerifyRequest_2, this,
+            &LoginFlow::showPasswordChange);
 }
 
 LoginFlow::~LoginFlow() = default;
@@ -38,6 +53,12 @@ void LoginFlow::addLoginArea(const LoginArea &area)
         area.userName->setTextFormat(Qt::PlainText);
     m_areas.push_back(area);
     applyLook(area);
+    if (area.login)
+        connect(area.login, &QAbstractButton::clicked, this, &LoginFlow::showLogin);
+    if (area.registration)
+        connect(area.registration, &QAbstractButton::clicked, this, &LoginFlow::showRegistration);
+    if (area.logout)
+        connect(area.logout, &QAbstractButton::clicked, this, &LoginFlow::logout);
 }
 
 void LoginFlow::setLivePage(QWebView *live)
@@ -45,7 +66,7 @@ void LoginFlow::setLivePage(QWebView *live)
     m_live = live;
     auto *ready = new PageReady(live, this);
     connect(ready, &PageReady::ready, this, [this](bool ok) {
-        if (ok && m_state.loggedIn)
+        if (ok && m_state.loggedIn())
             greetLivePage();
     });
 }
@@ -125,8 +146,7 @@ void LoginFlow::loginReported(const QString &status, const QString &userName,
     }
     switch (Login::outcome(isError)) {
     case Login::Outcome::LoggedIn:
-        m_state.loggedIn = true;
-        m_state.userMailbox = mailBox;
+        m_state.setLogin(true, mailBox);
         m_status = status;
         m_userLabel = tr("用户名：") + userName;
         for (const LoginArea &area : m_areas)
@@ -147,14 +167,14 @@ void LoginFlow::loginReported(const QString &status, const QString &userName,
 
 void LoginFlow::logout()
 {
-    m_state.loggedIn = false;
-    m_state.userMailbox.clear();
+    m_state.setLogin(false, QString());
     m_status = Login::loggedOutState().at(0);
     m_userLabel = QStringLiteral(" ");
     for (const LoginArea &area : m_areas)
         applyLook(area);
     writeConfig(Login::stateGroup(), Login::stateKeys(), Login::loggedOutState());
     greetLivePage();
+    emit loggedOut();
 }
 
 void LoginFlow::autoLogin(const QString &status, const QString &userName, const QString &mailBox,
@@ -166,7 +186,7 @@ void LoginFlow::autoLogin(const QString &status, const QString &userName, const 
 
 void LoginFlow::applyLook(const LoginArea &area) const
 {
-    const bool loggedIn = m_state.loggedIn;
+    const bool loggedIn = m_state.loggedIn();
     if (area.userName)
         area.userName->setText(m_userLabel);
     if (area.login)
@@ -182,7 +202,7 @@ void LoginFlow::greetLivePage()
     if (!m_live)
         return;
     // Logged out, the page hears the values a logout stores.
-    const QString mailbox = m_state.loggedIn ? m_state.userMailbox : QStringLiteral(" ");
+    const QString mailbox = m_state.loggedIn() ? m_state.userMailbox() : QStringLiteral(" ");
     m_live->page()->mainFrame()->evaluateJavaScript(
         JsLiteral::call(Pages::LoginCall, {mailbox, m_status}));
 }

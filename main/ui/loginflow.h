@@ -16,12 +16,12 @@ class QWebView;
 namespace Korvex
 {
 
-struct ClientState;
+class ClientState;
 
 // The six account windows and what a login changes: which window shows, the
 // user-name label and login buttons of each title bar, group "state" of the
 // store, the shared `loggedIn`/`userMailbox` and the live page's greeting.
-// The main window's login slots hand over to it.
+// The windows' requests and the title bars' buttons come straight to it.
 class LoginFlow final : public QObject
 {
     Q_OBJECT
@@ -35,7 +35,7 @@ public:
     LoginFormWindow *window(Window which) const;
 
     // A title bar's login block. The label shows the user, the buttons follow
-    // the login; it starts logged out (empty label, no logout button).
+    // the login and ask for it; it starts logged out (empty label, no logout button).
     struct LoginArea {
         QPointer<QLabel> userName;
         QPointer<QAbstractButton> login;
@@ -62,6 +62,10 @@ public:
     // At start: logs in with the stored values when status and auto are both "1".
     void autoLogin(const QString &status, const QString &userName, const QString &mailBox,
                    const QString &isAuto);
+
+signals:
+    // After a logout: a page only a logged-in user sees is left.
+    void loggedOut();
 
 private:
     // Loads the step's page, then shows the window (and brings it forward when asked).

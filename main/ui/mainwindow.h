@@ -1,22 +1,30 @@
 #pragma once
 
 #include "clientstate.h"
+#include "closemodes.h"
+#include "intakepages.h"
+#include "loginflow.h"
+#include "minimode.h"
+#include "newsdelivery.h"
+#include "newsrelay.h"
+#include "newswindows.h"
+#include "pagecontract.h"
+#include "pageloads.h"
+#include "pagenavigator.h"
 #include "startupsettings.h"
+#include "subscriptioncontrols.h"
+#include "windowchrome.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QSystemTrayIcon>
 #include <QUrl>
 
-#include <array>
-#include <functional>
 #include <memory>
 
 class CloseVerifyWindow;
 class CompanionSupervisor;
 class CustomSetButtonFormWindow;
 class CustomSetFuncOrderFormWindow;
-class QCheckBox;
 class ContentWidget;
 class LoginFormWindow;
 class MacExtras;
@@ -28,16 +36,8 @@ class VersionsWindow;
 
 namespace Korvex
 {
-struct NewsArrival;
-class CloseModes;
-class IntakePages;
-class LoginFlow;
 class PageJars;
-class PageLoads;
-class PageNavigator;
-class NewsRelay;
 class TrayControl;
-class WindowChrome;
 } // namespace Korvex
 
 namespace Ui
@@ -46,8 +46,9 @@ class MainWindow;
 }
 
 // The main window: builds its parts and wires them. News intake, the pages,
-// the jars, the link to the pop-up program and the companions are collaborators
-// of their own; the window's slots hand over to them.
+// the subscription, mini mode, the account windows, the link to the pop-up
+// program and the companions are collaborators of their own; the window's
+// slots hand over to them.
 class MainWindow final : public QMainWindow
 {
     Q_OBJECT
@@ -56,11 +57,14 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // How news sounds are played; a kept player per sound unless replaced (tests record them).
-    using SoundPlayer = std::function<void(const QString &resource)>;
-    void setSoundPlayer(SoundPlayer player);
+    // How news sounds are played (tests record them).
+    void setSoundPlayer(Korvex::NewsDelivery::SoundPlayer player)
+    {
+        m_delivery->setSoundPlayer(std::move(player));
+    }
 
-    // Settings, masks and modes as the window's parts share them.
+    // Settings, masks and modes as the window's parts share them; every change
+    // reaches the relay, so the next item read is judged by it.
     Korvex::ClientState &clientState() { return m_state; }
     Korvex::IntakePages *intakePages() const { return m_pages; }
     Korvex::PageJars *pageJars() const { return m_jars; }
@@ -68,23 +72,22 @@ public:
     Korvex::PageLoads *pageLoads() const { return m_loads; }
     // Reads "vek_localsocket" and feeds the pop-up program on a thread of its own.
     Korvex::NewsRelay *newsRelay() const { return m_relay; }
-    // The shared state changed (a mode, a setting, the subscription, the time zone):
-    // the next item read is judged by it.
-    void publishState();
+    Korvex::SubscriptionControls *subscriptionControls() const { return m_subscriptions; }
+    Korvex::MiniMode *miniMode() const { return m_miniMode; }
     Miniwindow *miniWindow() const { return m_miniWindow.get(); }
+    MiniSplitThread *miniSplitThread() const { return m_miniMode->splitThread(); }
     ToolBarWindow *toolBarWindow() const { return m_toolBarWindow.get(); }
-    bool isToolBarWindowShown() const { return m_toolBarWindowShown; }
+    bool isToolBarWindowShown() const { return m_miniMode->isTableShown(); }
     // Table window visibility to restore when the main window comes back.
-    bool toolBarWindowWasShown() const { return m_toolBarWindowWasShown; }
+    bool toolBarWindowWasShown() const { return m_miniMode->tableWasShown(); }
     CustomSetFuncOrderFormWindow *funcOrderWindow() const { return m_funcOrderWindow; }
     CustomSetButtonFormWindow *customSetButtonFormWindow() const { return m_customSetWindow; }
-    PostWindow *postWindow() const { return m_postWindow.get(); }
-    LoginFormWindow *loginWindow() const;
+    PostWindow *postWindow() const { return m_newsWindows->noticeWindow(); }
     // The six account windows, the login state's look and store.
     Korvex::LoginFlow *loginFlow() const { return m_login; }
-    MiniSplitThread *miniSplitThread() const { return m_miniSplitThread; }
+    LoginFormWindow *loginWindow() const { return m_login->window(Korvex::LoginFlow::Login); }
     // The content window opened last, while it is open.
-    ContentWidget *contentWidget() const;
+    ContentWidget *contentWidget() const { return m_newsWindows->lastContent(); }
     // Frame, tray and close behaviour, and the windows they show.
     Korvex::WindowChrome *chrome() const { return m_chrome; }
     Korvex::TrayControl *trayControl() const { return m_tray; }
@@ -96,125 +99,116 @@ public:
 public slots:
     // Saves state, ends the companion programs and leaves the event loop.
     void vekQuit();
-
-    // One news item from a page: the pop-up program gets it when wanted, then
-    // onGetNewMessages with it alone.
-    void onGetNewMessage(QString newsContent, QString newsType, QString newsImportance);
-    // Items that arrived together (from the relay, which has handed the pop-up
-    // program its part). For the subscribed ones what popjson does for one,
-    // without the pop-up: the news sound (once) and the table window (drawn
-    // once). Every item reaches the pages as one call each, with one script
-    // evaluation per page and the filter once: the pages end as after one
-    // evaluation per call.
-    void onGetNewMessages(const QList<Korvex::NewsArrival> &items);
-    // Sound, table window and, when wanted, the pop-up program.
-    void popjson(QString newsType, QString pjson, QString p_index);
-    // Kept in the window's declared interface; does nothing.
-    void noPopjson();
-    // The pop-up program announced itself: connect and tell it the time zone.
-    void onPopupStarted();
-    void mainWindowShow();
-    // A pop-up's item was clicked.
-    void popupCallContentWidget(QString newsId);
-    // Opens a news item (content window, or login when nobody is logged in).
-    void jsCallContentWidget(QString newsId);
-    // Sets or clears the subscription bit at `pos` and stores the mask at once.
-    void controlWidget2Menu(int pos, bool value);
-    // Re-applies the category filter to the live and mini pages.
-    void webViewNewsFilter_kuaixunzhibo();
     void onTimeZoneChanged(QString tz);
-    // Shows or hides the table window.
-    void onBtn3ToolBarWindowClicked();
-    // The service's notice for `seconds`; a new notice starts the time over.
-    void showPostWindow(int seconds);
-    // The mini strip stands in for the main window, docked by the "split" setting.
-    void onBtn3MiniMoshiClicked();
-    void showMiniLeft();
-    void showMiniRight();
-    // The strip was minimised: mini mode ends, the main window stays hidden.
-    void hideMini();
-    // Switches news sound, here and in the strip.
+    // Switches news sound, here and in the strip; the strip's sound button too.
     void onBtnSoundClicked();
-    // The strip's sound button: the same switch.
-    void closePopSound();
-    // The account windows; the login flow does the work.
-    void onBtnLoginInClicked();
-    void onBtnLoginOutClicked();
-    void onBtnRegClicked();
-    void onRegRequest();
-    void onRegVerifyRequest(QString mail);
-    void onResetPwdRequest();
-    void onResetPwdVerifyRequest(QString mail);
-    void onResetPwdVerifyRequest_2(QString mail);
-    void onChangePwdSuccess();
-    void onLoginSuccess(QString status, QString userName, QString mailBox, QString isAuto,
-                        QString isError);
-
-    // Title bar and tray; the work is done by the chrome and the close modes.
-    void onBtnMinClicked();
-    void onBtnMaxClicked();
-    // The close button and the strip's close: the close-options dialog.
-    void onBtnCloseClicked();
-    void vekMiniClose();
+    void closePopSound() { onBtnSoundClicked(); }
     void onBtnVersionClicked();
-    void trayiconActivated(QSystemTrayIcon::ActivationReason kind);
-    // The tray's "显示主程序   " entry (not in the menu): as a double-click on the icon.
-    void mainWindowShowOnMac();
-    // Close option 1 (tray, pop-ups on) and 2 (silent); option 3 is vekQuit.
-    void onCloseVerifyRadio1Clicked();
-    void onCloseVerifyRadio2Clicked();
-    // 50 ms after the last resize: the page area takes the room it has.
-    void onResizeRefreshCounterTimeout();
-
-    // Fills the settings window from the live settings and shows it.
-    void onBtn3FuncOrderClicked();
-    // The subscription drop-down: opens under "订阅 ▾", closes on any hide.
-    void onBtn2CustomSetClicked();
-    void hideCustomSetButtonFormWindow();
-    // A category box of the filter bar or the drop-down changed.
-    void onCheckBoxChanged(int state);
-    // "全部" of the filter bar.
-    void onCheckBoxAllSelected(int state);
-    void onCheckBoxAllSelectedByManual(bool checked);
-    // The live page with the subscription filter; shows or hides the filter bar.
-    void webView_newsFeedShow();
-
-    // Navigation: each hands over to the PageNavigator.
-    void webView_kuaixunzhiboShow();
-    void webView_allShow();
-    void webView_kelvoraShow();
-    void webView_jingjixinhaoShow();
-    void webView_hongguanjingjiShow();
-    void webView_waihuiShow();
-    void webView_guijingshuShow();
-    void webView_shiyouShow();
-    void webView_tongShow();
-    // Favourites, or the login window when nobody is logged in.
-    void webView_favouriteNewsShow();
-    void onBtnCaiJingRiLiClick();
-    void onBtnHangQingZhongXinClick();
-    void onBtnHangYeBaoDaoClick();
-    void onBtnMeiRiFenXiClick();
-    void onBtnMeiRiTouTiaoClick();
-    void webView_othShow();
-
-    // "Qtconnectjs" into each page that calls it; the loads drive the start-up
-    // chain (live -> advertisement -> mini -> calendar). They hand over to PageLoads.
-    void onWebView_kuaixunzhiboNeedBindJs();
-    void onWebView_caijingriliNeedBindJs();
-    void onWebView_2NeedBindJs();
-    void onWebView_othNeedBindJs();
-    void onWebView_kuaixunzhiboNeedEvaluateJs(bool ok);
-    void onWebView_caijingriliNeedEvaluateJs(bool ok);
-    void onWebView_2NeedEvaluateJs(bool ok);
-    void onWebView_othNeedEvaluateJs(bool ok);
-    void onWebView_cnzzNeedEvaluateJs(bool ok);
-    void onMiniWebviewLoadFinished(bool ok);
     // A link in a page: on the live page's host it opens in the other-pages
     // view, anywhere else in the system's browser.
     void onWidget3WebviewLinkClicked(QUrl url);
+    // 50 ms after the last resize: the page area takes the room it has.
+    void onResizeRefreshCounterTimeout();
+
+    // The rest hand over to the collaborators, one line each.
+    // News intake: the pages, the sound, the table window and the pop-up program.
+    void onGetNewMessage(QString newsContent, QString newsType, QString newsImportance)
+    {
+        m_delivery->deliverFromPage(newsContent, newsType, newsImportance);
+    }
+    void popjson(QString newsType, QString pjson, QString p_index)
+    {
+        m_delivery->popjson(newsType, pjson, p_index);
+    }
+    // Kept in the window's declared interface; does nothing.
+    void noPopjson() {}
+    // The pop-up program announced itself: connect and tell it the time zone.
+    void onPopupStarted() { m_relay->connectToPopup(); }
+    void webViewNewsFilter_kuaixunzhibo()
+    {
+        m_pages->applyFilter(m_state.currentPage(), m_state.subscriptionMask());
+    }
+    // An item from a pop-up, a page, the strip or the table window: its content
+    // window, or login when nobody is logged in.
+    void popupCallContentWidget(QString newsId) { m_newsWindows->openItem(newsId); }
+    void jsCallContentWidget(QString newsId) { m_newsWindows->openItem(newsId); }
+    // The service's notice for `seconds`; a new notice starts the time over.
+    void showPostWindow(int seconds) { m_newsWindows->showNotice(seconds); }
+
+    // Mini mode and the table window.
+    void onBtn3MiniMoshiClicked() { m_miniMode->enter(); }
+    void showMiniLeft() { m_miniMode->dock(Korvex::Split::Left); }
+    void showMiniRight() { m_miniMode->dock(Korvex::Split::Right); }
+    // The strip was minimised: mini mode ends, the main window stays hidden.
+    void hideMini() { m_miniMode->minimise(); }
+    void onBtn3ToolBarWindowClicked() { m_miniMode->toggleTable(); }
+
+    // Title bar, tray and the close-options dialog (option 3 is vekQuit).
+    void onBtnMinClicked();
+    void onBtnMaxClicked() { m_chrome->toggleMaximized(); }
+    void onBtnCloseClicked() { m_closeModes->openDialog(); }
+    void vekMiniClose() { m_closeModes->openDialog(); }
+    // As from the tray: silent mode ends, so sound and pop-ups agree with what is shown.
+    void mainWindowShow() { m_closeModes->comeBack(); }
+    void trayiconActivated(QSystemTrayIcon::ActivationReason kind);
+    // The tray's "显示主程序   " entry (not in the menu): as a double-click on the icon.
+    void mainWindowShowOnMac() { trayiconActivated(QSystemTrayIcon::DoubleClick); }
+    void onCloseVerifyRadio1Clicked() { m_closeModes->keepInTray(); }
+    void onCloseVerifyRadio2Clicked() { m_closeModes->goSilent(); }
+
+    // The subscription: the settings window, the drop-down under "订阅 ▾", the category boxes.
+    void onBtn3FuncOrderClicked() { m_subscriptions->openSettings(); }
+    void onBtn2CustomSetClicked() { m_subscriptions->openDropDown(); }
+    void hideCustomSetButtonFormWindow() { m_subscriptions->closeDropDown(); }
+    void controlWidget2Menu(int pos, bool value) { m_subscriptions->setCategory(pos, value); }
+    void onCheckBoxChanged(int state) { m_subscriptions->boxChanged(state); }
+    void onCheckBoxAllSelected(int state) { m_subscriptions->allChanged(state); }
+    void onCheckBoxAllSelectedByManual(bool checked) { m_subscriptions->allClicked(checked); }
+
+    // Navigation.
+    void webView_newsFeedShow() { m_navigator->showNewsFeed(true); }
+    void webView_kuaixunzhiboShow() { m_navigator->showLiveTab(); }
+    void webView_allShow() { m_navigator->showLivePage(Korvex::Content::AllPage); }
+    void webView_kelvoraShow() { m_navigator->showLivePage(Korvex::Content::KelvoraPage); }
+    void webView_jingjixinhaoShow()
+    {
+        m_navigator->showLivePage(Korvex::Content::JingjixinhaoPage);
+    }
+    void webView_hongguanjingjiShow()
+    {
+        m_navigator->showLivePage(Korvex::Content::HongguanjingjiPage);
+    }
+    void webView_waihuiShow() { m_navigator->showLivePage(Korvex::Content::WaihuiPage); }
+    void webView_guijingshuShow() { m_navigator->showLivePage(Korvex::Content::GuijingshuPage); }
+    void webView_shiyouShow() { m_navigator->showLivePage(Korvex::Content::ShiyouPage); }
+    void webView_tongShow() { m_navigator->showLivePage(Korvex::Content::TongPage); }
+    // Favourites, or the login window when nobody is logged in.
+    void webView_favouriteNewsShow() { m_navigator->showFavourites(); }
+    void onBtnCaiJingRiLiClick() { m_navigator->showCalendar(); }
+    void onBtnHangQingZhongXinClick() { m_navigator->showOtherPage(Pages::Hangqing); }
+    void onBtnHangYeBaoDaoClick() { m_navigator->showOtherPage(Pages::Industry); }
+    void onBtnMeiRiFenXiClick() { m_navigator->showOtherPage(Pages::Article); }
+    void onBtnMeiRiTouTiaoClick() { m_navigator->showOtherPage(Pages::Index); }
+    void webView_othShow() { m_navigator->showOtherLoading(); }
+
+    // "Qtconnectjs" into each page that calls it; the loads drive the start-up
+    // chain (live -> advertisement -> mini -> calendar).
+    void onWebView_kuaixunzhiboNeedBindJs() { m_loads->bindBridge(Bridged::Live); }
+    void onWebView_caijingriliNeedBindJs() { m_loads->bindBridge(Bridged::Calendar); }
+    void onWebView_2NeedBindJs() { m_loads->bindBridge(Bridged::Advert); }
+    void onWebView_othNeedBindJs() { m_loads->bindBridge(Bridged::Other); }
+    void onWebView_kuaixunzhiboNeedEvaluateJs(bool ok) { m_loads->liveLoaded(ok); }
+    void onWebView_caijingriliNeedEvaluateJs(bool ok) { m_loads->calendarLoaded(ok); }
+    void onWebView_2NeedEvaluateJs(bool ok) { m_loads->advertLoaded(ok); }
+    void onWebView_othNeedEvaluateJs(bool ok) { m_loads->otherLoaded(ok); }
+    // Its jar is saved after each load (PageJars); nothing else to do.
+    void onWebView_cnzzNeedEvaluateJs(bool) {}
+    void onMiniWebviewLoadFinished(bool ok) { m_loads->miniLoaded(ok); }
     // The live page's advertisement follows the page in front.
-    void onWebViewShowStateChanged();
+    void onWebViewShowStateChanged()
+    {
+        m_pages->showAdvertisement(Korvex::Content::advertisementShown(m_state.currentPage()));
+    }
 
 signals:
     // The page in front changed; the pages see it through "Qtconnectjs" too.
@@ -225,42 +219,30 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    using Bridged = Korvex::PageLoads::Bridged;
+
     // Frame, title buttons, tray, close dialog, about window, alternative title bar.
     void createChrome();
     void connectChrome();
     void createToolBarWindow();
     void createSettingsWindows();
-    void createLoginFlow();
-    // The three sets of category boxes follow the subscription mask.
-    void applySubscriptionMask();
-    // The filter bar's boxes changed together ("全部"): one change, not seven.
-    void setFilterBarBoxes(bool checked);
-    std::array<QCheckBox *, 7> filterBarBoxes() const;
     // The navigation slots on their buttons, the page views' signals on their slots.
     void wirePages();
-    // Stops moving other windows and brings the table window back as it was.
-    void leaveMiniMode();
-    void dockMini(int side);
-    // The news sound of the current settings, if any.
-    void playNewsSound();
 
     std::unique_ptr<Ui::MainWindow> ui;
     Korvex::ClientState m_state;
     // What the start-up load read besides the shared state: account values, zone indices.
     Korvex::StartupSettings m_startupSettings;
-    bool m_toolBarWindowWasShown = false;
-    bool m_toolBarWindowShown = false;
-    // Set while the window itself changes category boxes: their signals are not a user's change.
-    bool m_boxesUpdating = false;
     CustomSetFuncOrderFormWindow *m_funcOrderWindow = nullptr;
     CustomSetButtonFormWindow *m_customSetWindow = nullptr;
+    Korvex::SubscriptionControls *m_subscriptions = nullptr;
     std::unique_ptr<Miniwindow> m_miniWindow;
+    Korvex::MiniMode *m_miniMode = nullptr;
     std::unique_ptr<ToolBarWindow> m_toolBarWindow;
-    std::unique_ptr<PostWindow> m_postWindow;
+    Korvex::NewsWindows *m_newsWindows = nullptr;
     Korvex::LoginFlow *m_login = nullptr;
-    MiniSplitThread *m_miniSplitThread = nullptr;
-    QPointer<ContentWidget> m_contentWidget;
     Korvex::IntakePages *m_pages = nullptr;
+    Korvex::NewsDelivery *m_delivery = nullptr;
     Korvex::PageJars *m_jars = nullptr;
     Korvex::PageNavigator *m_navigator = nullptr;
     Korvex::PageLoads *m_loads = nullptr;
@@ -268,7 +250,6 @@ private:
     // Owns ListenThread and PopupThread; start()/quit() of the pop-up thread go
     // through it, so a pop-up stopped on purpose is not started again by itself.
     CompanionSupervisor *m_companions = nullptr;
-    SoundPlayer m_playSound;
     Korvex::WindowChrome *m_chrome = nullptr;
     Korvex::TrayControl *m_tray = nullptr;
     Korvex::CloseModes *m_closeModes = nullptr;

@@ -78,7 +78,7 @@ PageLoads::PageLoads(QWidget *window, QWebView *mini, ClientState &state, Intake
 
     m_jars->install(m_advert, QStringLiteral("webview_2"), {Pages::Advert});
     m_jars->installPerPage(m_other, QStringLiteral("webview_oth"), [this](const QUrl &shown) {
-        return Content::otherPagesSaveName(webHost(), shown, m_state.userMailbox);
+        return Content::otherPagesSaveName(webHost(), shown, m_state.userMailbox());
     });
     m_jars->install(m_analytics.get(), QStringLiteral("webview_cnzz"), {});
 
@@ -165,7 +165,7 @@ void PageLoads::liveLoaded(bool ok)
 {
     log(loadedText(ok) + QStringLiteral(":onWebView_kuaixunzhibo;"));
     m_navigator->liveLoaded(ok);
-    if (m_state.currentPage == Content::LivePage)
+    if (m_state.currentPage() == Content::LivePage)
         m_pages->showAdvertisement(true);
     if (m_firstLiveLoad) {
         m_firstLiveLoad = false;
@@ -174,7 +174,7 @@ void PageLoads::liveLoaded(bool ok)
     // Into a page that is there: a failed first load does not use up the report.
     if (ok && !m_installReportDone)
         reportInstallOnce();
-    m_pages->applyFilter(m_state.currentPage, m_state.subscriptionMask);
+    m_pages->applyFilter(m_state.currentPage(), m_state.subscriptionMask());
     fillTableWindow();
 }
 
@@ -232,7 +232,7 @@ void PageLoads::otherLoaded(bool ok)
 void PageLoads::miniLoaded(bool)
 {
     m_navigator->loadUnlessThere(m_calendar, QUrl(webHost() + Pages::Ecrilicalendar));
-    m_pages->applyFilter(m_state.currentPage, m_state.subscriptionMask);
+    m_pages->applyFilter(m_state.currentPage(), m_state.subscriptionMask());
 }
 
 void PageLoads::reloadForTimeZone()

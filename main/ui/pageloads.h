@@ -16,7 +16,7 @@ class QWebView;
 namespace Korvex
 {
 
-struct ClientState;
+class ClientState;
 class IntakePages;
 class PageJars;
 class PageNavigator;

@@ -251,7 +251,7 @@ void PageNavigator::refreshLayout()
     }
 }
 
-void PageNavigator::showLivePage(int page)
+void PageNavigator::showLivePage(Content::Page page)
 {
     if (!Content::isCategoryPage(page))
         return;
@@ -259,7 +259,7 @@ void PageNavigator::showLivePage(int page)
     select(categoryButton(page));
     select(LiveTab);
     m_categoryBar->show();
-    m_state.currentPage = page;
+    m_state.setCurrentPage(page);
     bringUp(m_live, QUrl(pageAddress(Pages::Expresslive)));
     m_pages->evaluateLive(JsLiteral::call(Pages::ShowType, {Content::tabShowTypeList(page)}));
     finish();
@@ -269,7 +269,7 @@ void PageNavigator::showLiveTab()
 {
     resetPageArea();
     select(LiveTab);
-    m_state.currentPage = Content::LivePage;
+    m_state.setCurrentPage(Content::LivePage);
     bringUp(m_live, QUrl(pageAddress(Pages::Expresslive)));
     finish();
     showLivePage(Content::AllPage);
@@ -279,7 +279,7 @@ void PageNavigator::showCalendar()
 {
     resetPageArea();
     select(QStringLiteral("button2_caijingrili"));
-    m_state.currentPage = Content::CalendarPage;
+    m_state.setCurrentPage(Content::CalendarPage);
     bringUp(m_calendar, QUrl(pageAddress(Pages::Ecrilicalendar)));
     finish();
 }
@@ -294,21 +294,22 @@ void PageNavigator::showOtherPage(const QString &path)
 
 void PageNavigator::showFavourites()
 {
-    if (!m_state.loggedIn) {
+    if (!m_state.loggedIn()) {
         emit loginRequested();
         return;
     }
-    showInOtherView(Content::favouritesAddress(webHost(), m_state.userMailbox),
+    showInOtherView(Content::favouritesAddress(webHost(), m_state.userMailbox()),
                     Content::FavouritesPage, QStringLiteral("button2_favourite"));
 }
 
-void PageNavigator::showInOtherView(const QUrl &address, int page, const QString &buttonName)
+void PageNavigator::showInOtherView(const QUrl &address, Content::Page page,
+                                    const QString &buttonName)
 {
     resetPageArea();
     select(buttonName);
-    m_state.currentPage = page;
+    m_state.setCurrentPage(page);
     PageJars::placeTimeZoneCookie(m_jars->jar(QStringLiteral("webview_oth")), address,
-                                  m_state.timeZoneValue);
+                                  m_state.timeZoneValue());
     m_other->load(address);
     m_other->page()->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
     m_categoryBar->hide();
@@ -319,7 +320,7 @@ void PageNavigator::showInOtherView(const QUrl &address, int page, const QString
 void PageNavigator::showOtherLoading()
 {
     resetPageArea();
-    m_state.currentPage = Content::OtherPage;
+    m_state.setCurrentPage(Content::OtherPage);
     m_categoryBar->hide();
     m_loading->show();
     finish();
@@ -327,30 +328,36 @@ void PageNavigator::showOtherLoading()
 
 void PageNavigator::showNewsFeed(bool toggleFilterBar)
 {
-    const int previousPage = m_state.currentPage;
+    const Content::Page previousPage = m_state.currentPage();
     resetPageArea();
     if (previousPage == Content::LivePage) {
         if (toggleFilterBar)
             m_filterBarShown = !m_filterBarShown;
-    } else if (m_state.funcSettings.filterBar.toInt() != 0) {
+    } else if (m_state.funcSettings().filterBar != 0) {
         m_filterBarShown = true;
     }
     m_filterBar->setVisible(m_filterBarShown);
     setNewsFeedButton(m_filterBarShown);
     // The live view is in front: its tab shows it.
     select(LiveTab);
-    m_state.currentPage = Content::LivePage;
+    m_state.setCurrentPage(Content::LivePage);
     bringUp(m_live, QUrl(pageAddress(Pages::Expresslive)));
-    m_pages->applyFilter(m_state.currentPage, m_state.subscriptionMask);
+    m_pages->applyFilter(m_state.currentPage(), m_state.subscriptionMask());
     m_live->page()->mainFrame()->setScrollBarValue(Qt::Vertical, 0);
     finish();
+}
+
+void PageNavigator::leaveFavourites()
+{
+    if (m_state.currentPage() == Content::FavouritesPage)
+        showNewsFeed(true);
 }
 
 void PageNavigator::liveLoaded(bool ok)
 {
     // Every page of the live view, not only 2 and 11: a category page chosen
     // while the live page was still loading would otherwise keep the spinner.
-    if (ok && Content::isLiveViewPage(m_state.currentPage)) {
+    if (ok && Content::isLiveViewPage(m_state.currentPage())) {
         m_loading->hide();
         m_live->show();
     }
@@ -358,7 +365,7 @@ void PageNavigator::liveLoaded(bool ok)
 
 void PageNavigator::calendarLoaded(bool ok)
 {
-    if (ok && m_state.currentPage == Content::CalendarPage) {
+    if (ok && m_state.currentPage() == Content::CalendarPage) {
         m_loading->hide();
         m_calendar->show();
     }
@@ -366,7 +373,7 @@ void PageNavigator::calendarLoaded(bool ok)
 
 void PageNavigator::otherLoaded(bool ok)
 {
-    if (ok && Content::isOtherViewPage(m_state.currentPage)) {
+    if (ok && Content::isOtherViewPage(m_state.currentPage())) {
         m_loading->hide();
         m_other->show();
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "contentrules.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -16,7 +18,7 @@ class QWebView;
 namespace Korvex
 {
 
-struct ClientState;
+class ClientState;
 class IntakePages;
 class PageJars;
 
@@ -43,8 +45,8 @@ public:
     // they open the same pages and show the same selection.
     void addTwinBar(QWidget *bar);
 
-    // A page of the live view: 3..9 one category, 11 all but "ES".
-    void showLivePage(int page);
+    // A page of the live view: one category, or all but "ES".
+    void showLivePage(Content::Page page);
     // The live tab: page 2, then all categories (page 11).
     void showLiveTab();
     void showCalendar();
@@ -58,6 +60,8 @@ public:
     void showNewsFeed(bool toggleFilterBar);
     // Page 10 with the loading view up, until the other-pages view has loaded.
     void showOtherLoading();
+    // The favourites in front (the user logged out): the live page instead.
+    void leaveFavourites();
 
     // A view finished loading: it comes to the front when its page is in front.
     void liveLoaded(bool ok);
@@ -97,7 +101,7 @@ private:
     // What every navigation ends with.
     void finish();
     void refreshLayout();
-    void showInOtherView(const QUrl &address, int page, const QString &buttonName);
+    void showInOtherView(const QUrl &address, Content::Page page, const QString &buttonName);
     void setNewsFeedButton(bool open);
 
     QWidget *m_window;

@@ -177,8 +177,7 @@ void TestContentPages::initTestCase()
 
 void TestContentPages::init()
 {
-    m_window->clientState().loggedIn = true;
-    m_window->clientState().userMailbox = Mailbox;
+    m_window->clientState().setLogin(true, Mailbox);
     m_browser.urls.clear();
 }
 
@@ -388,7 +387,7 @@ void TestContentPages::filterBarStartsHiddenAndToggles()
 {
     QWidget *bar = m_window->findChild<QWidget *>(QStringLiteral("widget_newsFeed"));
     QPushButton *feed = button("button2_newsFeed");
-    QCOMPARE(m_window->clientState().currentPage, 2);
+    QCOMPARE(m_window->clientState().currentPage(), Korvex::Content::LivePage);
     QVERIFY(!bar->isVisible());
     QCOMPARE(feed->text(), QStringLiteral("订阅 ▼"));
     feed->click();
@@ -405,7 +404,7 @@ void TestContentPages::liveTabShowsAllButCalendar()
     button("button2_caijingrili")->click();
     QTRY_COMPARE(shownPage(), view("webView_caijingrili"));
     button("button2_kuaixunzhibo")->click();
-    QCOMPARE(m_window->clientState().currentPage, 11);
+    QCOMPARE(m_window->clientState().currentPage(), Korvex::Content::AllPage);
     QTRY_COMPARE(lastLiveCall(QStringLiteral("showType")),
                  QStringList{QStringLiteral(",FBN,ME,Forex,PM,Oil,Copper")});
     QTRY_COMPARE(shownPage(), view("webView_kuaixunzhibo"));
@@ -491,7 +490,7 @@ void TestContentPages::everyNavigationSlotShowsItsPage()
 
     // A hidden button (daily analysis is not offered) still has its slot.
     button(qPrintable(buttonName))->click();
-    QCOMPARE(m_window->clientState().currentPage, page);
+    QCOMPARE(int(m_window->clientState().currentPage()), page);
     QTRY_COMPARE_WITH_TIMEOUT(shownPage(), view(qPrintable(viewName)), 20000);
     QCOMPARE(shownPage()->url().path(), path);
     selected.sort();
@@ -519,11 +518,11 @@ void TestContentPages::twinButtonsOpenTheSamePages()
     auto bar = std::make_unique<MacExtras>();
     m_window->pageNavigator()->addTwinBar(bar.get());
     bar->button(QStringLiteral("button2_shiyou"))->click();
-    QCOMPARE(m_window->clientState().currentPage, 8);
+    QCOMPARE(m_window->clientState().currentPage(), Korvex::Content::ShiyouPage);
     QVERIFY(Korvex::PageNavigator::isSelected(bar->button(QStringLiteral("button2_shiyou"))));
     QVERIFY(Korvex::PageNavigator::isSelected(button("button2_shiyou")));
     bar->button(QStringLiteral("button2_caijingrili"))->click();
-    QCOMPARE(m_window->clientState().currentPage, 1);
+    QCOMPARE(m_window->clientState().currentPage(), Korvex::Content::CalendarPage);
     QVERIFY(!Korvex::PageNavigator::isSelected(bar->button(QStringLiteral("button2_shiyou"))));
     QVERIFY(Korvex::PageNavigator::isSelected(bar->button(QStringLiteral("button2_caijingrili"))));
     QTRY_COMPARE(shownPage(), view("webView_caijingrili"));
@@ -532,7 +531,7 @@ void TestContentPages::twinButtonsOpenTheSamePages()
 void TestContentPages::otherLoadingViewWaitsForThePage()
 {
     m_window->webView_othShow();
-    QCOMPARE(m_window->clientState().currentPage, 10);
+    QCOMPARE(m_window->clientState().currentPage(), Korvex::Content::OtherPage);
     QVERIFY(view("webView_loading")->isVisible());
     QVERIFY(!m_window->findChild<QWidget *>(QStringLiteral("widget1_2"))->isVisible());
     // The next page of the other-pages view that loads comes to the front.
@@ -545,13 +544,12 @@ void TestContentPages::favouritesWhileLoggedOutOpenTheLoginWindowOnly()
     button("button2_caijingrili")->click();
     QTRY_COMPARE(shownPage(), view("webView_caijingrili"));
     const QUrl otherBefore = view("webView_oth")->url();
-    m_window->clientState().loggedIn = false;
-    m_window->clientState().userMailbox.clear();
+    m_window->clientState().setLogin(false, QString());
     button("button2_favourite")->click();
     LoginFormWindow *login = m_window->loginWindow();
     QTRY_VERIFY(login->isVisible());
     QCOMPARE(login->pageKind(), 1);
-    QCOMPARE(m_window->clientState().currentPage, 1);
+    QCOMPARE(m_window->clientState().currentPage(), Korvex::Content::CalendarPage);
     QCOMPARE(shownPage(), view("webView_caijingrili"));
     QCOMPARE(selectedButtons(), QStringList{QStringLiteral("button2_caijingrili")});
     QTest::qWait(200);
@@ -570,7 +568,7 @@ void TestContentPages::favouritesCarryTheZoneAndAreNotKept()
         m_window->pageJars()->jar(QStringLiteral("webview_oth"))->cookiesForUrl(shownPage()->url());
     QVERIFY(std::any_of(cookies.begin(), cookies.end(), [this](const QNetworkCookie &c) {
         return c.name() == "setLanguage" &&
-               QString::fromUtf8(c.value()) == m_window->clientState().timeZoneValue;
+               QString::fromUtf8(c.value()) == m_window->clientState().timeZoneValue();
     }));
     QVERIFY(Korvex::readConfig(QStringLiteral("cookies/webview_favourite"),
                                {QStringLiteral("setLanguage")})
@@ -582,7 +580,7 @@ void TestContentPages::linksOnTheWebHostStayOthersGoToTheBrowser()
 {
     button("button2_kuaixunzhibo")->click();
     QTRY_COMPARE(shownPage(), view("webView_kuaixunzhibo"));
-    const int page = m_window->clientState().currentPage;
+    const Korvex::Content::Page page = m_window->clientState().currentPage();
 
     // Clicked in the live page as a user clicks.
     const QString click = QStringLiteral(
@@ -597,7 +595,7 @@ void TestContentPages::linksOnTheWebHostStayOthersGoToTheBrowser()
     QTRY_COMPARE(view("webView_oth")->url(), inside);
     QCOMPARE(m_browser.urls.size(), 1);
     // The page in front stays.
-    QCOMPARE(m_window->clientState().currentPage, page);
+    QCOMPARE(m_window->clientState().currentPage(), page);
     QCOMPARE(shownPage(), view("webView_kuaixunzhibo"));
 
     // Another name for the same machine is another host.
@@ -616,14 +614,14 @@ void TestContentPages::categoryBoxChangeOnTheLivePage()
     if (!bar->isVisible())
         m_window->webView_newsFeedShow();
     QVERIFY(bar->isVisible());
-    QCOMPARE(m_window->clientState().currentPage, 2);
+    QCOMPARE(m_window->clientState().currentPage(), Korvex::Content::LivePage);
     auto *all = m_window->findChild<QCheckBox *>(QStringLiteral("newsFeed_all"));
     QVERIFY(all->isChecked());
-    const quint32 before = m_window->clientState().subscriptionMask;
+    const quint32 before = m_window->clientState().subscriptionMask();
     QVERIFY(before & 0x01);
 
     m_window->findChild<QCheckBox *>(QStringLiteral("newsFeed_tong"))->click();
-    QCOMPARE(m_window->clientState().subscriptionMask, before & ~0x01u);
+    QCOMPARE(m_window->clientState().subscriptionMask(), before & ~0x01u);
     QCOMPARE(Korvex::readConfig(QStringLiteral("customMenu"), {QStringLiteral("value")}),
              QStringList{QString::number(before & ~0x01u, 16)});
     QVERIFY(!all->isChecked());
@@ -633,7 +631,7 @@ void TestContentPages::categoryBoxChangeOnTheLivePage()
     m_window->customSetButtonFormWindow()
         ->findChild<QCheckBox *>(QStringLiteral("checkBox_tong"))
         ->click();
-    QCOMPARE(m_window->clientState().subscriptionMask, before);
+    QCOMPARE(m_window->clientState().subscriptionMask(), before);
     QCOMPARE(Korvex::readConfig(QStringLiteral("customMenu"), {QStringLiteral("value")}),
              QStringList{QString::number(before, 16)});
     QVERIFY(bar->isVisible());
@@ -642,7 +640,8 @@ void TestContentPages::categoryBoxChangeOnTheLivePage()
 
 void TestContentPages::bridgeRefusesBadCalls()
 {
-    m_window->clientState().loggedIn = false; // an open request would bring the login window
+    // An open request would bring the login window.
+    m_window->clientState().setLogin(false, QString());
     m_window->loginWindow()->hide();
     m_window->postWindow()->hide();
     const int sequence = m_window->toolBarWindow()->sequenceNumber;

@@ -32,30 +32,37 @@ private slots:
 
 void TestFuncOrderRules::storedValuesOpenOnTheirEntries()
 {
+    // As the start-up load reads the stored texts.
+    const auto read = [](const QString &second, const QString &sound, const QString &split) {
+        return parseFuncSettings({QStringLiteral("1"), second, sound, QStringLiteral("0xffffff"),
+                                  QStringLiteral("1"), split});
+    };
     const QStringList seconds{QStringLiteral("5"),  QStringLiteral("10"), QStringLiteral("20"),
                               QStringLiteral("30"), QStringLiteral("60"), QStringLiteral("0")};
-    for (int i = 0; i < seconds.size(); ++i)
-        QCOMPARE(FuncOrder::stayTimeIndex(seconds.at(i)).index, i);
-    for (const QString &odd : {QStringLiteral("abc"), QStringLiteral(""), QStringLiteral("15")}) {
-        QCOMPARE(FuncOrder::stayTimeIndex(odd).index, 1);
-        QVERIFY(!FuncOrder::stayTimeIndex(odd).known);
-        QCOMPARE(FuncOrder::soundIndex(odd).index, 1);
-        QVERIFY(!FuncOrder::soundIndex(odd).known);
+    for (int i = 0; i < seconds.size(); ++i) {
+        const FuncSettings settings = read(seconds.at(i), QStringLiteral("0"), QStringLiteral("2"));
+        QCOMPARE(FuncOrder::stayTimeIndex(settings.second).index, i);
     }
-    QCOMPARE(FuncOrder::soundIndex(QStringLiteral("3")).index, 3);
-    QCOMPARE(FuncOrder::splitChoice(QStringLiteral("1")), FuncOrder::Split::Left);
-    QCOMPARE(FuncOrder::splitChoice(QStringLiteral("3")), FuncOrder::Split::None);
-    QCOMPARE(FuncOrder::splitChoice(QStringLiteral("9")), FuncOrder::Split::Right);
+    for (const QString &odd : {QStringLiteral("abc"), QStringLiteral(""), QStringLiteral("15")}) {
+        const FuncSettings settings = read(odd, odd, odd);
+        QCOMPARE(FuncOrder::stayTimeIndex(settings.second).index, 1);
+        QVERIFY(!FuncOrder::stayTimeIndex(settings.second).known);
+        QCOMPARE(FuncOrder::soundIndex(settings.sound).index, 1);
+        QVERIFY(!FuncOrder::soundIndex(settings.sound).known);
+        QVERIFY(settings.split == SplitSetting::Unknown);
+    }
+    QCOMPARE(FuncOrder::soundIndex(read({}, QStringLiteral("3"), {}).sound).index, 3);
+    QVERIFY(read({}, {}, QStringLiteral("1")).split == SplitSetting::Left);
+    QVERIFY(read({}, {}, QStringLiteral("3")).split == SplitSetting::NoSplit);
 }
 
 void TestFuncOrderRules::entriesStoreValidValues()
 {
-    QCOMPARE(FuncOrder::stayTimeValue(4), QStringLiteral("60"));
-    QCOMPARE(FuncOrder::stayTimeValue(5), QStringLiteral("0"));
-    QCOMPARE(FuncOrder::stayTimeValue(-1), QStringLiteral("10"));
-    QCOMPARE(FuncOrder::soundValue(3), QStringLiteral("3"));
-    QCOMPARE(FuncOrder::soundValue(7), QStringLiteral("1"));
-    QCOMPARE(FuncOrder::splitValue(FuncOrder::Split::None), QStringLiteral("3"));
+    QCOMPARE(FuncOrder::stayTimeValue(4), 60);
+    QCOMPARE(FuncOrder::stayTimeValue(5), 0);
+    QCOMPARE(FuncOrder::stayTimeValue(-1), 10);
+    QVERIFY(FuncOrder::soundValue(3) == SoundSetting::Silent);
+    QVERIFY(FuncOrder::soundValue(7) == SoundSetting::Band);
     QCOMPARE(FuncOrder::soundPreviewResource(2), QStringLiteral(":/sound/Notify.wav"));
     QCOMPARE(FuncOrder::soundPreviewResource(3), QString());
 }

@@ -140,7 +140,7 @@ void TestHighDpi::showAll()
     m_main->move(0, 0);
     m_main->toolBarWindow()->show();
     m_main->onBtn3FuncOrderClicked();
-    m_main->onBtnLoginInClicked();
+    m_main->loginFlow()->showLogin();
     m_main->showPostWindow(3600);
     m_main->jsCallContentWidget(QStringLiteral("4101"));
     m_main->miniWindow()->dockAt(QPoint(0, 0));

@@ -32,6 +32,7 @@
 #include <QWebView>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 // News intake on the real main window: the stand-in service's pages loaded in
@@ -127,6 +128,13 @@ private:
     }
     void deliver(const QString &item);
     void send(const QString &message);
+    // One change of the shared settings, as the settings window makes it.
+    void changeSettings(const std::function<void(Korvex::FuncSettings &)> &change)
+    {
+        Korvex::FuncSettings settings = m_window->clientState().funcSettings();
+        change(settings);
+        m_window->clientState().setFuncSettings(settings);
+    }
     // Waits until every page has reported all it received so far; returns the
     // calls each page received since the last settle, as "function(args)".
     QHash<QString, QStringList> settle();
@@ -185,15 +193,17 @@ void TestIntake::initTestCase()
 
 void TestIntake::init()
 {
-    m_window->clientState().subscriptionMask = 0xffffff;
-    m_window->clientState().funcSettings.popup = QStringLiteral("1");
-    m_window->clientState().funcSettings.second = QStringLiteral("10");
-    m_window->clientState().funcSettings.sound = QStringLiteral("0");
-    m_window->clientState().funcSettings.popupNewsFeed = QStringLiteral("0xffffff");
-    m_window->clientState().soundOn = true;
-    m_window->clientState().popupOn = true;
-    m_window->clientState().miniModeActive = false;
-    m_window->clientState().currentPage = 2;
+    m_window->clientState().setSubscriptionMask(0xffffff);
+    changeSettings([](Korvex::FuncSettings &settings) {
+        settings.popup = true;
+        settings.second = 10;
+        settings.sound = Korvex::SoundSetting::News;
+        settings.popupNewsFeed = 0xffffff;
+    });
+    m_window->clientState().setSoundOn(true);
+    m_window->clientState().setPopupOn(true);
+    m_window->clientState().setMiniModeActive(false);
+    m_window->clientState().setCurrentPage(Korvex::Content::LivePage);
     settle();
     if (m_window->newsRelay()->popupConnected())
         popupBytesUpToBarrier();
@@ -228,9 +238,6 @@ void TestIntake::deliver(const QString &item)
 
 void TestIntake::send(const QString &message)
 {
-    // The cases set the shared state directly, as the settings windows do, and
-    // tell the window as they do.
-    m_window->publishState();
     m_listener.write(message.toUtf8());
     m_listener.flush();
 }
@@ -276,19 +283,22 @@ QByteArray TestIntake::popupBytesUpToBarrier()
     const QString barrier =
         newsItem(QStringLiteral("FBN"), QStringLiteral("[快讯] barrier %1").arg(++m_barrier));
     const QByteArray expected = popupBytes(QStringLiteral("010"), QStringLiteral("0"), barrier);
-    const auto saved = std::make_tuple(
-        m_window->clientState().funcSettings, m_window->clientState().subscriptionMask,
-        m_window->clientState().popupOn, m_window->clientState().miniModeActive);
-    m_window->clientState().funcSettings.popup = QStringLiteral("1");
-    m_window->clientState().funcSettings.second = QStringLiteral("10");
-    m_window->clientState().funcSettings.popupNewsFeed = QStringLiteral("0xffffff");
-    m_window->clientState().subscriptionMask = 0xffffff;
-    m_window->clientState().popupOn = true;
-    m_window->clientState().miniModeActive = false;
+    Korvex::ClientState &state = m_window->clientState();
+    const Korvex::ClientValues saved = state.values();
+    changeSettings([](Korvex::FuncSettings &settings) {
+        settings.popup = true;
+        settings.second = 10;
+        settings.popupNewsFeed = 0xffffff;
+    });
+    state.setSubscriptionMask(0xffffff);
+    state.setPopupOn(true);
+    state.setMiniModeActive(false);
     deliver(barrier);
     [&] { QTRY_VERIFY_WITH_TIMEOUT(m_popup->bytes.endsWith(expected), 10000); }();
-    std::tie(m_window->clientState().funcSettings, m_window->clientState().subscriptionMask,
-             m_window->clientState().popupOn, m_window->clientState().miniModeActive) = saved;
+    state.setFuncSettings(saved.funcSettings);
+    state.setSubscriptionMask(saved.subscriptionMask);
+    state.setPopupOn(saved.popupOn);
+    state.setMiniModeActive(saved.miniModeActive);
     settle();
     return m_popup->bytes.left(m_popup->bytes.size() - expected.size());
 }
@@ -314,7 +324,7 @@ QString TestIntake::logText() const
 
 void TestIntake::popupStartGetsTheTimeZoneFirst()
 {
-    QCOMPARE(m_window->clientState().timeZoneValue, QStringLiteral("0"));
+    QCOMPARE(m_window->clientState().timeZoneValue(), QStringLiteral("0"));
     send(Protocol::popupStartedTag());
     // Written at once after the connect, before any item: it must arrive.
     QTRY_COMPARE(m_popup->bytes, QByteArray("__vek_get_news__cookieChanged_0"));
@@ -374,10 +384,9 @@ void TestIntake::unknownTypeReachesLiveAndMiniOnly()
 void TestIntake::unsubscribedCategoryOnlyReachesThePages()
 {
     m_window->controlWidget2Menu(1, false);
-    QCOMPARE(m_window->clientState().subscriptionMask, 0xfffffdu);
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xfffffdu);
     QCOMPARE(Korvex::readConfig(QStringLiteral("customMenu"), {QStringLiteral("value")}),
              QStringList{QStringLiteral("fffffd")});
-    QCOMPARE(m_window->clientState().funcSettings.customMenu, QStringLiteral("fffffd"));
 
     const QString item = newsItem(QStringLiteral("Oil"), QStringLiteral("原油库存大增"));
     const QStringList table = tableTexts();
@@ -402,12 +411,12 @@ void TestIntake::unsubscribedCategoryOnlyReachesThePages()
     // The bits above the categories stay as stored.
     m_window->controlWidget2Menu(7, false);
     m_window->controlWidget2Menu(40, false);
-    QCOMPARE(m_window->clientState().subscriptionMask, 0xffffffu);
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xffffffu);
 }
 
 void TestIntake::categoryOffInPopupFeedStillSoundsAndEntersTable()
 {
-    m_window->clientState().funcSettings.popupNewsFeed = QStringLiteral("fffffd");
+    changeSettings([](Korvex::FuncSettings &settings) { settings.popupNewsFeed = 0xfffffd; });
     const QString item = newsItem(QStringLiteral("Oil"), QStringLiteral("油价上涨"));
     deliver(item);
     settle();
@@ -418,21 +427,21 @@ void TestIntake::categoryOffInPopupFeedStillSoundsAndEntersTable()
 
 void TestIntake::displayTimeField_data()
 {
-    QTest::addColumn<QString>("second");
+    QTest::addColumn<int>("second");
     QTest::addColumn<QString>("field");
-    QTest::newRow("1000") << QStringLiteral("1000") << QStringLiteral("999");
-    QTest::newRow("100") << QStringLiteral("100") << QStringLiteral("100");
-    QTest::newRow("45") << QStringLiteral("45") << QStringLiteral("045");
-    QTest::newRow("7") << QStringLiteral("7") << QStringLiteral("007");
+    QTest::newRow("1000") << 1000 << QStringLiteral("999");
+    QTest::newRow("100") << 100 << QStringLiteral("100");
+    QTest::newRow("45") << 45 << QStringLiteral("045");
+    QTest::newRow("7") << 7 << QStringLiteral("007");
     // Kept three digits so the pop-up program reads the item text whole.
-    QTest::newRow("-5") << QStringLiteral("-5") << QStringLiteral("000");
+    QTest::newRow("-5") << -5 << QStringLiteral("000");
 }
 
 void TestIntake::displayTimeField()
 {
-    QFETCH(QString, second);
+    QFETCH(int, second);
     QFETCH(QString, field);
-    m_window->clientState().funcSettings.second = second;
+    changeSettings([second](Korvex::FuncSettings &settings) { settings.second = second; });
     const QString item = newsItem(QStringLiteral("Forex"), QStringLiteral("美元走强"));
     deliver(item);
     settle();
@@ -458,7 +467,8 @@ void TestIntake::soundSetting()
 {
     QFETCH(QString, sound);
     QFETCH(QStringList, played);
-    m_window->clientState().funcSettings.sound = sound;
+    const auto setting = static_cast<Korvex::SoundSetting>(sound.toInt());
+    changeSettings([setting](Korvex::FuncSettings &settings) { settings.sound = setting; });
     const QString item = newsItem(QStringLiteral("PM"), QStringLiteral("白银 ") + sound);
     deliver(item);
     settle();
@@ -470,7 +480,7 @@ void TestIntake::soundSetting()
     QCOMPARE(popupBytesUpToBarrier(), popupBytes(QStringLiteral("010"), QStringLiteral("0"), item));
 
     m_sounds.clear();
-    m_window->clientState().soundOn = false;
+    m_window->clientState().setSoundOn(false);
     deliver(item);
     settle();
     QVERIFY(m_sounds.isEmpty());
@@ -478,7 +488,7 @@ void TestIntake::soundSetting()
 
 void TestIntake::miniModeNeverPopsUp()
 {
-    m_window->clientState().miniModeActive = true;
+    m_window->clientState().setMiniModeActive(true);
     m_window->miniWindow()->show();
     const QString item = newsItem(QStringLiteral("Copper"), QStringLiteral("铜价新高"));
     deliver(item);
@@ -490,11 +500,11 @@ void TestIntake::miniModeNeverPopsUp()
     m_window->miniWindow()->hide();
 
     // The pop-up program's "More" brings the main window back and ends mini mode.
-    m_window->clientState().miniModeActive = true;
+    m_window->clientState().setMiniModeActive(true);
     m_window->hide();
     send(Protocol::popupMoreTag());
     QTRY_VERIFY(m_window->isVisible());
-    QVERIFY(!m_window->clientState().miniModeActive);
+    QVERIFY(!m_window->clientState().miniModeActive());
 }
 
 void TestIntake::loadedMiniPageStopsTheSpinner()
@@ -509,8 +519,8 @@ void TestIntake::loadedMiniPageStopsTheSpinner()
 
 void TestIntake::allTabFiltersEverythingButCalendar()
 {
-    m_window->clientState().currentPage = 11;
-    m_window->clientState().subscriptionMask = 0x01;
+    m_window->clientState().setCurrentPage(Korvex::Content::AllPage);
+    m_window->clientState().setSubscriptionMask(0x01);
     const QString item = newsItem(QStringLiteral("Copper"), QStringLiteral("铜"));
     deliver(item);
     const auto calls = settle();
@@ -518,7 +528,7 @@ void TestIntake::allTabFiltersEverythingButCalendar()
              QStringList{QStringLiteral("showType(,FBN,Forex,PM,Oil,Copper,ME)")});
     QCOMPARE(calls.value(Mini).mid(1), QStringList{QStringLiteral("showType(,Copper)")});
 
-    m_window->clientState().currentPage = 8;
+    m_window->clientState().setCurrentPage(Korvex::Content::ShiyouPage);
     m_window->webViewNewsFilter_kuaixunzhibo();
     QCOMPARE(settle().value(Live), QStringList{QStringLiteral("showType(Oil)")});
 }
@@ -630,7 +640,7 @@ void TestIntake::itemsWhilePopupProgramIsGoneReachTheNextOne()
     QCOMPARE(m_sounds, QStringList{QStringLiteral(":/sound/News.wav")});
     QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  无人接收"));
     // One whose display time is over by then is not shown late.
-    m_window->clientState().funcSettings.second = QStringLiteral("1");
+    changeSettings([](Korvex::FuncSettings &settings) { settings.second = 1; });
     deliver(newsItem(QStringLiteral("Forex"), QStringLiteral("已过时")));
     QTest::qWait(1100);
 
@@ -674,7 +684,7 @@ void TestIntake::changeTimeZone(const QString &tz)
 void TestIntake::timeZoneChangeReachesPopupAndTable()
 {
     changeTimeZone(QStringLiteral("1"));
-    QCOMPARE(m_window->clientState().timeZoneValue, QStringLiteral("1"));
+    QCOMPARE(m_window->clientState().timeZoneValue(), QStringLiteral("1"));
     QTRY_COMPARE(m_popup->bytes, QByteArray("cookieChanged_1"));
     QCOMPARE(js(Calendar, QStringLiteral("document.getElementById('zone').textContent")).toString(),
              QStringLiteral("时区偏移 +1 小时"));
@@ -719,7 +729,7 @@ void TestIntake::subscriptionAndPopupChoicesApplyToTheNextItem()
     QVERIFY(m_window->findChild<QWidget *>(QStringLiteral("widget_newsFeed"))->isVisible());
 
     box("newsFeed_shiyou")->click();
-    QCOMPARE(m_window->clientState().subscriptionMask, 0xfffffdu);
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xfffffdu);
     const QString oil = newsItem(QStringLiteral("Oil"), QStringLiteral("退订后的原油"));
     deliver(oil);
     settle();
@@ -729,13 +739,13 @@ void TestIntake::subscriptionAndPopupChoicesApplyToTheNextItem()
     // Nothing subscribed: the live page shows nothing at all.
     box("newsFeed_all")->click();
     box("newsFeed_all")->click();
-    QCOMPARE(m_window->clientState().subscriptionMask & 0x7f, 0u);
+    QCOMPARE(m_window->clientState().subscriptionMask() & 0x7f, 0u);
     QVERIFY(settle().value(Live).contains(QStringLiteral("showType()")));
     deliver(newsItem(QStringLiteral("FBN"), QStringLiteral("无人订阅")));
     settle();
     QCOMPARE(shownTitles(), QStringList());
     box("newsFeed_all")->click();
-    QCOMPARE(m_window->clientState().subscriptionMask, 0xffffffu);
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xffffffu);
 
     // Pop-ups off in the settings window: the next item no longer pops up.
     m_window->findChild<QPushButton *>(QStringLiteral("button3_gongnengdingzhi"))->click();
@@ -747,7 +757,7 @@ void TestIntake::subscriptionAndPopupChoicesApplyToTheNextItem()
     settle();
     QVERIFY(shownTitles().contains(QStringLiteral("不弹出")));
     QVERIFY(!popupBytesUpToBarrier().contains(QStringLiteral("不弹出").toUtf8()));
-    QCOMPARE(m_window->clientState().funcSettings.popup, QStringLiteral("0"));
+    QVERIFY(!m_window->clientState().funcSettings().popup);
 }
 
 // A hostile page calls the window's members through its bridge: nothing
@@ -798,8 +808,8 @@ void TestIntake::pageImportanceIsNormalisedForThePopup()
 void TestIntake::burstLeavesThePagesAsOneCallPerItem()
 {
     const quint32 mask = 0xfffffd; // oil unsubscribed: the filter hides its items
-    m_window->clientState().subscriptionMask = mask;
-    const int page = m_window->clientState().currentPage;
+    m_window->clientState().setSubscriptionMask(mask);
+    const int page = m_window->clientState().currentPage();
 
     // Fresh pages on both sides, the filter applied after their load.
     const QList<QString> paths{Live, Mini, Calendar};

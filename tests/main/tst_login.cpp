@@ -260,8 +260,8 @@ void TestLogin::verifyLoggedOutLook() const
     QVERIFY(button("button_loginIn")->isVisible());
     QVERIFY(button("button_reg")->isVisible());
     QVERIFY(!button("button_loginOut")->isVisible());
-    QVERIFY(!m_window->clientState().loggedIn);
-    QVERIFY(m_window->clientState().userMailbox.isEmpty());
+    QVERIFY(!m_window->clientState().loggedIn());
+    QVERIFY(m_window->clientState().userMailbox().isEmpty());
 }
 
 void TestLogin::verifyLoggedInLook(const QString &name) const
@@ -270,7 +270,7 @@ void TestLogin::verifyLoggedInLook(const QString &name) const
     QVERIFY(!button("button_loginIn")->isVisible());
     QVERIFY(!button("button_reg")->isVisible());
     QVERIFY(button("button_loginOut")->isVisible());
-    QVERIFY(m_window->clientState().loggedIn);
+    QVERIFY(m_window->clientState().loggedIn());
 }
 
 void TestLogin::startsLoggedOut()
@@ -290,9 +290,9 @@ void TestLogin::loginThroughThePageAndTheNextStartLogsInAutomatically()
 {
     startWindow();
     logInAs(Demo, Password);
-    QTRY_VERIFY_WITH_TIMEOUT(m_window->clientState().loggedIn, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->clientState().loggedIn(), 20000);
     verifyLoggedInLook(DemoName);
-    QCOMPARE(m_window->clientState().userMailbox, Demo);
+    QCOMPARE(m_window->clientState().userMailbox(), Demo);
     QCOMPARE(storedState(),
              QStringList({QStringLiteral("1"), DemoName, Demo, QStringLiteral("1")}));
     QTRY_VERIFY(visibleWindows().isEmpty());
@@ -304,7 +304,7 @@ void TestLogin::loginThroughThePageAndTheNextStartLogsInAutomatically()
     QVERIFY(m_service.reset());
     startWindow();
     verifyLoggedInLook(DemoName);
-    QCOMPARE(m_window->clientState().userMailbox, Demo);
+    QCOMPARE(m_window->clientState().userMailbox(), Demo);
     QVERIFY(visibleWindows().isEmpty());
     QCOMPARE(storedState(),
              QStringList({QStringLiteral("1"), DemoName, Demo, QStringLiteral("1")}));
@@ -338,7 +338,7 @@ void TestLogin::logoutClearsEverythingAndLeavesTheFavourites()
     const QStringList greeting{Demo, QStringLiteral("1")};
     QVERIFY(liveGreeted(greeting));
     // The favourites page (12) is in front when the user logs out.
-    m_window->clientState().currentPage = 12;
+    m_window->clientState().setCurrentPage(Korvex::Content::FavouritesPage);
     QTest::mouseClick(button("button_loginOut"), Qt::LeftButton);
 
     verifyLoggedOutLook();
@@ -346,7 +346,7 @@ void TestLogin::logoutClearsEverythingAndLeavesTheFavourites()
     QCOMPARE(storedState(), QStringList({QStringLiteral("0"), QStringLiteral(" "),
                                          QStringLiteral(" "), QStringLiteral("0")}));
     // Away from the favourites, onto the live page.
-    QCOMPARE(m_window->clientState().currentPage, 2);
+    QCOMPARE(m_window->clientState().currentPage(), Korvex::Content::LivePage);
     const QStringList loggedOut{QStringLiteral(" "), QStringLiteral("0")};
     QTRY_VERIFY_WITH_TIMEOUT(
         pageCalls(QStringLiteral("login"), QStringLiteral("/Expresslive")).contains(loggedOut),
@@ -354,10 +354,10 @@ void TestLogin::logoutClearsEverythingAndLeavesTheFavourites()
 
     // Logging out elsewhere leaves the page in front as it is.
     logInAs(Demo, Password);
-    QTRY_VERIFY_WITH_TIMEOUT(m_window->clientState().loggedIn, 20000);
-    m_window->clientState().currentPage = 1;
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->clientState().loggedIn(), 20000);
+    m_window->clientState().setCurrentPage(Korvex::Content::CalendarPage);
     QTest::mouseClick(button("button_loginOut"), Qt::LeftButton);
-    QCOMPARE(m_window->clientState().currentPage, 1);
+    QCOMPARE(m_window->clientState().currentPage(), Korvex::Content::CalendarPage);
 
     startWindow();
     verifyLoggedOutLook();
@@ -404,7 +404,7 @@ void TestLogin::registrationCheckGetsTheAddressAfterEveryLoad()
     // Every load hears it again: a reload of the page, and a new showing.
     check->pageView()->reload();
     QTRY_COMPARE_WITH_TIMEOUT(pageCalls(QStringLiteral("getemial"), path).size(), 2, 20000);
-    m_window->onRegVerifyRequest(mail);
+    m_window->loginFlow()->showRegistrationCheck(mail);
     QTRY_COMPARE_WITH_TIMEOUT(pageCalls(QStringLiteral("getemial"), path).size(), 3, 20000);
     QCOMPARE(pageCalls(QStringLiteral("getemial"), path),
              QList<QStringList>({{mail}, {mail}, {mail}}));
@@ -416,9 +416,9 @@ void TestLogin::registrationCheckGetsTheAddressAfterEveryLoad()
     QCOMPARE(code.size(), 6);
     type(check, QStringLiteral("code"), code);
     click(check, QStringLiteral("submit"));
-    QTRY_VERIFY_WITH_TIMEOUT(m_window->clientState().loggedIn, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->clientState().loggedIn(), 20000);
     verifyLoggedInLook(QStringLiteral("Reader"));
-    QCOMPARE(m_window->clientState().userMailbox, mail);
+    QCOMPARE(m_window->clientState().userMailbox(), mail);
     QCOMPARE(storedState(), QStringList({QStringLiteral("1"), QStringLiteral("Reader"), mail,
                                          QStringLiteral("0")}));
     QTRY_VERIFY(visibleWindows().isEmpty());
@@ -449,9 +449,9 @@ void TestLogin::pendingAccountIsCheckedThenLoggedIn()
     frameOf(check)->evaluateJavaScript(QStringLiteral("document.getElementById('code').value=''"));
     type(check, QStringLiteral("code"), QStringLiteral("135790"));
     click(check, QStringLiteral("submit"));
-    QTRY_VERIFY_WITH_TIMEOUT(m_window->clientState().loggedIn, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->clientState().loggedIn(), 20000);
     verifyLoggedInLook(PendingName);
-    QCOMPARE(m_window->clientState().userMailbox, Pending);
+    QCOMPARE(m_window->clientState().userMailbox(), Pending);
     QCOMPARE(storedState(),
              QStringList({QStringLiteral("1"), PendingName, Pending, QStringLiteral("0")}));
     QTRY_VERIFY(visibleWindows().isEmpty());
@@ -480,11 +480,12 @@ void TestLogin::addressReachesThePageExactlyWhateverItHolds()
     };
     const QList<Case> cases{
         {Korvex::LoginFlow::RegisterCheck, QStringLiteral("/register/regactive"),
-         QStringLiteral("getemial"), [&] { m_window->onRegVerifyRequest(awkward); }},
+         QStringLiteral("getemial"),
+         [&] { m_window->loginFlow()->showRegistrationCheck(awkward); }},
         {Korvex::LoginFlow::RecoveryCheck, QStringLiteral("/retrievepassword/emailfindcode02"),
-         QStringLiteral("getdatap"), [&] { m_window->onResetPwdVerifyRequest(awkward); }},
+         QStringLiteral("getdatap"), [&] { m_window->loginFlow()->showRecoveryCheck(awkward); }},
         {Korvex::LoginFlow::ChangePassword, QStringLiteral("/retrievepassword/emailfindcode03"),
-         QStringLiteral("getdatapwd"), [&] { m_window->onResetPwdVerifyRequest_2(awkward); }},
+         QStringLiteral("getdatapwd"), [&] { m_window->loginFlow()->showPasswordChange(awkward); }},
     };
     for (const Case &c : cases) {
         c.show();
@@ -541,11 +542,11 @@ void TestLogin::passwordRecoveryRunsThroughAllFourWindows()
     // Back at a freshly loaded login page, where the new password works.
     QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(), only(Korvex::LoginFlow::Login), 20000);
     QTRY_VERIFY_WITH_TIMEOUT(pageReady(login, QStringLiteral("/login/login")), 20000);
-    QVERIFY(!m_window->clientState().loggedIn);
+    QVERIFY(!m_window->clientState().loggedIn());
     type(login, QStringLiteral("email"), Demo);
     type(login, QStringLiteral("password"), QStringLiteral("changed99"));
     click(login, QStringLiteral("submit"));
-    QTRY_VERIFY_WITH_TIMEOUT(m_window->clientState().loggedIn, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->clientState().loggedIn(), 20000);
     verifyLoggedInLook(DemoName);
 }
 
@@ -624,7 +625,7 @@ void TestLogin::loginButtonWhileRegisteringShowsAFreshLoginPage()
 void TestLogin::pageSeesOnlyTheMembersItUses()
 {
     startWindow();
-    m_window->onBtnLoginInClicked();
+    m_window->loginFlow()->showLogin();
     LoginFormWindow *login = shown(Korvex::LoginFlow::Login);
     QTRY_VERIFY_WITH_TIMEOUT(pageReady(login, QStringLiteral("/login/login")), 20000);
     QWebFrame *frame = frameOf(login);
@@ -677,7 +678,7 @@ void TestLogin::pageSeesOnlyTheMembersItUses()
 void TestLogin::pageOfAnotherHostCannotLogIn()
 {
     startWindow();
-    m_window->onBtnLoginInClicked();
+    m_window->loginFlow()->showLogin();
     LoginFormWindow *login = shown(Korvex::LoginFlow::Login);
     const QString path = QStringLiteral("/login/login");
     QTRY_VERIFY_WITH_TIMEOUT(pageReady(login, path), 20000);

@@ -9,16 +9,14 @@ Q_DECLARE_METATYPE(Korvex::Intake::Page)
 namespace
 {
 
+// The settings as the start-up load reads them from these stored texts.
 Korvex::FuncSettings settings(const QString &popup = QStringLiteral("1"),
                               const QString &second = QStringLiteral("10"),
-                              const QString &popupNewsFeed = QStringLiteral("0xffffff"))
+                              const QString &popupNewsFeed = QStringLiteral("0xffffff"),
+                              const QString &sound = QStringLiteral("0"))
 {
-    Korvex::FuncSettings s;
-    s.popup = popup;
-    s.second = second;
-    s.sound = QStringLiteral("0");
-    s.popupNewsFeed = popupNewsFeed;
-    return s;
+    return Korvex::parseFuncSettings(
+        {popup, second, sound, popupNewsFeed, QStringLiteral("1"), QStringLiteral("2")});
 }
 
 QStringList scripts(const QList<Korvex::Intake::PageCall> &calls, Page page)
@@ -180,7 +178,7 @@ void TestNewsIntake::soundBySetting()
     QFETCH(bool, soundOn);
     QFETCH(QString, setting);
     QFETCH(QString, resource);
-    QCOMPARE(Korvex::Intake::soundResource(soundOn, setting), resource);
+    QCOMPARE(Korvex::Intake::soundResource(soundOn, settings({}, {}, {}, setting).sound), resource);
 }
 
 void TestNewsIntake::popupGate_data()

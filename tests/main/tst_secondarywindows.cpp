@@ -151,8 +151,7 @@ void TestSecondaryWindows::initTestCase()
 
 void TestSecondaryWindows::init()
 {
-    m_window->clientState().loggedIn = true;
-    m_window->clientState().userMailbox = Mailbox;
+    m_window->clientState().setLogin(true, Mailbox);
 }
 
 void TestSecondaryWindows::cleanupTestCase()
@@ -323,8 +322,7 @@ void TestSecondaryWindows::linksToOtherHostsGoToTheBrowser()
 
 void TestSecondaryWindows::loggedOutOpensTheLoginWindowOnly()
 {
-    Korvex::ClientState &state = m_window->clientState();
-    state.loggedIn = false;
+    m_window->clientState().setLogin(false, QString());
     const int before = contentWindows().size();
     m_window->jsCallContentWidget(QStringLiteral("4101"));
     LoginFormWindow *login = m_window->loginWindow();
@@ -355,7 +353,11 @@ void TestSecondaryWindows::popupItemClickOpensTheItem()
 {
     // First, so that no earlier pop-up is still up and its time running out.
     const QString marker = QStringLiteral("弹窗打开");
-    m_window->clientState().funcSettings.second = QStringLiteral("30");
+    {
+        Korvex::FuncSettings settings = m_window->clientState().funcSettings();
+        settings.second = 30;
+        m_window->clientState().setFuncSettings(settings);
+    }
     // At 96 DPI the pop-up is 300 x 318 in the lower-right corner; it has slid
     // in when its close button (blue, 13 px below its top, 9 px inside its right
     // edge) is in place. Its first item lies under its title strip.
@@ -476,7 +478,11 @@ void TestSecondaryWindows::splitRightMovesTitledWindowsOutOfTheStrip()
     QVERIFY(panel.right() >= 1024);
     QVERIFY(desktop.right() >= 1024);
 
-    m_window->clientState().funcSettings.split = QStringLiteral("2");
+    {
+        Korvex::FuncSettings settings = m_window->clientState().funcSettings();
+        settings.split = Korvex::SplitSetting::Right;
+        m_window->clientState().setFuncSettings(settings);
+    }
     m_window->onBtn3MiniMoshiClicked();
     Miniwindow *strip = m_window->miniWindow();
     QTRY_VERIFY(strip->isVisible());
@@ -517,7 +523,11 @@ void TestSecondaryWindows::splitThreeMovesNothingUntilDockedLeft()
     const QRect right = windowGeometry(ids[0]);
     const QRect untitled = windowGeometry(ids[1]);
     const QRect left = windowGeometry(ids[2]);
-    m_window->clientState().funcSettings.split = QStringLiteral("3");
+    {
+        Korvex::FuncSettings settings = m_window->clientState().funcSettings();
+        settings.split = Korvex::SplitSetting::NoSplit;
+        m_window->clientState().setFuncSettings(settings);
+    }
     m_window->onBtn3MiniMoshiClicked();
     QTRY_VERIFY(m_window->miniWindow()->isVisible());
     QTRY_COMPARE(stripGeometry().topLeft(), QPoint(1024, 0));
@@ -534,17 +544,17 @@ void TestSecondaryWindows::splitThreeMovesNothingUntilDockedLeft()
     QCOMPARE(windowGeometry(ids[0]), right);
     keepScreenshot(QStringLiteral("mini-left"));
     // Docking does not change the setting.
-    QCOMPARE(m_window->clientState().funcSettings.split, QStringLiteral("3"));
+    QVERIFY(m_window->clientState().funcSettings().split == Korvex::SplitSetting::NoSplit);
 }
 
 void TestSecondaryWindows::leavingMiniModeStopsMovingAndBringsPopupsBack()
 {
-    QVERIFY(m_window->clientState().miniModeActive);
+    QVERIFY(m_window->clientState().miniModeActive());
     QVERIFY(!m_window->toolBarWindow()->isVisible());
     m_window->miniWindow()->findChild<QPushButton *>(QStringLiteral("mini_normal"))->click();
     QTRY_VERIFY(m_window->isVisible());
     QVERIFY(!m_window->miniWindow()->isVisible());
-    QVERIFY(!m_window->clientState().miniModeActive);
+    QVERIFY(!m_window->clientState().miniModeActive());
     QVERIFY(!m_window->miniSplitThread()->isRunning());
     // The table window is back as it was before mini mode.
     QVERIFY(m_window->toolBarWindow()->isVisible());

@@ -146,7 +146,7 @@ void TestSettingsWindows::confirmWithoutZoneChangeWritesTheZoneAndEmitsNothing()
     s<QPushButton>("button_confirm")->click();
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.first().first().toString(), QStringLiteral("-7"));
-    QCOMPARE(m_window->clientState().timeZoneValue, QStringLiteral("-7"));
+    QCOMPARE(m_window->clientState().timeZoneValue(), QStringLiteral("-7"));
     QCOMPARE(Korvex::readConfig(QStringLiteral("general_language"), LanguageKeys),
              QStringList({QStringLiteral("14"), QStringLiteral("1")}));
 }
@@ -162,12 +162,12 @@ void TestSettingsWindows::confirmStoresEveryChoiceAtOnce()
     s<QCheckBox>("checkBox_tong")->click();
     s<QPushButton>("button_confirm")->click();
 
-    const Korvex::FuncSettings &live = m_window->clientState().funcSettings;
-    QCOMPARE(live.sound, QStringLiteral("3"));
-    QCOMPARE(live.second, QStringLiteral("0"));
-    QCOMPARE(live.split, QStringLiteral("3"));
-    QCOMPARE(live.filterBar, QStringLiteral("0"));
-    QCOMPARE(live.popupNewsFeed, QStringLiteral("fffffe"));
+    const Korvex::FuncSettings &live = m_window->clientState().funcSettings();
+    QVERIFY(live.sound == Korvex::SoundSetting::Silent);
+    QCOMPARE(live.second, 0);
+    QVERIFY(live.split == Korvex::SplitSetting::NoSplit);
+    QCOMPARE(live.filterBar, 0);
+    QCOMPARE(live.popupNewsFeed, 0xfffffeu);
     QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("sound")),
              QStringLiteral("3"));
     QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("second")),
@@ -264,8 +264,8 @@ void TestSettingsWindows::closeAndCancelSaveNothing()
         s<QComboBox>("comboBox_timeZone")->setCurrentIndex(3);
         s<QPushButton>(button)->click();
         QVERIFY(!settings()->isVisible());
-        QCOMPARE(m_window->clientState().funcSettings.second, QStringLiteral("10"));
-        QCOMPARE(m_window->clientState().funcSettings.popup, QStringLiteral("1"));
+        QCOMPARE(m_window->clientState().funcSettings().second, 10);
+        QVERIFY(m_window->clientState().funcSettings().popup);
         QFile file(storePath());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
@@ -291,7 +291,7 @@ void TestSettingsWindows::popupOffGreysOutItsControls()
     for (QWidget *control : controls)
         QVERIFY(!control->isEnabled());
     s<QPushButton>("button_confirm")->click();
-    QCOMPARE(m_window->clientState().funcSettings.popup, QStringLiteral("0"));
+    QVERIFY(!m_window->clientState().funcSettings().popup);
     QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("popup")),
              QStringLiteral("0"));
     QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("second")),
@@ -328,7 +328,7 @@ void TestSettingsWindows::unsubscribedCategoryIsDisabledButKeepsItsBit()
     start();
     m<QPushButton>("button2_newsFeed")->click(); // the bar closes: the drop-down is the master
     dropDown()->findChild<QCheckBox *>(QStringLiteral("checkBox_shiyou"))->click();
-    QCOMPARE(m_window->clientState().subscriptionMask, 0xfffffdu);
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xfffffdu);
 
     openSettings();
     auto *oil = s<QCheckBox>("checkBox_shiyou");
@@ -337,12 +337,14 @@ void TestSettingsWindows::unsubscribedCategoryIsDisabledButKeepsItsBit()
     QVERIFY(s<QCheckBox>("checkBox_tong")->isEnabled());
     s<QCheckBox>("checkBox_tong")->click();
     s<QPushButton>("button_confirm")->click();
-    QCOMPARE(m_window->clientState().funcSettings.popupNewsFeed, QStringLiteral("fffffe"));
+    QCOMPARE(m_window->clientState().funcSettings().popupNewsFeed, 0xfffffeu);
 
     // A disabled box that is unchecked clears its bit all the same.
     Korvex::writeConfig(QStringLiteral("funcorder_part2"), {QStringLiteral("popupNewsFeed")},
                         {QStringLiteral("0")});
-    m_window->clientState().funcSettings.popupNewsFeed = QStringLiteral("fd");
+    Korvex::FuncSettings narrowed = m_window->clientState().funcSettings();
+    narrowed.popupNewsFeed = 0xfd;
+    m_window->clientState().setFuncSettings(narrowed);
     openSettings();
     QVERIFY(!oil->isChecked());
     s<QPushButton>("button_confirm")->click();
@@ -441,8 +443,7 @@ void TestSettingsWindows::dropDownChangesTheSubscriptionMask()
     m<QPushButton>("button2_customSet")->click();
     child<QCheckBox>(dropDown(), "checkBox_tong")->click();
 
-    QCOMPARE(m_window->clientState().subscriptionMask, 0xfffffeu);
-    QCOMPARE(m_window->clientState().funcSettings.customMenu, QStringLiteral("fffffe"));
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xfffffeu);
     QCOMPARE(stored(QStringLiteral("customMenu"), QStringLiteral("value")),
              QStringLiteral("fffffe"));
     QVERIFY(!m<QCheckBox>("newsFeed_all")->isChecked());
@@ -473,7 +474,7 @@ void TestSettingsWindows::filterBarIsTheMasterWhileVisible()
     forex->click();
     // The bar still has 外汇 checked: the drop-down's change is overridden.
     QVERIFY(forex->isChecked());
-    QCOMPARE(m_window->clientState().subscriptionMask, 0xffffffu);
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xffffffu);
     QCOMPARE(stored(QStringLiteral("customMenu"), QStringLiteral("value")),
              QStringLiteral("ffffff"));
     // Only the unchecked box's "全部" reacted.
@@ -485,7 +486,7 @@ void TestSettingsWindows::filterBarIsTheMasterWhileVisible()
     m<QPushButton>("button2_newsFeed")->click();
     QVERIFY(m<QWidget>("widget_newsFeed")->isVisible());
     m<QCheckBox>("newsFeed_shiyou")->click();
-    QCOMPARE(m_window->clientState().subscriptionMask, 0xfffffdu);
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xfffffdu);
     QVERIFY(!child<QCheckBox>(dropDown(), "checkBox_shiyou")->isChecked());
     QVERIFY(!m<QWidget>("widget_newsFeed")->isVisible());
 }
@@ -495,12 +496,12 @@ void TestSettingsWindows::allBoxChecksAndUnchecksEverything()
     Korvex::writeConfig(QStringLiteral("customMenu"), {QStringLiteral("value")},
                         {QStringLiteral("ffff80")});
     start();
-    QCOMPARE(m_window->clientState().subscriptionMask, 0xffff80u);
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xffff80u);
     auto *all = m<QCheckBox>("newsFeed_all");
     QVERIFY(!all->isChecked());
     QVERIFY(m<QWidget>("widget_newsFeed")->isVisible());
     all->click();
-    QCOMPARE(m_window->clientState().subscriptionMask, 0xffffffu);
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xffffffu);
     for (QCheckBox *box : dropDown()->findChildren<QCheckBox *>())
         QVERIFY(box->isChecked());
     QVERIFY(m<QCheckBox>("newsFeed_tong")->isChecked());
@@ -510,7 +511,7 @@ void TestSettingsWindows::allBoxChecksAndUnchecksEverything()
     m<QPushButton>("button2_newsFeed")->click();
     QVERIFY(m<QWidget>("widget_newsFeed")->isVisible());
     all->click();
-    QCOMPARE(m_window->clientState().subscriptionMask, 0xffff80u);
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xffff80u);
     QCOMPARE(stored(QStringLiteral("customMenu"), QStringLiteral("value")),
              QStringLiteral("ffff80"));
     QVERIFY(!m<QCheckBox>("newsFeed_kelvora")->isChecked());
@@ -529,14 +530,16 @@ void TestSettingsWindows::filterBarToggles()
     button->click();
     QVERIFY(bar->isVisible());
     QCOMPARE(button->text(), QStringLiteral("订阅 ▲"));
-    QCOMPARE(m_window->clientState().currentPage, 2);
+    QCOMPARE(m_window->clientState().currentPage(), Korvex::Content::LivePage);
     button->click();
     QVERIFY(!bar->isVisible());
     QCOMPARE(button->text(), QStringLiteral("订阅 ▼"));
 
     // Coming from another page, "自动开启" opens it.
-    m_window->clientState().funcSettings.filterBar = QStringLiteral("1");
-    m_window->clientState().currentPage = 11;
+    Korvex::FuncSettings automatic = m_window->clientState().funcSettings();
+    automatic.filterBar = 1;
+    m_window->clientState().setFuncSettings(automatic);
+    m_window->clientState().setCurrentPage(Korvex::Content::AllPage);
     button->click();
     QVERIFY(bar->isVisible());
 }
@@ -554,11 +557,17 @@ void TestSettingsWindows::handEditedStoreOpensOnFallbacks()
                         {QStringLiteral("ff0000")});
     Korvex::writeConfig(QStringLiteral("general_language"), LanguageKeys,
                         {QStringLiteral("99"), QStringLiteral("abc")});
+    // Read once at start, each odd text named once; the store keeps them as they are.
+    const QRegularExpression odd(QStringLiteral("^settings: .* is not one of its forms"));
+    for (int i = 0; i < 6; ++i)
+        QTest::ignoreMessage(QtWarningMsg, odd);
     start();
-    QCOMPARE(m_window->clientState().subscriptionMask, 0xff0000u);
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xff0000u);
+    QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("second")),
+             QStringLiteral("abc"));
 
     const QRegularExpression diagnostic(QStringLiteral("^settings window: .* is not in its list"));
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 4; ++i)
         QTest::ignoreMessage(QtWarningMsg, diagnostic);
     QSignalSpy changed(settings(), &CustomSetFuncOrderFormWindow::sendTimeZoneChanged);
     openSettings();
@@ -604,19 +613,19 @@ void TestSettingsWindows::settingsSurviveARestart()
     m<QPushButton>("button2_newsFeed")->click(); // the bar closes: the drop-down is the master
     m<QPushButton>("button2_customSet")->click();
     child<QCheckBox>(dropDown(), "checkBox_kelvora")->click();
-    const Korvex::FuncSettings before = m_window->clientState().funcSettings;
+    const Korvex::FuncSettings before = m_window->clientState().funcSettings();
     m_window.reset();
 
     start();
-    const Korvex::FuncSettings &after = m_window->clientState().funcSettings;
-    QCOMPARE(after.popup, QStringLiteral("0"));
-    QCOMPARE(after.second, before.second);
-    QCOMPARE(after.sound, QStringLiteral("2"));
-    QCOMPARE(after.split, QStringLiteral("1"));
-    QCOMPARE(after.popupNewsFeed, QStringLiteral("ffffbf"));
-    QCOMPARE(after.customMenu, QStringLiteral("ffffdf"));
-    QCOMPARE(m_window->clientState().subscriptionMask, 0xffffdfu);
-    QCOMPARE(m_window->clientState().timeZoneValue, QStringLiteral("2"));
+    QVERIFY(m_window->clientState().funcSettings() == before);
+    const Korvex::FuncSettings &after = m_window->clientState().funcSettings();
+    QVERIFY(!after.popup);
+    QCOMPARE(after.second, 20);
+    QVERIFY(after.sound == Korvex::SoundSetting::Notify);
+    QVERIFY(after.split == Korvex::SplitSetting::Left);
+    QCOMPARE(after.popupNewsFeed, 0xffffbfu);
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xffffdfu);
+    QCOMPARE(m_window->clientState().timeZoneValue(), QStringLiteral("2"));
     QVERIFY(!child<QCheckBox>(dropDown(), "checkBox_kelvora")->isChecked());
     openSettings();
     QCOMPARE(s<QComboBox>("comboBox_time")->currentIndex(), 2);

@@ -29,24 +29,24 @@ void TestSilentMode::backToWhatItWas()
     QFETCH(bool, soundOn);
     QFETCH(bool, popupOn);
     Korvex::ClientState state;
-    state.soundOn = soundOn;
-    state.popupOn = popupOn;
+    state.setSoundOn(soundOn);
+    state.setPopupOn(popupOn);
     Korvex::SilentMode silent;
 
     // The window's sound routine switches when asked; played here by hand.
     if (silent.enter(state))
-        state.soundOn = !state.soundOn;
+        state.setSoundOn(!state.soundOn());
     QVERIFY(silent.isActive());
-    QVERIFY(!state.soundOn);
-    QVERIFY(!state.popupOn);
+    QVERIFY(!state.soundOn());
+    QVERIFY(!state.popupOn());
     QCOMPARE(silent.savedSoundOn(), soundOn);
     QCOMPARE(silent.savedPopupOn(), popupOn);
 
     if (silent.leave(state))
-        state.soundOn = !state.soundOn;
+        state.setSoundOn(!state.soundOn());
     QVERIFY(!silent.isActive());
-    QCOMPARE(state.soundOn, soundOn);
-    QCOMPARE(state.popupOn, popupOn);
+    QCOMPARE(state.soundOn(), soundOn);
+    QCOMPARE(state.popupOn(), popupOn);
 }
 
 void TestSilentMode::enteredTwiceKeepsTheFirstValues()
@@ -54,23 +54,23 @@ void TestSilentMode::enteredTwiceKeepsTheFirstValues()
     Korvex::ClientState state;
     Korvex::SilentMode silent;
     QVERIFY(silent.enter(state));
-    state.soundOn = false;
+    state.setSoundOn(false);
     QVERIFY(!silent.enter(state)); // already off: nothing to switch
     QVERIFY(silent.savedSoundOn());
     QVERIFY(silent.savedPopupOn());
     QVERIFY(silent.leave(state));
-    QVERIFY(state.popupOn);
+    QVERIFY(state.popupOn());
 }
 
 void TestSilentMode::leavingWhenNotSilentChangesNothing()
 {
     Korvex::ClientState state;
-    state.soundOn = false;
-    state.popupOn = false;
+    state.setSoundOn(false);
+    state.setPopupOn(false);
     Korvex::SilentMode silent;
     QVERIFY(!silent.leave(state));
-    QVERIFY(!state.soundOn);
-    QVERIFY(!state.popupOn);
+    QVERIFY(!state.soundOn());
+    QVERIFY(!state.popupOn());
 }
 
 QTEST_GUILESS_MAIN(TestSilentMode)

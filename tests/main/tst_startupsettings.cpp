@@ -82,13 +82,11 @@ void TestStartupSettings::firstStartWritesExactlyTheDefaults()
     QCOMPARE(stored(QStringLiteral("general_language"), QStringLiteral("dst_index")),
              QStringLiteral("0"));
 
-    QCOMPARE(funcSettings.popup, QStringLiteral("1"));
-    QCOMPARE(funcSettings.second, QStringLiteral("10"));
-    QCOMPARE(funcSettings.sound, QStringLiteral("0"));
-    QCOMPARE(funcSettings.split, QStringLiteral("2"));
-    QCOMPARE(funcSettings.filterBar, QStringLiteral("1"));
-    QCOMPARE(funcSettings.popupNewsFeed, QStringLiteral("0xffffff"));
-    QCOMPARE(funcSettings.customMenu, QStringLiteral("0xffffff"));
+    // The defaults, as the program writes them, and the values they read as.
+    QVERIFY(funcSettings == Korvex::FuncSettings());
+    const Korvex::FuncSettingsTexts texts = Korvex::storedTexts(funcSettings);
+    QCOMPARE(QStringList({texts.popup, texts.second, texts.sound, texts.split, texts.filterBar}),
+             QStringList({part1.at(0), part1.at(1), part1.at(2), part1.at(3), part1.at(5)}));
     QCOMPARE(s.subscriptionMask, 0xffffffu);
     QCOMPARE(s.timeZoneValue, QStringLiteral("-2.5"));
     QVERIFY(s.versionResetFlag);
@@ -139,13 +137,10 @@ void TestStartupSettings::versionReset()
 
     QCOMPARE(s.versionResetFlag, reset);
     QCOMPARE(s.version, version);
-    QCOMPARE(funcSettings.customMenu,
-             reset ? QStringLiteral("0xffffff") : QStringLiteral("ffff7f"));
     QCOMPARE(s.subscriptionMask, reset ? 0xffffffu : 0xffff7fu);
-    QCOMPARE(funcSettings.popupNewsFeed,
-             reset ? QStringLiteral("0xffffff") : QStringLiteral("fffffe"));
+    QCOMPARE(funcSettings.popupNewsFeed, reset ? 0xffffffu : 0xfffffeu);
     QCOMPARE(stored(QStringLiteral("funcorder_part2"), QStringLiteral("popupNewsFeed")),
-             funcSettings.popupNewsFeed);
+             reset ? QStringLiteral("0xffffff") : QStringLiteral("fffffe"));
     // The subscription mask is only written when the user changes it.
     QCOMPARE(stored(QStringLiteral("customMenu"), QStringLiteral("value")),
              QStringLiteral("ffff7f"));
@@ -180,10 +175,11 @@ void TestStartupSettings::storedValuesStayAsTheyAre()
     QCOMPARE(Korvex::readConfig(QStringLiteral("funcorder_part1"), part1Keys), part1);
     QVERIFY(!s.toolBarWindowOpen);
     QVERIFY(!s.filterBarAuto);
-    QCOMPARE(funcSettings.popup, QStringLiteral(""));
-    QCOMPARE(funcSettings.second, QStringLiteral("7"));
-    QCOMPARE(funcSettings.split, QStringLiteral("9"));
-    QCOMPARE(funcSettings.filterBar, QStringLiteral("0"));
+    QVERIFY(!funcSettings.popup);
+    QCOMPARE(funcSettings.second, 7);
+    QVERIFY(funcSettings.sound == Korvex::SoundSetting::Silent);
+    QVERIFY(funcSettings.split == Korvex::SplitSetting::Unknown);
+    QCOMPARE(funcSettings.filterBar, 0);
     QCOMPARE(s.status, QStringLiteral("1"));
     QCOMPARE(s.username, QStringLiteral("王小明"));
     QCOMPARE(s.mailbox, QStringLiteral("w@example.com"));
@@ -210,10 +206,12 @@ void TestStartupSettings::storeFileLeftByAnEarlierRun()
     Korvex::FuncSettings funcSettings;
     const Korvex::StartupSettings s = Korvex::loadStartupSettings(funcSettings, india);
 
-    QCOMPARE(funcSettings.popup, QStringLiteral(""));
-    QVERIFY(!funcSettings.popup.isNull());
-    QCOMPARE(funcSettings.second, QStringLiteral("20"));
-    QCOMPARE(funcSettings.sound, QStringLiteral("0"));
+    // Present but empty is not absent: no default, and it reads as off.
+    QVERIFY(!funcSettings.popup);
+    const QString popup = stored(QStringLiteral("funcorder_part1"), QStringLiteral("popup"));
+    QVERIFY(popup.isEmpty() && !popup.isNull());
+    QCOMPARE(funcSettings.second, 20);
+    QVERIFY(funcSettings.sound == Korvex::SoundSetting::News);
     QVERIFY(!s.toolBarWindowOpen);
     QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("toolBarWindow")),
              QStringLiteral("abc"));

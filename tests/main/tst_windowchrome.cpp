@@ -374,7 +374,7 @@ void TestWindowChrome::soundButtonOnBothWindows()
 {
     settle();
     Korvex::ClientState &state = m_window->clientState();
-    QVERIFY(state.soundOn);
+    QVERIFY(state.soundOn());
     QPushButton *sound = button("button_sound");
     const auto shows = [sound](const char *resource) {
         const QImage expected =
@@ -391,7 +391,7 @@ void TestWindowChrome::soundButtonOnBothWindows()
     QVERIFY(shows(":/img/sound.png"));
     QCOMPARE(sound->iconSize(), QSize(qRound(sound->width() * 0.7), qRound(sound->height() * 0.7)));
     QVERIFY(clickAt(centreOf(sound)));
-    QTRY_VERIFY(!state.soundOn);
+    QTRY_VERIFY(!state.soundOn());
     QVERIFY(!m_window->miniWindow()->soundOn);
     QVERIFY(shows(":/img/no_sound.png"));
 
@@ -400,7 +400,7 @@ void TestWindowChrome::soundButtonOnBothWindows()
         m_window->miniWindow()->findChild<QPushButton *>(QStringLiteral("mini_sound"));
     QVERIFY(miniSound);
     QTest::mouseClick(miniSound, Qt::LeftButton);
-    QVERIFY(state.soundOn);
+    QVERIFY(state.soundOn());
     QVERIFY(m_window->miniWindow()->soundOn);
     QVERIFY(shows(":/img/sound.png"));
 }
@@ -468,7 +468,7 @@ void TestWindowChrome::trayIconSitsInTheTrayAndBringsTheWindowBack()
     QTRY_VERIFY(m_window->isHidden());
     QVERIFY(!m_window->closeVerifyWindow()->isVisible());
     QVERIFY(!m_window->closeModes()->isSilent());
-    QVERIFY(m_window->clientState().popupOn);
+    QVERIFY(m_window->clientState().popupOn());
 
     clickTrayIcon();
     QTRY_VERIFY(m_window->isVisible());
@@ -482,28 +482,28 @@ void TestWindowChrome::silentThenTrayRestoresSoundAndPopups()
     Korvex::ClientState &state = m_window->clientState();
     for (const bool soundBefore : {true, false}) {
         settle();
-        if (state.soundOn != soundBefore)
+        if (state.soundOn() != soundBefore)
             m_window->onBtnSoundClicked();
-        QVERIFY(state.popupOn);
+        QVERIFY(state.popupOn());
 
         m_window->close();
         confirm("radioButton_2");
         QTRY_VERIFY(m_window->isHidden());
         QVERIFY(m_window->closeModes()->isSilent());
-        QVERIFY(!state.soundOn);
-        QVERIFY(!state.popupOn);
+        QVERIFY(!state.soundOn());
+        QVERIFY(!state.popupOn());
         QVERIFY(!m_window->miniWindow()->soundOn);
 
         clickTrayIcon();
         QTRY_VERIFY(m_window->isVisible());
         QTRY_VERIFY(m_window->isActiveWindow());
         QVERIFY(!m_window->closeModes()->isSilent());
-        QCOMPARE(state.soundOn, soundBefore);
+        QCOMPARE(state.soundOn(), soundBefore);
         QCOMPARE(m_window->miniWindow()->soundOn, soundBefore);
-        QVERIFY(state.popupOn);
+        QVERIFY(state.popupOn());
     }
     m_window->onBtnSoundClicked(); // back on
-    QVERIFY(state.soundOn);
+    QVERIFY(state.soundOn());
 
     // The tray's hidden "show" entry is a double-click on the icon.
     m_window->close();
@@ -511,8 +511,8 @@ void TestWindowChrome::silentThenTrayRestoresSoundAndPopups()
     QTRY_VERIFY(m_window->isHidden());
     m_window->trayControl()->action(Korvex::TrayControl::Entry::ShowWindow)->trigger();
     QTRY_VERIFY(m_window->isVisible());
-    QVERIFY(state.soundOn);
-    QVERIFY(state.popupOn);
+    QVERIFY(state.soundOn());
+    QVERIFY(state.popupOn());
 }
 
 void TestWindowChrome::trayMenuHasFourEntriesAndOneSeparator()
@@ -595,7 +595,7 @@ void TestWindowChrome::miniModeAndItsClose()
     QVERIFY(clickAt(centreOf(button("button3_minimoshi"))));
     QTRY_VERIFY(mini->isVisible());
     QTRY_VERIFY(m_window->isHidden());
-    QVERIFY(state.miniModeActive);
+    QVERIFY(state.miniModeActive());
 
     // The strip's close button asks as the window's does.
     auto *miniClose = mini->findChild<QPushButton *>(QStringLiteral("mini_close"));
@@ -606,7 +606,7 @@ void TestWindowChrome::miniModeAndItsClose()
     confirm("radioButton");
     // To the tray: the strip goes, and mini mode with it.
     QTRY_VERIFY(!mini->isVisible());
-    QVERIFY(!state.miniModeActive);
+    QVERIFY(!state.miniModeActive());
     QVERIFY(m_window->isHidden());
     clickTrayIcon();
     QTRY_VERIFY(m_window->isVisible());
@@ -619,14 +619,14 @@ void TestWindowChrome::alternativeTitleBarButtonsReachTheWindow()
     Korvex::ClientState &state = m_window->clientState();
     // A page twin opens the same page as the main form's button.
     bar->button(QStringLiteral("button2_caijingrili"))->click();
-    QCOMPARE(state.currentPage, 1);
+    QCOMPARE(state.currentPage(), Korvex::Content::CalendarPage);
     bar->button(QStringLiteral("button2_kuaixunzhibo"))->click();
-    QVERIFY(state.currentPage != 1);
+    QVERIFY(state.currentPage() != Korvex::Content::CalendarPage);
     // The subscription and login twins: the drop-down and the login window.
     bar->button(QStringLiteral("button2_customSet"))->click();
     QTRY_VERIFY(m_window->customSetButtonFormWindow()->isVisible());
     m_window->hideCustomSetButtonFormWindow();
-    state.loggedIn = false;
+    state.setLogin(false, QString());
     bar->button(QStringLiteral("mac_button_login"))->click();
     QTRY_VERIFY(m_window->loginWindow()->isVisible());
     m_window->loginWindow()->hide();
@@ -654,16 +654,16 @@ void TestWindowChrome::withoutATrayTheWindowIsMinimised()
 
     // Silent: minimised too, and back from there with sound and pop-ups.
     settle();
-    QVERIFY(state.soundOn);
+    QVERIFY(state.soundOn());
     m_window->close();
     confirm("radioButton_2");
     QTRY_VERIFY(m_window->isMinimized());
-    QVERIFY(!state.soundOn);
-    QVERIFY(!state.popupOn);
+    QVERIFY(!state.soundOn());
+    QVERIFY(!state.popupOn());
     QVERIFY(xdotool({QStringLiteral("windowactivate"), id}));
     QTRY_VERIFY(!m_window->isMinimized());
-    QTRY_VERIFY(state.soundOn);
-    QVERIFY(state.popupOn);
+    QTRY_VERIFY(state.soundOn());
+    QVERIFY(state.popupOn());
     QVERIFY(!m_window->closeModes()->isSilent());
 
     // The pop-up's "more" brings the window back from there too, and
@@ -675,8 +675,8 @@ void TestWindowChrome::withoutATrayTheWindowIsMinimised()
     m_window->mainWindowShow();
     QTRY_VERIFY(!m_window->isMinimized());
     QTRY_VERIFY(onScreen().isValid());
-    QVERIFY(state.soundOn);
-    QVERIFY(state.popupOn);
+    QVERIFY(state.soundOn());
+    QVERIFY(state.popupOn());
     QCOMPARE(m_quits->count(), 0);
 
     // The tray comes back; so does the icon in it.
