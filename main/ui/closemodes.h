@@ -33,7 +33,9 @@ public:
         QWidget *window = nullptr;
         CloseVerifyWindow *dialog = nullptr;
         Miniwindow *miniWindow = nullptr;
+        // Sound and pop-ups change here; whoever follows the state sees it.
         ClientState *state = nullptr;
+        // What was kept for the pop-up program goes when silent mode stops it.
         NewsRelay *relay = nullptr;
         // Stops moving other windows, clears mini mode, brings the table window back as it was.
         std::function<void()> leaveMiniMode;

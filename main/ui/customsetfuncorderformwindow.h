@@ -47,8 +47,8 @@ public:
     int rememberedDstIndex() const { return m_dstIndex; }
 
     // Opening: fills every control from the settings record and the store,
-    // checks the clock and shows the window. The subscription step is the main
-    // window's (it runs applySubscriptionMask first).
+    // checks the clock and shows the window. The subscription step is
+    // SubscriptionControls' (it enables the category boxes first).
     void openWindow();
     // The pop-up category boxes in newsCategories() order.
     std::array<QCheckBox *, 7> categoryBoxes() const;
