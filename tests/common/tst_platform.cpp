@@ -1,10 +1,10 @@
 #include "platform.h"
-#include "privatefolder.h"
 #include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,7 +25,7 @@ private slots:
     void endsExactNameOfOwnSessionOnly();
     void forcesThoseThatIgnoreTheRequest();
     void markerHeldByOneAtATime();
-    void privateFolderIsTheUsersAlone();
+    void refusedRuntimeFolderGivesWayToOurOwn();
     void rootVolumeSerialIsTheRootFileSystemsId();
     void cleanup();
 
@@ -146,48 +146,32 @@ void TestPlatform::markerHeldByOneAtATime()
     QVERIFY(again.create()); // released with its owner
 }
 
-// Sockets and the marker live in a folder that is the user's alone: made with
-// owner-only access, tightened when others could enter, and refused when in its
-// place is a link, a file or another user's folder. A runtime folder so refused
-// gives way to one of our own in the temporary folder.
-void TestPlatform::privateFolderIsTheUsersAlone()
+// An $XDG_RUNTIME_DIR that is a link, or another user's folder, is no place for
+// our sockets and marker: a private folder of our own in the temporary folder is.
+void TestPlatform::refusedRuntimeFolderGivesWayToOurOwn()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const auto mode = [](const QString &path) {
+    QStringList refused{dir.path() + QStringLiteral("/link")};
+    QVERIFY(QFile::link(dir.path(), refused.last()));
+    if (::geteuid() == 0) {
+        refused << dir.path() + QStringLiteral("/theirs");
+        QVERIFY(QDir().mkdir(refused.last()));
+        QVERIFY(::chown(QFile::encodeName(refused.last()).constData(), 65534, 65534) == 0);
+    }
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const auto restore = qScopeGuard([&runtime] { qputenv("XDG_RUNTIME_DIR", runtime); });
+    for (const QString &given : qAsConst(refused)) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(given));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("XDG_RUNTIME_DIR refused")));
+        const QString own = Platform::runtimeFolder();
+        QCOMPARE(own, QDir::tempPath() + QStringLiteral("/korvex-%1").arg(::geteuid()));
         struct stat info {
         };
-        return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777
-                                                                        : mode_t(-1);
-    };
-    const QString fresh = dir.path() + QStringLiteral("/made/here");
-    QCOMPARE(PrivateFolder::make(fresh), QString());
-    QCOMPARE(mode(fresh), mode_t(0700));
-    QVERIFY(::chmod(QFile::encodeName(fresh).constData(), 0755) == 0);
-    QCOMPARE(PrivateFolder::make(fresh), QString());
-    QCOMPARE(mode(fresh), mode_t(0700));
-
-    const QString link = dir.path() + QStringLiteral("/link");
-    QVERIFY(QFile::link(fresh, link));
-    QVERIFY(PrivateFolder::make(link).contains(QLatin1String("a link or not a folder")));
-    const QString file = dir.path() + QStringLiteral("/file");
-    QVERIFY(QFile(file).open(QIODevice::WriteOnly));
-    QVERIFY(PrivateFolder::make(file).contains(QLatin1String("a link or not a folder")));
-    if (::geteuid() == 0) {
-        const QString theirs = dir.path() + QStringLiteral("/theirs");
-        QVERIFY(QDir().mkdir(theirs));
-        QVERIFY(::chown(QFile::encodeName(theirs).constData(), 65534, 65534) == 0);
-        QVERIFY(PrivateFolder::make(theirs).contains(QLatin1String("owned by uid 65534")));
+        QVERIFY(::lstat(QFile::encodeName(own).constData(), &info) == 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0700));
     }
-
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(link));
-    QTest::ignoreMessage(QtWarningMsg,
-                         QRegularExpression(QStringLiteral("XDG_RUNTIME_DIR refused")));
-    const QString own = Platform::runtimeFolder();
-    qputenv("XDG_RUNTIME_DIR", runtime);
-    QCOMPARE(own, QDir::tempPath() + QStringLiteral("/korvex-%1").arg(::geteuid()));
-    QCOMPARE(mode(own), mode_t(0700));
 }
 
 // The second part of the machine identifier: the root file system's id in
