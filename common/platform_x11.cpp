@@ -138,8 +138,11 @@ DesktopWindows::DesktopWindows()
 {
     static std::once_flag handlerSet;
     std::call_once(handlerSet, [] { XSetErrorHandler(ignoreXError); });
-    const QByteArray session = qgetenv("XDG_SESSION_TYPE");
-    if (qEnvironmentVariableIsEmpty("DISPLAY") || session == "wayland") {
+    // Under Wayland the client runs on its X server (XWayland) unless the user
+    // named another platform; then the X windows are ours to move.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (qEnvironmentVariableIsEmpty("DISPLAY") ||
+        (!platform.isEmpty() && !platform.startsWith("xcb"))) {
         static std::atomic_bool told{false};
         if (!told.exchange(true)) {
             qCWarning(lcPlatform).noquote()

@@ -1,3 +1,4 @@
+#include "displayplatform.h"
 #include "platform.h"
 #include "newslisten.h"
 #include "webengine.h"
@@ -6,6 +7,7 @@
 
 int main(int argc, char *argv[])
 {
+    DisplayPlatform::applyBeforeApplication();
     WebEngine::beforeApplication();
     QApplication app(argc, argv);
     WebEngine::useLeanSettings();

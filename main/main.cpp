@@ -1,3 +1,4 @@
+#include "displayplatform.h"
 #include "logging.h"
 #include "platform.h"
 #include "companionsupervisor.h"
@@ -26,6 +27,7 @@ int main(int argc, char *argv[])
         arguments << QString::fromLocal8Bit(argv[i]);
     int toolkitArgc = 1;
     char *toolkitArgv[] = {argv[0], nullptr};
+    DisplayPlatform::applyBeforeApplication();
     WebEngine::beforeApplication();
     // Windows, fonts and pages grow with the screen's DPI (1.5 times at 144 DPI).
     Korvex::HighDpi::prepare();

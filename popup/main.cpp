@@ -1,3 +1,4 @@
+#include "displayplatform.h"
 #include "logging.h"
 #include "platform.h"
 #include "popuprules.h"
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
 
     // Only the program path reaches the toolkit.
     int appArgc = 1;
+    DisplayPlatform::applyBeforeApplication();
     WebEngine::beforeApplication();
     QApplication app(appArgc, argv);
     WebEngine::useLeanSettings();
@@ -34,6 +36,8 @@ int main(int argc, char *argv[])
 
     PopupOptions options;
     options.webHost = PopupRules::webHostFromArguments(arguments, PopupRules::defaultWebHost());
+    // On Wayland alone the pop-up cannot place itself: the desktop shows the items.
+    options.desktopNotifications = DisplayPlatform::isWayland(QGuiApplication::platformName());
     PopupWidget popup(options);
 
     QFile css(QStringLiteral(":/source/popupwidget.css"));

@@ -1,6 +1,9 @@
 #include "popuprules.h"
 
 #include "hostargument.h"
+#include "newsitem.h"
+
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -65,6 +68,47 @@ int displayTimeMs(int seconds, int secondMs)
     constexpr int hundredHours = 360000;
     const int clamped = std::clamp(seconds, 0, 999);
     return (clamped == 0 ? hundredHours : clamped) * secondMs;
+}
+
+QString plainText(const QString &html)
+{
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    QString text = html;
+    text.remove(tag);
+    // "&amp;" last, so "&amp;lt;" stays the text "&lt;".
+    text.replace(QLatin1String("&nbsp;"), QLatin1String(" "))
+        .replace(QLatin1String("&lt;"), QLatin1String("<"))
+        .replace(QLatin1String("&gt;"), QLatin1String(">"))
+        .replace(QLatin1String("&quot;"), QLatin1String("\""))
+        .replace(QLatin1String("&amp;"), QLatin1String("&"));
+    return text.simplified();
+}
+
+QString escapedForMarkup(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+NotificationText notificationFor(const QString &itemText)
+{
+    const NewsItemInfo item = parseNewsItem(itemText);
+    const auto member = [&item](const char *name) {
+        return plainText(item.object.value(QLatin1String(name)).toString());
+    };
+    NotificationText text;
+    text.summary = member("title");
+    if (text.summary.isEmpty())
+        text.summary = QString(member("country") + QLatin1Char(' ') + member("eventname")).trimmed();
+    text.body = member("content");
+    const qint64 id = item.object.value(QLatin1String("id")).toVariant().toLongLong();
+    if (id > 0)
+        text.itemId = QString::number(id);
+    return text;
+}
+
+int notificationTimeoutMs(int seconds)
+{
+    return seconds <= 0 ? 0 : displayTimeMs(seconds);
 }
 
 } // namespace PopupRules

@@ -36,4 +36,19 @@ int fieldValue(const QString &field);
 // Display time of an item: seconds x secondMs; 0 keeps it for 100 hours.
 int displayTimeMs(int seconds, int secondMs = 1000);
 
+// One item as a desktop notification (Wayland alone, where the pop-up cannot
+// place itself): plain texts, whatever markup the service put in.
+struct NotificationText {
+    QString summary; // "title"; else country and event of a calendar item
+    QString body;    // "content"
+    QString itemId;  // "id" when it opens an item, else empty
+};
+NotificationText notificationFor(const QString &itemText);
+// Tags dropped, the service's entities read, white space collapsed.
+QString plainText(const QString &html);
+// For a notification server that reads markup in the body: the text shows as it is.
+QString escapedForMarkup(const QString &text);
+// A notification's time on screen: the item's seconds; 0 ("until closed") never expires.
+int notificationTimeoutMs(int seconds);
+
 } // namespace PopupRules

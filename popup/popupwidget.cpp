@@ -1,6 +1,7 @@
 #include "popupwidget.h"
 #include "ui_popupwidget.h"
 
+#include "desktopnotifier.h"
 #include "jsliteral.h"
 #include "iconfont.h"
 #include "popuppagebridge.h"
@@ -162,6 +163,14 @@ void PopupWidget::initPopup()
             &PopupWidget::onGetNewMessages);
     connect(socketServer, &Popup::LocalSocketServer::getCookieChanged, this,
             &PopupWidget::onCookieNeedChanged);
+    if (m_options.desktopNotifications) {
+        m_notifier = new Popup::DesktopNotifier(this);
+        connect(m_notifier, &Popup::DesktopNotifier::moreRequested, this,
+                &PopupWidget::onBtnMoreClicked);
+        connect(m_notifier, &Popup::DesktopNotifier::itemRequested, this, &PopupWidget::achieveid);
+        connect(m_notifier, &Popup::DesktopNotifier::notShown, this,
+                [this](const PopupItem &item) { showInWindow({item}); });
+    }
 
     // A screen that goes away takes a pop-up on display with it: it comes up
     // again on the screen chosen now, once the screen has gone.
@@ -277,7 +286,7 @@ void PopupWidget::apply(const PopupStep &step)
     if (step.clearPage)
         runScript(JsLiteral::call(Pages::DelNews));
     if (!step.replay.isEmpty())
-        onGetNewMessages(step.replay);
+        showInWindow(step.replay);
 }
 
 void PopupWidget::startShowAnimation()
@@ -300,6 +309,16 @@ void PopupWidget::onGetNewMessage(QString newsContent, QString timeOut, QString 
 }
 
 void PopupWidget::onGetNewMessages(const QList<PopupItem> &items)
+{
+    if (m_notifier) {
+        for (const PopupItem &item : items)
+            m_notifier->show(item);
+        return;
+    }
+    showInWindow(items);
+}
+
+void PopupWidget::showInWindow(const QList<PopupItem> &items)
 {
     // A pop-up that slides in goes where the settings say now.
     if (!m_state.isShowing())

@@ -13,6 +13,7 @@
 
 namespace Popup
 {
+class DesktopNotifier;
 class LocalSocketServer;
 class PopupPageBridge;
 } // namespace Popup
@@ -34,6 +35,8 @@ struct PopupOptions {
     QString webHost;     // base of the pop-up page, no trailing slash
     double dpiScale = 0; // 0: the pop-up screen's logical DPI / 96
     PopupTimings timings;
+    // Items go to the desktop's notifications instead (Wayland alone).
+    bool desktopNotifications = false;
 };
 
 // The pop-up window: slides up in the lower-right corner for each forwarded
@@ -95,6 +98,8 @@ private:
     void loadPage();
     void apply(const PopupStep &step);
     void startShowAnimation();
+    // The items in the pop-up window itself.
+    void showInWindow(const QList<PopupItem> &items);
     void runScript(const QString &script);
     QRect availableArea() const;
 
@@ -111,6 +116,7 @@ private:
     QLocalSocket mainSocket;
     LocalLink mainLink{&mainSocket};
     Popup::LocalSocketServer *socketServer = nullptr;
+    Popup::DesktopNotifier *m_notifier = nullptr;
     QTimer *closeTimer = nullptr;
     QTimer *sizeTimer = nullptr;
     bool m_replacingLoad = false;

@@ -1,3 +1,4 @@
+#include "displayplatform.h"
 #include "logging.h"
 #include "platform.h"
 #include "updaterrules.h"
@@ -9,6 +10,7 @@
 int main(int argc, char *argv[])
 {
     Platform::drawWithoutOpenGL();
+    DisplayPlatform::applyBeforeApplication();
     QApplication app(argc, argv);
     Widget window;
     QTranslator translator;

@@ -5,6 +5,7 @@
 #include "categoryboxes.h"
 #include "clientstate.h"
 #include "configstore.h"
+#include "displayplatform.h"
 #include "funcorderrules.h"
 #include "iconfont.h"
 #include "logging.h"
@@ -34,7 +35,8 @@ const char *const WindowStyle =
     "QPushButton#funcOrder_close:hover{color:rgb(253,135,11);}"
     "QPushButton#button_time_info,QPushButton#button_time_help,QPushButton#button_sound_play"
     "{border:none;background:transparent;color:rgb(36,72,193);}"
-    "QLabel#label_11,QLabel#label_autostartError{color:rgb(220,30,30);}";
+    "QLabel#label_11,QLabel#label_autostartError,QLabel#label_splitUnavailable"
+    "{color:rgb(220,30,30);}";
 
 // Warns once per opening about a value the lists do not offer (the start-up
 // load has named a stored text that is none of its key's forms).
@@ -78,6 +80,7 @@ CustomSetFuncOrderFormWindow::CustomSetFuncOrderFormWindow(Korvex::ClientState &
     // Shows nothing and does nothing; named after its row for screen readers.
     ui->button_time_info->setAccessibleName(tr("停留时间"));
     ui->label_autostartError->hide();
+    setSplitAvailable(!DisplayPlatform::isWayland(QGuiApplication::platformName()));
 
     m_drag = new WindowDrag(this);
     m_drag->addHandle(ui->widget_title);
@@ -149,6 +152,19 @@ void CustomSetFuncOrderFormWindow::setRememberedTimeZone(int timeZoneIndex, int 
 {
     m_timeZoneIndex = timeZoneIndex;
     m_dstIndex = dstIndex;
+}
+
+void CustomSetFuncOrderFormWindow::setSplitAvailable(bool available)
+{
+    // The stored side stays as it is: confirm writes back what the greyed boxes show.
+    for (QWidget *choice :
+         {ui->radioButton_leftSplit, ui->radioButton_rightSplit, ui->radioButton_noSplit})
+        choice->setEnabled(available);
+    ui->label_splitUnavailable->setText(
+        available ? QString()
+                  : tr("迷你分屏需要X11桌面：在只有Wayland的会话中，迷你窗口无法停靠在屏幕边缘，"
+                       "也无法移动其他程序的窗口。"));
+    ui->label_splitUnavailable->setVisible(!available);
 }
 
 std::array<QCheckBox *, 7> CustomSetFuncOrderFormWindow::categoryBoxes() const

@@ -50,6 +50,9 @@ public:
     // checks the clock and shows the window. The subscription step is
     // SubscriptionControls' (it enables the category boxes first).
     void openWindow();
+    // Mini split moves windows, which only an X11 desktop allows: elsewhere
+    // (Wayland alone) its choices are greyed out, with the reason.
+    void setSplitAvailable(bool available);
     // The pop-up category boxes in newsCategories() order.
     std::array<QCheckBox *, 7> categoryBoxes() const;
 

@@ -27,5 +27,13 @@
         <source>关闭</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>更多</source>
+        <translation>More</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
 </context>
 </TS>

@@ -58,6 +58,7 @@ private slots:
     void closeAndCancelSaveNothing();
     void popupScreenIsStoredAndAnAbsentOneKept();
     void loginStartWritesAndRemovesItsEntry();
+    void splitGreyedWithItsReasonOnWaylandAlone();
     void popupOffGreysOutItsControls();
     void soundPreviewPlaysTheChosenSound();
     void unsubscribedCategoryIsDisabledButKeepsItsBit();
@@ -248,6 +249,26 @@ void TestSettingsWindows::loginStartWritesAndRemovesItsEntry()
     QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("split")),
              QStringLiteral("1"));
     QVERIFY(blocker.remove());
+}
+
+void TestSettingsWindows::splitGreyedWithItsReasonOnWaylandAlone()
+{
+    Korvex::writeConfig(QStringLiteral("funcorder_part1"), {QStringLiteral("split")},
+                        {QStringLiteral("1")});
+    start();
+    QVERIFY(s<QRadioButton>("radioButton_leftSplit")->isEnabled());
+    settings()->setSplitAvailable(false);
+    openSettings();
+    QVERIFY(s<QRadioButton>("radioButton_leftSplit")->isChecked());
+    for (const char *name :
+         {"radioButton_leftSplit", "radioButton_rightSplit", "radioButton_noSplit"})
+        QVERIFY(!s<QRadioButton>(name)->isEnabled());
+    QVERIFY(s<QLabel>("label_splitUnavailable")->isVisible());
+    QVERIFY(s<QLabel>("label_splitUnavailable")->text().contains(QLatin1String("Wayland")));
+    // The side chosen for an X11 desktop is kept for when the client runs on one.
+    s<QPushButton>("button_confirm")->click();
+    QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("split")),
+             QStringLiteral("1"));
 }
 
 void TestSettingsWindows::closeAndCancelSaveNothing()

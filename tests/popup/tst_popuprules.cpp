@@ -16,6 +16,7 @@ private slots:
     void loadFailuresRetriedFourTimesOverTheProcessLife();
     void itemsKeptBeforeLoadAreBoundedNewestKept();
     void pointerHoldsTheDisplayTimeUntilItLeavesOrThePopupHides();
+    void notificationOfACalendarItem();
     void screenChoice_data();
     void screenChoice();
 };
@@ -150,6 +151,20 @@ void TestPopupRules::pointerHoldsTheDisplayTimeUntilItLeavesOrThePopupHides()
     QCOMPARE(closed.closeTimerMs, -1);
     QVERIFY(!state.closeHeld());
     QCOMPARE(item("005").closeTimerMs, 5000);
+}
+
+void TestPopupRules::notificationOfACalendarItem()
+{
+    // No title: the country and the event say what it is; no id opens nothing.
+    const PopupRules::NotificationText text = PopupRules::notificationFor(QStringLiteral(
+        "[{\"vek_news_type\":\"ES\",\"country\":\"美国\",\"eventname\":\"非农&nbsp;就业\","
+        "\"id\":0,\"star\":5}]"));
+    QCOMPARE(text.summary, QStringLiteral("美国 非农 就业"));
+    QVERIFY(text.body.isEmpty());
+    QVERIFY(text.itemId.isEmpty());
+    // "Until closed" stays until closed; others for their seconds.
+    QCOMPARE(PopupRules::notificationTimeoutMs(0), 0);
+    QCOMPARE(PopupRules::notificationTimeoutMs(5), 5000);
 }
 
 void TestPopupRules::screenChoice_data()
