@@ -9,6 +9,9 @@ int main(int argc, char *argv[])
 {
     DisplayPlatform::applyBeforeApplication();
     WebEngine::beforeApplication();
+    // The page is never shown: no connection to the display, none of its
+    // libraries, input methods or window buffers.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     WebEngine::useLeanSettings();
     NewsListen listen; // never shown

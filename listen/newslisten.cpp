@@ -39,6 +39,7 @@ NewsListen::NewsListen(QWidget *parent)
     connect(ui->webView->page()->mainFrame(), &QWebFrame::javaScriptWindowObjectCleared, this,
             &NewsListen::addObjectToJs);
     connect(ui->webView, &QWebView::loadFinished, this, &NewsListen::startListen);
+    m_memory->watchLoads(ui->webView->page());
 }
 
 NewsListen::~NewsListen()

@@ -105,6 +105,7 @@ void PopupWidget::initPopup()
     ui->gridLayout_3->setSizeConstraint(QLayout::SetNoConstraint);
 
     connect(page->mainFrame(), &QWebFrame::loadFinished, this, &PopupWidget::webViewLoadFinished);
+    m_memory->watchLoads(page);
     connect(page->mainFrame(), &QWebFrame::javaScriptWindowObjectCleared, this,
             &PopupWidget::jsWindowObjectCleared);
     loadPage();

@@ -2,6 +2,8 @@
 
 #include "platform.h"
 
+#include <QGuiApplication>
+#include <QWebPage>
 #include <QWebSettings>
 
 #include <algorithm>
@@ -22,6 +24,9 @@ void useLeanSettings()
     QWebSettings::setMaximumPagesInCache(0);
     QWebSettings *settings = QWebSettings::globalSettings();
     settings->setAttribute(QWebSettings::PluginsEnabled, false);
+    const QString family = QGuiApplication::font().family();
+    settings->setFontFamily(QWebSettings::StandardFont, family);
+    settings->setFontFamily(QWebSettings::SansSerifFont, family);
 }
 
 Releaser::Releaser(QObject *parent, int quietMs, int maxBusyMs)
@@ -39,6 +44,11 @@ void Releaser::noteActivity()
         m_busySince.start();
     const qint64 left = std::max<qint64>(0, m_maxBusyMs - m_busySince.elapsed());
     m_timer.start(int(std::min<qint64>(m_quietMs, left)));
+}
+
+void Releaser::watchLoads(QWebPage *page)
+{
+    connect(page, &QWebPage::loadFinished, this, &Releaser::noteActivity);
 }
 
 void Releaser::releaseNow()

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QTimer>
 
+class QWebPage;
+
 // What the programs with web pages (Korvex, vek_popup, vek_listen) set up about
 // the web engine: they keep a few pages loaded all day and must neither grow
 // nor wake up while nothing arrives.
@@ -20,7 +22,11 @@ void beforeApplication();
 
 // Process-wide settings, before the first page: no memory cache of resources no
 // page uses any more and no page cache (the programs load a handful of pages
-// from one host and go back and forth between none of them), no plugins.
+// from one host and go back and forth between none of them), no plugins. Text
+// a page gives no font of its own is set in the application's font, as the
+// windows' own text is: all three programs then map the same font files (with
+// the engine's serif default, a hidden page's Chinese text pulled in a second
+// CJK font of several MB).
 void useLeanSettings();
 
 // Hands memory back after a busy spell. The script engine keeps the garbage of
@@ -37,6 +43,9 @@ public:
 
     // An item was handled: release once things are quiet again.
     void noteActivity();
+    // Every load of `page` counts as activity: what a load leaves behind (the
+    // parser's and the scripts' garbage, several MB at start-up) goes back too.
+    void watchLoads(QWebPage *page);
     void releaseNow();
     int releaseCount() const { return m_releases; }
 

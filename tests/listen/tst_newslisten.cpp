@@ -3,6 +3,7 @@
 #include "bridgeprobe.h"
 
 #include <QPointer>
+#include <QWebElement>
 #include <QWebFrame>
 #include <QWebPage>
 #include <QWebView>
@@ -13,6 +14,7 @@ class TestNewsListen final : public QObject
     Q_OBJECT
 private slots:
     void pageReachesNoProgramMember();
+    void traceKeepsTheNewestLinesAsText();
 };
 
 void TestNewsListen::pageReachesNoProgramMember()
@@ -30,6 +32,24 @@ void TestNewsListen::pageReachesNoProgramMember()
                  .toInt(),
              19);
     delete listen;
+}
+
+// The page's own trace of pushed items, all day long: bounded, and an item's
+// markup stays text.
+void TestNewsListen::traceKeepsTheNewestLinesAsText()
+{
+    NewsListen listen;
+    QWebFrame *frame = listen.findChild<QWebView *>()->page()->mainFrame();
+    QTRY_COMPARE_WITH_TIMEOUT(frame->evaluateJavaScript(QStringLiteral("typeof trace")).toString(),
+                              QStringLiteral("function"), 10000);
+    frame->evaluateJavaScript(QStringLiteral(
+        "for (var i = 1; i <= 25; i++) trace(['item ' + i + ' <b>bold</b>', null, 'end']);"));
+    const QWebElement box = frame->findFirstElement(QStringLiteral("#SocketIO"));
+    QCOMPARE(box.findAll(QStringLiteral("p")).count(), 20);
+    QCOMPARE(box.findAll(QStringLiteral("b")).count(), 0);
+    const QWebElement newest = box.firstChild();
+    QCOMPARE(newest.findAll(QStringLiteral("br")).count(), 1);
+    QCOMPARE(newest.toPlainText().simplified(), QStringLiteral("item 25 <b>bold</b> end"));
 }
 
 QTEST_MAIN(TestNewsListen)
