@@ -11,7 +11,7 @@ namespace Korvex
 namespace
 {
 
-// The texts of an enum's values, in the enum's order (Unknown has none).
+// The texts of an enum's values, in the enum's order (an Unknown has none).
 constexpr std::array<const char *, 4> SoundTexts = {"0", "1", "2", "3"};
 constexpr std::array<const char *, 3> SplitTexts = {"1", "2", "3"};
 
@@ -74,9 +74,9 @@ FuncSettings parseFuncSettings(const FuncSettingsTexts &texts)
     if (!ok)
         reportOdd("filterBar", texts.filterBar, QStringLiteral("0 (opened by hand)"));
 
-    settings.split = enumFromText(SplitTexts, texts.split, SplitSetting::Unknown);
-    if (settings.split == SplitSetting::Unknown)
-        reportOdd("split", texts.split, QStringLiteral("no strip in mini mode"));
+    settings.split = enumFromText(SplitTexts, texts.split, SplitSetting::Right);
+    if (texts.split != QLatin1String(SplitTexts[static_cast<std::size_t>(settings.split)]))
+        reportOdd("split", texts.split, QStringLiteral("right"));
     return settings;
 }
 

@@ -10,8 +10,9 @@ namespace Korvex
 enum class SoundSetting { News, Band, Notify, Silent, Unknown };
 
 // "split" ("1" left, "2" right, "3" right over the other windows, moving none).
-// With any other text mini mode shows no strip; the settings window shows right.
-enum class SplitSetting { Left, Right, NoSplit, Unknown };
+// Any other text reads as right, in mini mode as in the settings window, so
+// mini mode always shows its strip.
+enum class SplitSetting { Left, Right, NoSplit };
 
 // The pop-up and window settings as news intake, the settings window and the
 // page navigation read them: parsed once from the stored texts, which the

@@ -212,7 +212,6 @@ void CustomSetFuncOrderFormWindow::openWindow()
         ui->radioButton_noSplit->setChecked(true);
         break;
     case Korvex::SplitSetting::Right:
-    case Korvex::SplitSetting::Unknown:
         ui->radioButton_rightSplit->setChecked(true);
         break;
     }

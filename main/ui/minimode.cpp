@@ -57,8 +57,6 @@ void MiniMode::enter()
         strip->dockAt(Split::stripPosition(
             Split::Right, QGuiApplication::primaryScreen()->availableGeometry().width()));
         break;
-    case SplitSetting::Unknown:
-        break;
     }
     // Items show in the strip only while it stands in for the main window.
     if (CompanionSupervisor *supervisor = companions())

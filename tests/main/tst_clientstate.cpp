@@ -58,7 +58,7 @@ void TestClientState::oddTextsReadAsTheProgramActs()
     QVERIFY(settings.sound == Korvex::SoundSetting::Unknown);
     QCOMPARE(settings.popupNewsFeed, 0u);
     QCOMPARE(settings.filterBar, 0);
-    QVERIFY(settings.split == Korvex::SplitSetting::Unknown);
+    QVERIFY(settings.split == Korvex::SplitSetting::Right);
     // Any whole number is a filter-bar value: the live tab opens the bar for it.
     QCOMPARE(
         Korvex::parseFuncSettings({QStringLiteral("0"), QStringLiteral("7"), QStringLiteral("3"),

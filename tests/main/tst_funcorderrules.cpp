@@ -49,8 +49,10 @@ void TestFuncOrderRules::storedValuesOpenOnTheirEntries()
         QVERIFY(!FuncOrder::stayTimeIndex(settings.second).known);
         QCOMPARE(FuncOrder::soundIndex(settings.sound).index, 1);
         QVERIFY(!FuncOrder::soundIndex(settings.sound).known);
-        QVERIFY(settings.split == SplitSetting::Unknown);
+        // Mini mode docks right, as the settings window shows.
+        QVERIFY(settings.split == SplitSetting::Right);
     }
+    QVERIFY(read({}, {}, QStringLiteral("7")).split == SplitSetting::Right);
     QCOMPARE(FuncOrder::soundIndex(read({}, QStringLiteral("3"), {}).sound).index, 3);
     QVERIFY(read({}, {}, QStringLiteral("1")).split == SplitSetting::Left);
     QVERIFY(read({}, {}, QStringLiteral("3")).split == SplitSetting::NoSplit);

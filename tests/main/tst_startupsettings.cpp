@@ -178,7 +178,7 @@ void TestStartupSettings::storedValuesStayAsTheyAre()
     QVERIFY(!funcSettings.popup);
     QCOMPARE(funcSettings.second, 7);
     QVERIFY(funcSettings.sound == Korvex::SoundSetting::Silent);
-    QVERIFY(funcSettings.split == Korvex::SplitSetting::Unknown);
+    QVERIFY(funcSettings.split == Korvex::SplitSetting::Right);
     QCOMPARE(funcSettings.filterBar, 0);
     QCOMPARE(s.status, QStringLiteral("1"));
     QCOMPARE(s.username, QStringLiteral("王小明"));
