@@ -89,9 +89,11 @@ int main(int argc, char *argv[])
     if (quitRequested)
         QMetaObject::invokeMethod(window.get(), &MainWindow::vekQuit, Qt::QueuedConnection);
 
+#if KORVEX_SELF_UPDATE
     // Never deleted: a check still waiting for the updater at quit ends with the process.
     auto *updateThread = new UpdateThread;
     updateThread->start();
+#endif
 
     qCDebug(lcMain).noquote() << "is saving session:" << app.isSavingSession();
     QApplication::exec();

@@ -12,7 +12,8 @@
 #include <memory>
 
 // The real Korvex program installed in a folder with stand-in companions and
-// started from another folder where files of the companions' names were planted:
+// started from another folder where files of the companions' names were planted,
+// directly or through a link from a third folder (as an installed launcher is):
 // the installed ones are started, the planted ones never, and whatever ends
 // the client ends the companions too.
 class TestKorvexCompanions final : public QObject
@@ -30,6 +31,7 @@ private:
 
     QTemporaryDir m_dir;
     QTemporaryDir m_startFolder;
+    QTemporaryDir m_linkFolder;
     QString m_log;
     std::unique_ptr<QProcess> m_korvex;
 };
@@ -43,6 +45,11 @@ void TestKorvexCompanions::initTestCase()
                  .isEmpty());
     QVERIFY(m_startFolder.isValid());
     QVERIFY(TestSupport::copyCompanionStubs(m_startFolder.path()));
+    // Relative, like an installed launcher's.
+    QVERIFY(m_linkFolder.isValid());
+    QVERIFY(QFile::link(
+        QDir(m_linkFolder.path()).relativeFilePath(m_dir.filePath(QStringLiteral("Korvex"))),
+        m_linkFolder.filePath(QStringLiteral("korvex"))));
     m_log = m_dir.filePath(QStringLiteral("starts.log"));
 }
 
@@ -55,7 +62,9 @@ void TestKorvexCompanions::init()
     m_korvex->setProcessEnvironment(env);
     m_korvex->setWorkingDirectory(m_startFolder.path());
     m_korvex->setProcessChannelMode(QProcess::ForwardedChannels);
-    m_korvex->start(m_dir.filePath(QStringLiteral("Korvex")),
+    const bool throughLink = QByteArray(QTest::currentDataTag()).startsWith("link");
+    m_korvex->start(throughLink ? m_linkFolder.filePath(QStringLiteral("korvex"))
+                                : m_dir.filePath(QStringLiteral("Korvex")),
                     {QStringLiteral("-host"), QStringLiteral("127.0.0.1:9")});
     QVERIFY(m_korvex->waitForStarted(10000));
     QTRY_VERIFY_WITH_TIMEOUT(TestSupport::isServed(QStringLiteral("vek_localsocket")), 20000);
@@ -85,6 +94,7 @@ void TestKorvexCompanions::startsBothAndQuitsWithThem_data()
     QTest::addColumn<int>("signal");
     QTest::newRow("SIGTERM") << int(SIGTERM);
     QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("link, SIGTERM") << int(SIGTERM);
 }
 
 void TestKorvexCompanions::startsBothAndQuitsWithThem()

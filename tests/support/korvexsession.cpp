@@ -112,9 +112,11 @@ bool KorvexSession::start(const QString &webHost, const QProcessEnvironment &env
     m_session = (key + QLatin1Char('=') + env.value(key)).toLocal8Bit();
     // Companions are looked up in the working folder.
     const QString folder = m_folder.isEmpty() ? TestSupport::binDir() : m_folder;
-    m_process.setWorkingDirectory(folder);
-    const QStringList command = m_runner + QStringList{folder + QStringLiteral("/Korvex"),
-                                                       QStringLiteral("-host"), webHost};
+    const bool launched = !m_launcher.isEmpty();
+    m_process.setWorkingDirectory(launched ? m_workingFolder : folder);
+    const QStringList command =
+        m_runner + QStringList{launched ? m_launcher : folder + QStringLiteral("/Korvex"),
+                               QStringLiteral("-host"), webHost};
     m_process.start(command.first(), command.mid(1));
     if (m_process.waitForStarted(10000))
         return true;
@@ -132,6 +134,12 @@ void KorvexSession::setProgram(const QString &folder, const QStringList &runner)
 {
     m_folder = folder;
     m_runner = runner;
+}
+
+void KorvexSession::setLauncher(const QString &launcher, const QString &workingFolder)
+{
+    m_launcher = launcher;
+    m_workingFolder = workingFolder;
 }
 
 bool KorvexSession::quit(int timeoutMs)

@@ -27,6 +27,8 @@ public:
     // Before start(): Korvex from `folder` (a copy of the programs) instead of
     // the build, started through `runner` (e.g. as another user; the command follows).
     void setProgram(const QString &folder, const QStringList &runner = {});
+    // Before start(): `launcher` (a link to an installed Korvex) started in `workingFolder`.
+    void setLauncher(const QString &launcher, const QString &workingFolder);
     bool start(const QString &webHost, const QProcessEnvironment &environment,
                QString *error = nullptr);
     // Asks Korvex to quit as the session manager would (SIGTERM) and waits.
@@ -63,6 +65,8 @@ private:
     QStringList m_runner;
     // Tells this client's processes from others': its runtime folder, or without one its HOME.
     QByteArray m_session;
+    QString m_launcher;
+    QString m_workingFolder;
     QByteArray m_partial;
     QList<Line> m_lines;
 };
