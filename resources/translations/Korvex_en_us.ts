@@ -286,11 +286,11 @@
     <name>MainWindow</name>
     <message>
         <source>订阅 ▼</source>
-        <translation>Subscribe ▼</translation>
+        <translation>Filter ▼</translation>
     </message>
     <message>
         <source>订阅 ▾</source>
-        <translation>Subscribe ▾</translation>
+        <translation>Subscriptions ▾</translation>
     </message>
     <message>
         <source>功能定制</source>
@@ -330,7 +330,7 @@
     </message>
     <message>
         <source>订阅 ▲</source>
-        <translation>Subscribe ▲</translation>
+        <translation>Filter ▲</translation>
     </message>
     <message>
         <source>全球直播</source>

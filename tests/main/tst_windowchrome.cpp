@@ -259,6 +259,9 @@ void TestWindowChrome::titleBarButtonsSayWhatTheyDo()
     QVERIFY(!button("button_sound")->icon().isNull());
     QCOMPARE(button("button3_minimoshi")->text(), QStringLiteral("Mini view"));
     QVERIFY(!button("button3_toolBarWindow")->isVisible());
+    // The filter bar's button and the subscription drop-down's read differently.
+    QVERIFY(button("button2_newsFeed")->text().startsWith(QLatin1String("Filter ")));
+    QCOMPARE(button("button2_customSet")->text(), QStringLiteral("Subscriptions ▾"));
     QVERIFY(!button("button_loginOut")->isVisible());
 
     // Rounded corners: the corner pixels are cut off, the rest is window.
