@@ -224,7 +224,6 @@ MainWindow::~MainWindow()
 
 void MainWindow::createChrome()
 {
-    ui->button3_toolBarWindow->hide();
     m_chrome = new Korvex::WindowChrome(this, {ui->widget_2, ui->widget_6, ui->button_close,
                                                ui->button_min, ui->button_max, ui->button_info,
                                                ui->button_sound});

@@ -104,6 +104,7 @@ void MiniMode::toggleTable()
     m_tableShown = !m_tableShown;
     m_parts.tableWindow()->setVisible(m_tableShown);
     m_tableWasShown = m_tableShown;
+    storeTableState();
 }
 
 void MiniMode::showTableIfOpen()
@@ -115,7 +116,7 @@ void MiniMode::showTableIfOpen()
 void MiniMode::storeTableState() const
 {
     writeConfig(QStringLiteral("funcorder_part1"), {QStringLiteral("toolBarWindow")},
-                {m_tableShown ? QStringLiteral("1") : QStringLiteral("0")});
+                {m_tableWasShown ? QStringLiteral("1") : QStringLiteral("0")});
 }
 
 CompanionSupervisor *MiniMode::companions() const

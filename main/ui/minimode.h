@@ -50,14 +50,16 @@ public:
     // The strip's sound button and page show whether news sounds.
     void showSound(bool on);
 
-    // The table window's button: shown or hidden, and remembered so.
+    // The table window's button (and its own close): shown or hidden, and
+    // stored so at once.
     void toggleTable();
     // A new table window shows when the table is open.
     void showTableIfOpen();
     bool isTableShown() const { return m_tableShown; }
     // Visibility to restore when the main window comes back.
     bool tableWasShown() const { return m_tableWasShown; }
-    // At quit: a table window the user closed stays closed at the next start.
+    // What the user chose, also in mini mode where the table rests: it shows
+    // so at the next start.
     void storeTableState() const;
 
     MiniSplitThread *splitThread() const { return m_splitter; }

@@ -1,12 +1,14 @@
 #include "mainwindow.h"
 #include "inprocessclient.h"
 #include "pagejars.h"
+#include "toolbarwindow.h"
 
 #include "networkcookie.h"
 #include "configstore.h"
 #include "webhost.h"
 #include "servicefixture.h"
 
+#include <QPushButton>
 #include <QtTest>
 
 #include <ctime>
@@ -22,7 +24,7 @@ private slots:
     void firstStartTakesTheDefaults();
     void storedSettingsReachTheWindow();
     void pageJarsAreSavedAfterEachLoad();
-    void quitKeepsTheTableWindowState();
+    void tickerIsShownAndHiddenAsChosen();
 
 private:
     QTemporaryDir m_noPrograms;
@@ -144,18 +146,33 @@ void TestMainWindow::pageJarsAreSavedAfterEachLoad()
     service.stop();
 }
 
-// A user who closed the table window does not get it back at the next start.
-void TestMainWindow::quitKeepsTheTableWindowState()
+// The ticker closed by its own cross comes back by its button on the main
+// window, and each choice holds at the next start, also one left in mini mode.
+void TestMainWindow::tickerIsShownAndHiddenAsChosen()
 {
+    const QStringList key{QStringLiteral("toolBarWindow")};
     auto window = std::make_unique<MainWindow>();
     QVERIFY(window->isToolBarWindowShown());
-    window->onBtn3ToolBarWindowClicked();
+    auto *button = window->findChild<QPushButton *>(QStringLiteral("button3_toolBarWindow"));
+    QVERIFY(button && !button->isHidden());
+    window->toolBarWindow()->findChild<QPushButton *>(QStringLiteral("button_close"))->click();
+    QVERIFY(!window->isToolBarWindowShown());
     window->vekQuit();
-    const QStringList key{QStringLiteral("toolBarWindow")};
     QCOMPARE(Korvex::readConfig(QStringLiteral("funcorder_part1"), key),
              QStringList{QStringLiteral("0")});
     window.reset();
-    QVERIFY(!std::make_unique<MainWindow>()->isToolBarWindowShown());
+
+    window = std::make_unique<MainWindow>();
+    QVERIFY(!window->isToolBarWindowShown());
+    window->findChild<QPushButton *>(QStringLiteral("button3_toolBarWindow"))->click();
+    QVERIFY(window->isToolBarWindowShown());
+    window->onBtn3MiniMoshiClicked();
+    QVERIFY(!window->toolBarWindow()->isVisible());
+    window->vekQuit();
+    QCOMPARE(Korvex::readConfig(QStringLiteral("funcorder_part1"), key),
+             QStringList{QStringLiteral("1")});
+    window.reset();
+    QVERIFY(std::make_unique<MainWindow>()->isToolBarWindowShown());
 }
 
 QTEST_MAIN(TestMainWindow)

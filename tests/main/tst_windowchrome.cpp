@@ -258,7 +258,8 @@ void TestWindowChrome::titleBarButtonsSayWhatTheyDo()
     QVERIFY(button("button_sound")->text().isEmpty());
     QVERIFY(!button("button_sound")->icon().isNull());
     QCOMPARE(button("button3_minimoshi")->text(), QStringLiteral("Mini view"));
-    QVERIFY(!button("button3_toolBarWindow")->isVisible());
+    QVERIFY(button("button3_toolBarWindow")->isVisible());
+    QCOMPARE(button("button3_toolBarWindow")->text(), QStringLiteral("Ticker"));
     // The filter bar's button and the subscription drop-down's read differently.
     QVERIFY(button("button2_newsFeed")->text().startsWith(QLatin1String("Filter ")));
     QCOMPARE(button("button2_customSet")->text(), QStringLiteral("Subscriptions ▾"));
