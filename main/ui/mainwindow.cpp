@@ -332,8 +332,9 @@ void MainWindow::createSettingsWindows()
     m_customSetWindow = new CustomSetButtonFormWindow(this);
     m_subscriptions =
         new Korvex::SubscriptionControls(this, m_customSetWindow, m_funcOrderWindow, m_state, this);
-    connect(m_subscriptions, &Korvex::SubscriptionControls::subscriptionChanged, this,
-            &MainWindow::webView_newsFeedShow);
+    // Only the filter bar's own button opens or closes it.
+    connect(m_subscriptions, &Korvex::SubscriptionControls::subscriptionChanged, m_navigator,
+            [this] { m_navigator->showNewsFeed(false); });
     connect(ui->button2_newsFeed, &QPushButton::clicked, this, &MainWindow::webView_newsFeedShow);
     connect(m_login, &Korvex::LoginFlow::loggedOut, m_navigator,
             &Korvex::PageNavigator::leaveFavourites);

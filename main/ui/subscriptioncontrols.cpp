@@ -62,9 +62,11 @@ SubscriptionControls::SubscriptionControls(QWidget *window, CustomSetButtonFormW
 
     // The bar offers every category but the calendar's own.
     m_filterBarBoxes[1]->hide();
-    for (const auto &boxes : {dropDownBoxes(), m_filterBarBoxes}) {
+    // The set of boxes the user changed is the one the subscription follows.
+    for (const CategoryBoxes::Boxes &boxes : {dropDownBoxes(), m_filterBarBoxes}) {
         for (QCheckBox *box : boxes)
-            connect(box, &QCheckBox::stateChanged, this, &SubscriptionControls::boxChanged);
+            connect(box, &QCheckBox::stateChanged, this,
+                    [this, boxes](int state) { boxChangedIn(boxes, state); });
     }
     connect(m_all, &QCheckBox::stateChanged, this, &SubscriptionControls::allChanged);
     connect(m_all, &QCheckBox::clicked, this, &SubscriptionControls::allClicked);
@@ -133,6 +135,11 @@ void SubscriptionControls::closeDropDown()
 
 void SubscriptionControls::boxChanged(int state)
 {
+    boxChangedIn(m_filterBar->isVisibleTo(m_window) ? m_filterBarBoxes : dropDownBoxes(), state);
+}
+
+void SubscriptionControls::boxChangedIn(const CategoryBoxes::Boxes &boxes, int state)
+{
     // Boxes set here, or the other boxes of one change.
     if (m_updating)
         return;
@@ -140,18 +147,13 @@ void SubscriptionControls::boxChanged(int state)
         const QScopedValueRollback<bool> updating(m_updating, true);
         if (state == Qt::Unchecked)
             m_all->setChecked(false);
-        // While the filter bar is open, its boxes are the master.
-        if (m_filterBar->isVisibleTo(m_window))
-            CategoryBoxes::setChecked(dropDownBoxes(),
-                                      CategoryBoxes::checkedStates(m_filterBarBoxes));
-        const CategoryStates states = CategoryBoxes::checkedStates(dropDownBoxes());
+        const CategoryStates states = CategoryBoxes::checkedStates(boxes);
         for (std::size_t i = 0; i < states.size(); ++i)
             setCategory(CategoryBoxes::bitPosition(i), states[i]);
     }
     // Every set of boxes shows the mask now, so a box hidden from view cannot
     // bring a category back later.
     applySubscriptionMask();
-    // On the live news page this toggles the filter bar as well, as a click on "订阅" does.
     emit subscriptionChanged();
 }
 
@@ -176,7 +178,7 @@ void SubscriptionControls::setFilterBarBoxes(bool checked)
     if (CategoryBoxes::checkedStates(m_filterBarBoxes) == states)
         return;
     CategoryBoxes::setChecked(m_filterBarBoxes, states);
-    boxChanged(checked ? Qt::Checked : Qt::Unchecked);
+    boxChangedIn(m_filterBarBoxes, checked ? Qt::Checked : Qt::Unchecked);
 }
 
 } // namespace Korvex

@@ -40,17 +40,20 @@ public:
     void openDropDown();
     void closeDropDown();
 
-    // A category box of the filter bar or the drop-down changed.
+    // A category box changed: of the filter bar while it is open, else of the drop-down.
     void boxChanged(int state);
     // "全部" of the filter bar: checked, or clicked either way.
     void allChanged(int state);
     void allClicked(bool checked);
 
 signals:
-    // The user changed the subscription with a box: the news feed shows it.
+    // The user changed the subscription with a box: the news feed shows it,
+    // leaving the filter bar open or closed as it is.
     void subscriptionChanged();
 
 private:
+    // The subscription follows `boxes`, where the user made a change.
+    void boxChangedIn(const CategoryBoxes::Boxes &boxes, int state);
     // The filter bar's boxes set together ("全部"): one change, not seven.
     void setFilterBarBoxes(bool checked);
     CategoryBoxes::Boxes dropDownBoxes() const;

@@ -606,7 +606,7 @@ void TestContentPages::linksOnTheWebHostStayOthersGoToTheBrowser()
 }
 
 // A category box changed while the live news (page 2) is in front: the mask
-// changes and is stored at once, "全部" goes, and the filter bar toggles.
+// changes and is stored at once, "全部" goes, and the filter bar stays open.
 void TestContentPages::categoryBoxChangeOnTheLivePage()
 {
     QWidget *bar = m_window->findChild<QWidget *>(QStringLiteral("widget_newsFeed"));
@@ -625,9 +625,9 @@ void TestContentPages::categoryBoxChangeOnTheLivePage()
     QCOMPARE(Korvex::readConfig(QStringLiteral("customMenu"), {QStringLiteral("value")}),
              QStringList{QString::number(before & ~0x01u, 16)});
     QVERIFY(!all->isChecked());
-    QVERIFY(!bar->isVisible());
+    QVERIFY(bar->isVisible());
 
-    // From the drop-down, with the bar closed: counts, and the bar opens again.
+    // From the drop-down, with the bar open: counts too, and the bar stays.
     m_window->customSetButtonFormWindow()
         ->findChild<QCheckBox *>(QStringLiteral("checkBox_tong"))
         ->click();

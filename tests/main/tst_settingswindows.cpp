@@ -66,7 +66,7 @@ private slots:
     void synchronizedTimeFollowsTheCombos();
     void dropDownOpensUnderItsButtonAndCloses();
     void dropDownChangesTheSubscriptionMask();
-    void filterBarIsTheMasterWhileVisible();
+    void filterBarStaysOpenAndBothBoxSetsCount();
     void allBoxChecksAndUnchecksEverything();
     void filterBarToggles();
     void handEditedStoreOpensOnFallbacks();
@@ -347,7 +347,6 @@ void TestSettingsWindows::soundPreviewPlaysTheChosenSound()
 void TestSettingsWindows::unsubscribedCategoryIsDisabledButKeepsItsBit()
 {
     start();
-    m<QPushButton>("button2_newsFeed")->click(); // the bar closes: the drop-down is the master
     dropDown()->findChild<QCheckBox *>(QStringLiteral("checkBox_shiyou"))->click();
     QCOMPARE(m_window->clientState().subscriptionMask(), 0xfffffdu);
 
@@ -372,10 +371,8 @@ void TestSettingsWindows::unsubscribedCategoryIsDisabledButKeepsItsBit()
     QCOMPARE(stored(QStringLiteral("funcorder_part2"), QStringLiteral("popupNewsFeed")),
              QStringLiteral("fd"));
 
-    // Subscribed again: enabled at the next opening. (The first change opened
-    // the filter bar, whose boxes would be the master: it is closed first.)
+    // Subscribed again (the bar open all along): enabled at the next opening.
     QVERIFY(m<QWidget>("widget_newsFeed")->isVisible());
-    m<QPushButton>("button2_newsFeed")->click();
     dropDown()->findChild<QCheckBox *>(QStringLiteral("checkBox_shiyou"))->click();
     openSettings();
     QVERIFY(oil->isEnabled());
@@ -471,45 +468,40 @@ void TestSettingsWindows::dropDownChangesTheSubscriptionMask()
     // The bar's box follows, so the bar cannot bring the category back later.
     QVERIFY(!m<QCheckBox>("newsFeed_tong")->isChecked());
     QVERIFY(dropDown()->isVisible());
-    // On the live news the change toggles the filter bar, as "订阅" does: now
-    // open, its boxes are the master and the next change in the drop-down is
-    // taken back (the bar closes again) ...
-    QVERIFY(m<QWidget>("widget_newsFeed")->isVisible());
-    child<QCheckBox>(dropDown(), "checkBox_tong")->click();
-    QCOMPARE(stored(QStringLiteral("customMenu"), QStringLiteral("value")),
-             QStringLiteral("fffffe"));
-    QVERIFY(!child<QCheckBox>(dropDown(), "checkBox_tong")->isChecked());
+    // The change filters the news feed and leaves the bar closed.
     QVERIFY(!m<QWidget>("widget_newsFeed")->isVisible());
-    // ... and the one after counts.
-    child<QCheckBox>(dropDown(), "checkBox_tong")->click();
-    QCOMPARE(stored(QStringLiteral("customMenu"), QStringLiteral("value")),
-             QStringLiteral("ffffff"));
+    QCOMPARE(m_window->clientState().currentPage(), Korvex::Content::LivePage);
 }
 
-void TestSettingsWindows::filterBarIsTheMasterWhileVisible()
+// With the bar open, a change in either set of boxes counts and the bar stays.
+void TestSettingsWindows::filterBarStaysOpenAndBothBoxSetsCount()
 {
     start();
-    QVERIFY(m<QWidget>("widget_newsFeed")->isVisible());
+    auto *bar = m<QWidget>("widget_newsFeed");
+    QVERIFY(bar->isVisible());
     m<QPushButton>("button2_customSet")->click();
     auto *forex = child<QCheckBox>(dropDown(), "checkBox_waihui");
     forex->click();
-    // The bar still has 外汇 checked: the drop-down's change is overridden.
-    QVERIFY(forex->isChecked());
-    QCOMPARE(m_window->clientState().subscriptionMask(), 0xffffffu);
-    QCOMPARE(stored(QStringLiteral("customMenu"), QStringLiteral("value")),
-             QStringLiteral("ffffff"));
-    // Only the unchecked box's "全部" reacted.
+    QVERIFY(!forex->isChecked());
+    QVERIFY(!m<QCheckBox>("newsFeed_waihui")->isChecked());
+    QVERIFY(m_window->clientState().subscriptionMask() != 0xffffffu);
     QVERIFY(!m<QCheckBox>("newsFeed_all")->isChecked());
+    QVERIFY(bar->isVisible());
+    forex->click();
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xffffffu);
+    dropDown()->hide();
 
-    // On the live news every change toggles the bar: it closed. Open again, a
-    // box of the bar changes the mask, and the bar closes.
-    QVERIFY(!m<QWidget>("widget_newsFeed")->isVisible());
-    m<QPushButton>("button2_newsFeed")->click();
-    QVERIFY(m<QWidget>("widget_newsFeed")->isVisible());
+    // Two boxes of the bar, one after the other: both apply, the bar stays.
     m<QCheckBox>("newsFeed_shiyou")->click();
-    QCOMPARE(m_window->clientState().subscriptionMask(), 0xfffffdu);
+    QVERIFY(bar->isVisible());
+    m<QCheckBox>("newsFeed_tong")->click();
+    QVERIFY(bar->isVisible());
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xfffffcu);
+    QCOMPARE(stored(QStringLiteral("customMenu"), QStringLiteral("value")),
+             QStringLiteral("fffffc"));
     QVERIFY(!child<QCheckBox>(dropDown(), "checkBox_shiyou")->isChecked());
-    QVERIFY(!m<QWidget>("widget_newsFeed")->isVisible());
+    QVERIFY(!child<QCheckBox>(dropDown(), "checkBox_tong")->isChecked());
+    QCOMPARE(m_window->clientState().currentPage(), Korvex::Content::LivePage);
 }
 
 void TestSettingsWindows::allBoxChecksAndUnchecksEverything()
@@ -526,10 +518,6 @@ void TestSettingsWindows::allBoxChecksAndUnchecksEverything()
     for (QCheckBox *box : dropDown()->findChildren<QCheckBox *>())
         QVERIFY(box->isChecked());
     QVERIFY(m<QCheckBox>("newsFeed_tong")->isChecked());
-    // One change, one toggle of the bar.
-    QVERIFY(!m<QWidget>("widget_newsFeed")->isVisible());
-
-    m<QPushButton>("button2_newsFeed")->click();
     QVERIFY(m<QWidget>("widget_newsFeed")->isVisible());
     all->click();
     QCOMPARE(m_window->clientState().subscriptionMask(), 0xffff80u);
