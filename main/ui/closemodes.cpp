@@ -66,6 +66,12 @@ void CloseModes::comeBack()
     endSilent();
 }
 
+void CloseModes::comeBackIfAway()
+{
+    if (m_parts.window->isHidden() || m_silent.isActive() || m_awayWithoutTray)
+        comeBack();
+}
+
 void CloseModes::endSilent()
 {
     if (!m_silent.isActive())

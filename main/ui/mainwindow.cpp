@@ -274,10 +274,16 @@ void MainWindow::connectChrome()
 
     using Entry = Korvex::TrayControl::Entry;
     connect(m_tray->icon(), &QSystemTrayIcon::activated, this, &MainWindow::trayiconActivated);
-    connect(m_tray->action(Entry::Maximise), &QAction::triggered, this,
-            &MainWindow::onBtnMaxClicked);
-    connect(m_tray->action(Entry::Minimise), &QAction::triggered, this,
-            &MainWindow::onBtnMinClicked);
+    // From the tray, silent mode or mini mode, the window first comes back as
+    // by the icon: pop-ups and sound return with it.
+    connect(m_tray->action(Entry::Maximise), &QAction::triggered, this, [this] {
+        m_closeModes->comeBackIfAway();
+        onBtnMaxClicked();
+    });
+    connect(m_tray->action(Entry::Minimise), &QAction::triggered, this, [this] {
+        m_closeModes->comeBackIfAway();
+        onBtnMinClicked();
+    });
     connect(m_tray->action(Entry::About), &QAction::triggered, this,
             &MainWindow::onBtnVersionClicked);
     connect(m_tray->action(Entry::Quit), &QAction::triggered, this, &MainWindow::vekQuit);

@@ -517,6 +517,24 @@ void TestWindowChrome::silentThenTrayRestoresSoundAndPopups()
     QTRY_VERIFY(m_window->isVisible());
     QVERIFY(state.soundOn());
     QVERIFY(state.popupOn());
+
+    // The menu's "Maximise" and "Minimise" come back the same way.
+    using Entry = Korvex::TrayControl::Entry;
+    for (const Entry entry : {Entry::Maximise, Entry::Minimise}) {
+        settle();
+        m_window->close();
+        confirm("radioButton_2");
+        QTRY_VERIFY(m_window->isHidden());
+        QVERIFY(!state.popupOn());
+        m_window->trayControl()->action(entry)->trigger();
+        QTRY_VERIFY(m_window->isVisible());
+        QVERIFY(!m_window->closeModes()->isSilent());
+        QVERIFY(state.soundOn());
+        QVERIFY(state.popupOn());
+        QTRY_COMPARE(entry == Entry::Maximise ? m_window->isMaximized() : m_window->isMinimized(),
+                     true);
+        m_window->showNormal();
+    }
 }
 
 void TestWindowChrome::trayMenuHasFourEntriesAndOneSeparator()
