@@ -68,8 +68,15 @@ void CloseModes::comeBack()
 
 void CloseModes::comeBackIfAway()
 {
-    if (m_parts.window->isHidden() || m_silent.isActive() || m_awayWithoutTray)
+    QWidget *window = m_parts.window;
+    if (window->isHidden() || m_silent.isActive() || m_awayWithoutTray) {
         comeBack();
+        return;
+    }
+    // Here already: in front, maximised or not as it was.
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    WindowLook::raiseToFrontInPlace(window);
 }
 
 void CloseModes::endSilent()

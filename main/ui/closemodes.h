@@ -57,8 +57,9 @@ public:
     // "more", the mini window's return): the strip away, the pop-up program
     // started if it is not running, silent mode over.
     void comeBack();
-    // comeBack() unless the window is here already (shown, not silent): the
-    // tray menu's entries bring it back the same way before they act.
+    // comeBack() unless the window is here already (shown, not silent), else
+    // just in front: the tray menu's entries and the links of the mini and
+    // notice windows bring it back the same way before they act.
     void comeBackIfAway();
 
     bool isSilent() const { return m_silent.isActive(); }

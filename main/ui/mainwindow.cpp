@@ -197,9 +197,22 @@ void MainWindow::wirePages()
     for (const auto &[view, slot] : loads)
         connect(new Korvex::PageReady(view, this), &Korvex::PageReady::ready, this, slot);
     // The calendar's links too: delegated, they would otherwise go nowhere.
-    for (QWebView *view : {ui->webView_kuaixunzhibo, ui->webView_caijingrili, ui->webView_2,
-                           ui->webView_oth, m_miniWindow->pageView(), postWindow()->pageView()}) {
+    for (QWebView *view : {ui->webView_2, ui->webView_oth})
         connect(view, &QWebView::linkClicked, this, &MainWindow::onWidget3WebviewLinkClicked);
+    // From the other views a link on the web host brings the other-pages view
+    // to the front, and the main window first where the link was elsewhere.
+    for (QWebView *view : {ui->webView_kuaixunzhibo, ui->webView_caijingrili,
+                           m_miniWindow->pageView(), postWindow()->pageView()}) {
+        const bool outside = view->window() != this;
+        connect(view, &QWebView::linkClicked, this, [this, outside](const QUrl &url) {
+            if (!Korvex::Content::opensInOtherPages(url, ui->webView_kuaixunzhibo->url())) {
+                onWidget3WebviewLinkClicked(url);
+                return;
+            }
+            if (outside)
+                m_closeModes->comeBackIfAway();
+            m_navigator->showLink(url);
+        });
     }
 
     for (MainPageBridge *bridge : m_loads->bridges()) {

@@ -188,6 +188,9 @@ void PageNavigator::unselectAll()
 
 void PageNavigator::select(const QString &buttonName)
 {
+    // No name would match every button.
+    if (buttonName.isEmpty())
+        return;
     const QString style = isCategoryButton(buttonName) ? categoryStyle(true) : tabStyle(true);
     for (QPushButton *button : buttons(buttonName))
         button->setStyleSheet(style);
@@ -290,6 +293,11 @@ void PageNavigator::showOtherPage(const QString &path)
     if (button.isEmpty())
         return;
     showInOtherView(QUrl(webHost() + path), Content::OtherPage, button);
+}
+
+void PageNavigator::showLink(const QUrl &address)
+{
+    showInOtherView(address, Content::OtherPage, otherPageButton(address.path()));
 }
 
 void PageNavigator::showFavourites()

@@ -52,6 +52,9 @@ public:
     void showCalendar();
     // One of "/hangqing", "/Industry", "/Article", "/Index" in the other-pages view.
     void showOtherPage(const QString &path);
+    // A link on the web host, clicked in a page: the other-pages view in
+    // front with it, its tab selected when it has one.
+    void showLink(const QUrl &address);
     // The user's favourites; nobody logged in asks for the login window instead
     // and changes nothing else.
     void showFavourites();

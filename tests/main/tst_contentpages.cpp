@@ -594,15 +594,28 @@ void TestContentPages::linksOnTheWebHostStayOthersGoToTheBrowser()
     js("webView_kuaixunzhibo", click.arg(inside.toString()));
     QTRY_COMPARE(view("webView_oth")->url(), inside);
     QCOMPARE(m_browser.urls.size(), 1);
-    // The page in front stays.
-    QCOMPARE(m_window->clientState().currentPage(), page);
-    QCOMPARE(shownPage(), view("webView_kuaixunzhibo"));
+    // Shown in front, its tab with it.
+    QTRY_COMPARE(shownPage(), view("webView_oth"));
+    QVERIFY(page != Korvex::Content::OtherPage);
+    QCOMPARE(m_window->clientState().currentPage(), Korvex::Content::OtherPage);
+    QCOMPARE(selectedButtons(), QStringList{QStringLiteral("button2_hangyebaodao")});
+
+    // From the mini strip the main window comes back first, mini mode over.
+    m_window->onBtn3MiniMoshiClicked();
+    QTRY_VERIFY(m_window->miniWindow()->isVisible());
+    const QUrl index(Korvex::webHost() + QStringLiteral("/Index"));
+    emit m_window->miniWindow()->pageView()->linkClicked(index);
+    QTRY_VERIFY(m_window->isVisible());
+    QVERIFY(!m_window->miniWindow()->isVisible());
+    QTRY_COMPARE(view("webView_oth")->url(), index);
+    QTRY_COMPARE(shownPage(), view("webView_oth"));
+    QCOMPARE(selectedButtons(), QStringList{QStringLiteral("button2_meiritoutiao")});
 
     // Another name for the same machine is another host.
     const QUrl otherName(QStringLiteral("http://localhost:%1/Index").arg(m_service.webPort()));
     m_window->onWidget3WebviewLinkClicked(otherName);
     QCOMPARE(m_browser.urls.last(), otherName);
-    QCOMPARE(view("webView_oth")->url(), inside);
+    QCOMPARE(view("webView_oth")->url(), index);
 }
 
 // A category box changed while the live news (page 2) is in front: the mask
