@@ -22,6 +22,9 @@ IntakePages::IntakePages(QWebView *live, QWebView *calendar, QWebView *mini, QOb
 {
     m_live->page()->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
     m_calendar->page()->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
+    // The start-up chain of loads leaves several MB of garbage behind.
+    for (QWebView *view : {m_live, m_calendar, m_mini})
+        m_memory->watchLoads(view->page());
 }
 
 void IntakePages::deliverBatch(const QList<Intake::PageItem> &items, int currentPage,

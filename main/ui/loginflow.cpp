@@ -19,31 +19,55 @@ LoginFlow::LoginFlow(ClientState &state, QObject *parent)
     : QObject(parent)
     , m_state(state)
 {
-    // Top-level windows of their own, without a parent, living as long as the flow.
-    for (auto &window : m_windows)
-        window = std::make_unique<LoginFormWindow>();
-    // Each step's page asks for the next step.
-    LoginFormWindow *login = window(Login);
-    connect(login, &LoginFormWindow::sendFromLoginSuccessRequest, this, &LoginFlow::loginReported);
-    connect(login, &LoginFormWindow::sendFromRegRequest, this, &LoginFlow::showRegistration);
-    connect(login, &LoginFormWindow::sendFromResetPwdRequest, this, &LoginFlow::showRecovery);
-    connect(window(Register), &LoginFormWindow::sendFromRegVerifyRequest, this,
-            &LoginFlow::showRegistrationCheck);
-    connect(window(RegisterCheck), &LoginFormWindow::sendFromRegVerifySuccess, this,
-            &LoginFlow::loginReported);
-    connect(window(ChangePassword), &LoginFormWindow::sendFromChangePwdSuccess, this,
-            &LoginFlow::passwordChanged);
-    connect(window(Recovery), &LoginFormWindow::sendFromResetPwdVerifyRequest, this,
-            &LoginFlow::showRecoveryCheck);
-    connect(window(RecoveryCheck), &LoginFormWindow::sendFromResetPwdVerifyRequest_2, this,
-            &LoginFlow::showPasswordChange);
 }
 
 LoginFlow::~LoginFlow() = default;
 
-LoginFormWindow *LoginFlow::window(Window which) const
+LoginFormWindow *LoginFlow::window(Window which)
 {
-    return m_windows.at(which).get();
+    // Made on first use: most runs open none of the six, or only the login.
+    // Top-level windows of their own, without a parent, living as long as the flow.
+    std::unique_ptr<LoginFormWindow> &made = m_windows.at(which);
+    if (made)
+        return made.get();
+    made = std::make_unique<LoginFormWindow>();
+    LoginFormWindow *window = made.get();
+    // Each step's page asks for the next step.
+    switch (which) {
+    case Login:
+        connect(window, &LoginFormWindow::sendFromLoginSuccessRequest, this,
+                &LoginFlow::loginReported);
+        connect(window, &LoginFormWindow::sendFromRegRequest, this, &LoginFlow::showRegistration);
+        connect(window, &LoginFormWindow::sendFromResetPwdRequest, this, &LoginFlow::showRecovery);
+        break;
+    case Register:
+        connect(window, &LoginFormWindow::sendFromRegVerifyRequest, this,
+                &LoginFlow::showRegistrationCheck);
+        break;
+    case RegisterCheck:
+        connect(window, &LoginFormWindow::sendFromRegVerifySuccess, this,
+                &LoginFlow::loginReported);
+        break;
+    case ChangePassword:
+        connect(window, &LoginFormWindow::sendFromChangePwdSuccess, this,
+                &LoginFlow::passwordChanged);
+        break;
+    case Recovery:
+        connect(window, &LoginFormWindow::sendFromResetPwdVerifyRequest, this,
+                &LoginFlow::showRecoveryCheck);
+        break;
+    case RecoveryCheck:
+        connect(window, &LoginFormWindow::sendFromResetPwdVerifyRequest_2, this,
+                &LoginFlow::showPasswordChange);
+        break;
+    }
+    return window;
+}
+
+void LoginFlow::hide(Window which)
+{
+    if (m_windows.at(which))
+        m_windows.at(which)->hide();
 }
 
 void LoginFlow::addLoginArea(const LoginArea &area)
@@ -85,9 +109,9 @@ void LoginFlow::present(Window which, bool activate)
 
 void LoginFlow::hideAllBut(Window shown)
 {
-    for (std::size_t i = 0; i < m_windows.size(); ++i) {
-        if (int(i) != shown)
-            m_windows[i]->hide();
+    for (int i = Login; i <= RecoveryCheck; ++i) {
+        if (i != shown)
+            hide(static_cast<Window>(i));
     }
 }
 
@@ -105,35 +129,35 @@ void LoginFlow::showRegistration()
 
 void LoginFlow::showRegistrationCheck(const QString &mail)
 {
-    window(Login)->hide();
-    window(Register)->hide();
+    hide(Login);
+    hide(Register);
     window(RegisterCheck)->setMailBox(mail);
     present(RegisterCheck, false);
 }
 
 void LoginFlow::showRecovery()
 {
-    window(Login)->hide();
+    hide(Login);
     present(Recovery, false);
 }
 
 void LoginFlow::showRecoveryCheck(const QString &mail)
 {
-    window(Recovery)->hide();
+    hide(Recovery);
     window(RecoveryCheck)->setMailBox(mail);
     present(RecoveryCheck, false);
 }
 
 void LoginFlow::showPasswordChange(const QString &mail)
 {
-    window(RecoveryCheck)->hide();
+    hide(RecoveryCheck);
     window(ChangePassword)->setMailBox(mail);
     present(ChangePassword, false);
 }
 
 void LoginFlow::passwordChanged()
 {
-    window(ChangePassword)->hide();
+    hide(ChangePassword);
     showLogin();
 }
 
@@ -154,8 +178,8 @@ void LoginFlow::loginReported(const QString &status, const QString &userName,
         greetLivePage();
         writeConfig(Login::stateGroup(), Login::stateKeys(),
                     Login::stateValues(status, userName, mailBox, isAuto));
-        window(Login)->hide();
-        window(RegisterCheck)->hide();
+        hide(Login);
+        hide(RegisterCheck);
         return;
     case Login::Outcome::NotActivated:
         showRegistrationCheck(mailBox);

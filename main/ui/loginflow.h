@@ -32,7 +32,8 @@ public:
     explicit LoginFlow(ClientState &state, QObject *parent = nullptr);
     ~LoginFlow() override;
 
-    LoginFormWindow *window(Window which) const;
+    // Made the first time it is asked for.
+    LoginFormWindow *window(Window which);
 
     // A title bar's login block. The label shows the user, the buttons follow
     // the login and ask for it; it starts logged out (empty label, no logout button).
@@ -71,6 +72,8 @@ private:
     // Loads the step's page, then shows the window (and brings it forward when asked).
     void present(Window which, bool activate);
     void hideAllBut(Window shown);
+    // Hides a window that has been made; one never made stays unmade.
+    void hide(Window which);
     // The label and buttons of one area as the login stands.
     void applyLook(const LoginArea &area) const;
     void greetLivePage();

@@ -39,7 +39,8 @@ Miniwindow::Miniwindow(QWidget *parent)
     ui->mini_left->setAccessibleName(tr("停靠左侧"));
     ui->mini_right->setToolTip(tr("停靠右侧"));
     ui->mini_right->setAccessibleName(tr("停靠右侧"));
-    ui->webView_loading->setUrl(QUrl(QStringLiteral("qrc:/spin.html")));
+    // The spinner loads only if the window shows before its page is there
+    // (showEvent): mostly the page has loaded long before anyone opens mini mode.
     ui->webView->hide();
 
     WindowLook::showPicture(ui->label_icon, QStringLiteral(":/img/logo_en_us.png"));
@@ -67,6 +68,13 @@ Miniwindow::~Miniwindow() = default;
 QWebView *Miniwindow::pageView() const
 {
     return ui->webView;
+}
+
+void Miniwindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!ui->webView_loading->isHidden() && ui->webView_loading->url().isEmpty())
+        ui->webView_loading->setUrl(QUrl(QStringLiteral("qrc:/spin.html")));
 }
 
 void Miniwindow::fitToScreen()

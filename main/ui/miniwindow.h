@@ -62,6 +62,9 @@ public slots:
     void jsWindowObjectCleared();
     void achieveid(QString id);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     std::unique_ptr<Ui::Miniwindow> ui;
     // What the page sees of the window.

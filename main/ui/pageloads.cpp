@@ -107,9 +107,15 @@ void PageLoads::applyGlobalWebSettings()
     settings->setAttribute(QWebSettings::PrivateBrowsingEnabled, true);
     settings->setAttribute(QWebSettings::LocalStorageEnabled, true);
     // The user's own cache folder, not a temporary folder shared with other users.
+    // The pages' stores only: the icon database that comes with the engine's
+    // all-in-one call is a thread and a database of page icons nothing shows.
     const QString storage = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     QDir().mkpath(storage);
-    QWebSettings::enablePersistentStorage(storage);
+    QWebSettings::setOfflineStoragePath(storage + QStringLiteral("/Databases"));
+    QWebSettings::setOfflineWebApplicationCachePath(storage);
+    settings->setLocalStoragePath(storage + QStringLiteral("/LocalStorage"));
+    settings->setAttribute(QWebSettings::OfflineStorageDatabaseEnabled, true);
+    settings->setAttribute(QWebSettings::OfflineWebApplicationCacheEnabled, true);
     settings->setThirdPartyCookiePolicy(QWebSettings::AllowThirdPartyWithExistingCookies);
 }
 
