@@ -56,32 +56,12 @@ MainWindow::MainWindow(QWidget *parent)
     m_miniWindow = std::make_unique<Miniwindow>();
     m_pages = new Korvex::IntakePages(ui->webView_kuaixunzhibo, ui->webView_caijingrili,
                                       m_miniWindow->pageView(), this);
-    m_login = new Korvex::LoginFlow(m_state, this);
-    m_login->addLoginArea(
-        {ui->label_userName, ui->button_loginIn, ui->button_reg, ui->button_loginOut});
-    m_login->setLivePage(ui->webView_kuaixunzhibo);
-    m_newsWindows = new Korvex::NewsWindows(m_state, this);
-    connect(m_newsWindows, &Korvex::NewsWindows::loginRequested, m_login,
-            &Korvex::LoginFlow::showLogin);
     createToolBarWindow();
     m_miniMode =
         new Korvex::MiniMode({this, m_miniWindow.get(), [this] { return m_toolBarWindow.get(); },
                               [this] { return m_companions; }},
                              m_state, m_startupSettings.toolBarWindowOpen, this);
     m_miniMode->showTableIfOpen();
-
-    m_jars = new Korvex::PageJars(this);
-    m_jars->install(ui->webView_kuaixunzhibo, QStringLiteral("webview_kuaixunzhibo"),
-                    {Pages::Expresslive, Pages::Collect});
-    m_jars->install(ui->webView_caijingrili, QStringLiteral("webview_caijingrili"),
-                    {Pages::Ecrilicalendar});
-    m_jars->install(m_miniWindow->pageView(), QStringLiteral("webview_mini"), {Pages::Minipage});
-    m_navigator = new Korvex::PageNavigator(this, m_state, m_pages, m_jars,
-                                            m_startupSettings.filterBarAuto, this);
-    // The advertisement, other-pages and analytics views with their jars.
-    m_loads = new Korvex::PageLoads(this, m_miniWindow->pageView(), m_state, m_pages, m_jars,
-                                    m_navigator, this);
-    m_loads->setTableWindow([this] { return m_toolBarWindow.get(); });
     m_relay = new Korvex::NewsRelay(this);
     m_relay->follow(&m_state);
     m_delivery = new Korvex::NewsDelivery(
@@ -102,12 +82,12 @@ MainWindow::MainWindow(QWidget *parent)
         qCInfo(lcMain).noquote() << "started again: the window comes back";
         m_closeModes->comeBack();
     });
-    createSettingsWindows();
-    m_login->autoLogin(m_startupSettings.status, m_startupSettings.username,
-                       m_startupSettings.mailbox, m_startupSettings.autoLogin);
-    // Before the socket server: a client that cannot serve it still closes and quits properly.
-    connectChrome();
 
+    // The companions start as soon as what they talk to is there: they bring up
+    // their pages and connections while this window builds the rest. What
+    // answers them (the relay, the delivery to the pages and the table window,
+    // the mini mode) exists; the rest is in place before the event loop runs
+    // and their first message is read.
     if (!m_relay->startServer(Protocol::mainSocketName())) {
         qCWarning(lcIpc).noquote() << "localSocketServer init error!";
         // Queued: the event loop has not started yet, and leaving it now would be lost.
@@ -120,6 +100,31 @@ MainWindow::MainWindow(QWidget *parent)
     // The session's real end comes as SIGTERM (main.cpp) or aboutToQuit; a session
     // manager that only asks to save state (commitDataRequest) must not end the client.
     connect(qApp, &QCoreApplication::aboutToQuit, m_companions, &CompanionSupervisor::quit);
+
+    m_login = new Korvex::LoginFlow(m_state, this);
+    m_login->addLoginArea(
+        {ui->label_userName, ui->button_loginIn, ui->button_reg, ui->button_loginOut});
+    m_login->setLivePage(ui->webView_kuaixunzhibo);
+    m_newsWindows = new Korvex::NewsWindows(m_state, this);
+    connect(m_newsWindows, &Korvex::NewsWindows::loginRequested, m_login,
+            &Korvex::LoginFlow::showLogin);
+
+    m_jars = new Korvex::PageJars(this);
+    m_jars->install(ui->webView_kuaixunzhibo, QStringLiteral("webview_kuaixunzhibo"),
+                    {Pages::Expresslive, Pages::Collect});
+    m_jars->install(ui->webView_caijingrili, QStringLiteral("webview_caijingrili"),
+                    {Pages::Ecrilicalendar});
+    m_jars->install(m_miniWindow->pageView(), QStringLiteral("webview_mini"), {Pages::Minipage});
+    m_navigator = new Korvex::PageNavigator(this, m_state, m_pages, m_jars,
+                                            m_startupSettings.filterBarAuto, this);
+    // The advertisement, other-pages and analytics views with their jars.
+    m_loads = new Korvex::PageLoads(this, m_miniWindow->pageView(), m_state, m_pages, m_jars,
+                                    m_navigator, this);
+    m_loads->setTableWindow([this] { return m_toolBarWindow.get(); });
+    createSettingsWindows();
+    m_login->autoLogin(m_startupSettings.status, m_startupSettings.username,
+                       m_startupSettings.mailbox, m_startupSettings.autoLogin);
+    connectChrome();
 
     // Before the pages load: every page's load writes to the new log.
     Korvex::startLog();
