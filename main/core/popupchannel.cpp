@@ -14,6 +14,7 @@ PopupChannel::PopupChannel(QObject *parent)
     , m_link(new LocalLink(&popupSocket, this))
 {
     m_clock.start();
+    m_now = [this] { return m_clock.elapsed(); };
     connect(&popupSocket, &QLocalSocket::stateChanged, this,
             [this] { emit connectionChanged(isConnected()); });
 }
@@ -30,7 +31,7 @@ void PopupChannel::connectToPopup(const QString &timeZoneValue)
     qCDebug(lcIpc).noquote() << "connected to popup server!";
     m_link->send(Protocol::popupHelloMessage(timeZoneValue));
     const QList<Kept> kept = std::exchange(m_kept, {});
-    const qint64 now = m_clock.elapsed();
+    const qint64 now = m_now();
     for (const Kept &item : kept) {
         if (item.untilMs < 0 || item.untilMs > now)
             m_link->send(item.message);
@@ -44,7 +45,7 @@ bool PopupChannel::forwardItems(const QStringList &messages, int displaySeconds)
     // Every message starts with its tag, so the pop-up program splits them again.
     if (m_link->send(messages.join(QString())))
         return true;
-    const qint64 until = displaySeconds > 0 ? m_clock.elapsed() + displaySeconds * 1000LL : -1;
+    const qint64 until = displaySeconds > 0 ? m_now() + displaySeconds * 1000LL : -1;
     // Only the newest can still be kept.
     for (int i = qMax(0, int(messages.size()) - MaxKept); i < messages.size(); ++i)
         m_kept.append({messages.at(i), until});

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class LocalLink;
 
 namespace Korvex
@@ -35,6 +37,9 @@ public:
     void dropKept();
     int keptCount() const { return m_kept.size(); }
     bool isConnected() const;
+    // Milliseconds on a monotonic clock: how long kept items are still on
+    // screen (tests move it on by hand).
+    void setClock(std::function<qint64()> nowMs) { m_now = std::move(nowMs); }
 
     static constexpr int MaxKept = 20;
 
@@ -51,6 +56,7 @@ private:
     LocalLink *m_link = nullptr;
     QList<Kept> m_kept;
     QElapsedTimer m_clock;
+    std::function<qint64()> m_now;
 };
 
 } // namespace Korvex

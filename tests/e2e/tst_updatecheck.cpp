@@ -57,14 +57,7 @@ void TestUpdateCheck::startChecksOnceWhileTheWindowKeepsWorking()
     QTRY_COMPARE_WITH_TIMEOUT(m_service.newsClients(), 1, 60000);
 
     // The updater waits for its description; the GUI thread takes in an item.
-    const QJsonObject item{{QStringLiteral("vek_news_type"), QStringLiteral("FBN")},
-                           {QStringLiteral("title"), QStringLiteral("[快讯]更新检查中")},
-                           {QStringLiteral("content"), QStringLiteral("内容")},
-                           {QStringLiteral("time"), QStringLiteral("2026-12-07 09:30:00")},
-                           {QStringLiteral("id"), 1},
-                           {QStringLiteral("importance"), 0}};
-    QVERIFY(m_service.push(
-        QString::fromUtf8(QJsonDocument(QJsonArray{item}).toJson(QJsonDocument::Compact))));
+    QVERIFY(m_service.push(ServiceFixture::itemText(QStringLiteral("更新检查中"), 1)));
     QTRY_VERIFY_WITH_TIMEOUT(m_korvex.countContaining(QStringLiteral("deal with one news.")) > 0,
                              20000);
     QCOMPARE(TestSupport::sessionProcesses(QStringLiteral("vek_updat")).size(), 1);

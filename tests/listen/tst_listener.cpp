@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
 
 #include <memory>
@@ -211,9 +213,27 @@ void TestListener::comesBackAfterTheServiceRestarts()
     QVERIFY(service.push(before.first()));
     QTRY_COMPARE_WITH_TIMEOUT(m_received, wire(before), 20000);
 
+    const QList<int> ports = service.newsPorts();
     service.end(ending);
-    // Long enough for a client to give up or back off a few times.
-    QTest::qWait(3000);
+    {
+        // Meanwhile its ports turn every connection away at once: the listener
+        // has been turned away twice before the service is back.
+        int attempts = 0;
+        std::vector<std::unique_ptr<QTcpServer>> down;
+        for (int port : ports) {
+            down.push_back(std::make_unique<QTcpServer>());
+            QTcpServer *closed = down.back().get();
+            QVERIFY(closed->listen(QHostAddress::LocalHost, quint16(port)));
+            connect(closed, &QTcpServer::newConnection, this, [closed, &attempts] {
+                while (QTcpSocket *connection = closed->nextPendingConnection()) {
+                    connection->abort();
+                    connection->deleteLater();
+                    ++attempts;
+                }
+            });
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(attempts >= 2, 30000);
+    }
     QVERIFY2(service.restart(&error), qPrintable(error));
     // The library's longest back-off is 5 s; a connect attempt may take a few more.
     QTRY_COMPARE_WITH_TIMEOUT(service.newsClients(), 1, 15000);

@@ -14,7 +14,6 @@
 #include "macextras.h"
 #include "miniwindow.h"
 #include "popupwidget.h"
-#include "servicefixture.h"
 #include "toolbarwindow.h"
 #include "versionswindow.h"
 #include "webhost.h"
@@ -94,9 +93,7 @@ private slots:
 private:
     QList<Element> walk() const;
 
-    ServiceFixture m_service;
-    QTemporaryDir m_noPrograms;
-    QTranslator m_mainTranslator;
+    TestSupport::InProcessClient m_client;
     QTranslator m_popupTranslator;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<CloseVerifyWindow> m_closeDialog;
@@ -108,10 +105,10 @@ private:
 void TestAccessibleNames::initTestCase()
 {
     QString error;
-    QVERIFY2(m_service.start(&error), qPrintable(error));
-    Korvex::setWebHost(m_service.webUrl(QString()));
-    QVERIFY(m_noPrograms.isValid());
-    QVERIFY(TestSupport::useInProcessClient(m_noPrograms.path(), &m_mainTranslator));
+    QVERIFY2(m_client.start(TestSupport::InProcessClient::WithService |
+                                TestSupport::InProcessClient::English,
+                            &error),
+             qPrintable(error));
     QVERIFY(m_popupTranslator.load(QStringLiteral(":/source/vek_popup_en.qm")));
     QCoreApplication::installTranslator(&m_popupTranslator);
     TestSupport::storeLoggedIn();
@@ -149,7 +146,7 @@ void TestAccessibleNames::cleanupTestCase()
     m_about.reset();
     m_closeDialog.reset();
     m_main.reset();
-    m_service.stop();
+    m_client.service.stop();
 }
 
 QList<Element> TestAccessibleNames::walk() const

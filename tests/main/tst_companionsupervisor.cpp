@@ -168,7 +168,9 @@ void TestCompanionSupervisor::popupEndedFromOutsideComesBackUnlessStoppedOnPurpo
     m_supervisor->stopPopup();
     QTRY_VERIFY(!m_supervisor->popupThread()->isRunning());
     QVERIFY(!TestSupport::processAlive(second));
-    QTest::qWait(300); // several restart pauses
+    // The thread's end has been handled: a restart would be under way by now.
+    QVERIFY(TestSupport::postedEventsHandled());
+    QVERIFY(!m_supervisor->popupThread()->isRunning());
     QCOMPARE(starts(QStringLiteral("vek_popup")).size(), 2);
     QCOMPARE(restarts.count(), 1);
 
@@ -210,7 +212,8 @@ void TestCompanionSupervisor::silentModeEndsPopupsByName()
     // Ended before the call returns, not only once the thread gets to it.
     QVERIFY(!TestSupport::processAlive(popup));
     QTRY_VERIFY(!m_supervisor->popupThread()->isRunning());
-    QTest::qWait(300);
+    QVERIFY(TestSupport::postedEventsHandled());
+    QVERIFY(!m_supervisor->popupThread()->isRunning());
     QCOMPARE(restarts.count(), 0);
     QCOMPARE(starts(QStringLiteral("vek_popup")).size(), 1);
     QVERIFY(m_supervisor->listenThread()->isRunning());
@@ -235,7 +238,8 @@ void TestCompanionSupervisor::quitEndsBothAndNothingComesBack()
 
     m_supervisor->startPopup();
     m_supervisor->quit();
-    QTest::qWait(300);
+    QVERIFY(TestSupport::postedEventsHandled());
+    QVERIFY(!m_supervisor->popupThread()->isRunning());
     QCOMPARE(restarts.count(), 0);
     QCOMPARE(starts(QStringLiteral("vek_listen")).size(), 1);
     QCOMPARE(starts(QStringLiteral("vek_popup")).size(), 1);
@@ -252,7 +256,7 @@ void TestCompanionSupervisor::missingProgramIsLeftUntilAskedAgain()
     QTRY_COMPARE(starts(QStringLiteral("vek_listen")).size(), 1);
     QTRY_VERIFY(!m_supervisor->popupThread()->isRunning());
     QVERIFY(m_supervisor->popupThread()->startFailed());
-    QTest::qWait(300);
+    QVERIFY(TestSupport::postedEventsHandled());
     QCOMPARE(restarts.count(), 0);
 
     // Back in place (e.g. after an update): the next start finds it.

@@ -17,17 +17,14 @@
 #include "macextras.h"
 #include "miniwindow.h"
 #include "postwindow.h"
-#include "servicefixture.h"
 #include "toolbarwindow.h"
 #include "versionswindow.h"
-#include "webhost.h"
 
 #include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QScreen>
-#include <QTranslator>
 #include <QWebElement>
 #include <QWebFrame>
 #include <QWebView>
@@ -97,9 +94,7 @@ private:
     QWidget *window(const QString &name);
     void showAll();
 
-    ServiceFixture m_service;
-    QTemporaryDir m_noPrograms;
-    QTranslator m_translator;
+    TestSupport::InProcessClient m_client;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<CloseVerifyWindow> m_closeDialog;
     std::unique_ptr<VersionsWindow> m_about;
@@ -115,10 +110,10 @@ void TestHighDpi::initTestCase()
     m_factor = m_dpi / 96.0;
 
     QString error;
-    QVERIFY2(m_service.start(&error), qPrintable(error));
-    Korvex::setWebHost(m_service.webUrl(QString()));
-    QVERIFY(m_noPrograms.isValid());
-    QVERIFY(TestSupport::useInProcessClient(m_noPrograms.path(), &m_translator));
+    QVERIFY2(m_client.start(TestSupport::InProcessClient::WithService |
+                                TestSupport::InProcessClient::English,
+                            &error),
+             qPrintable(error));
     // Logged in, so a news item opens in its own window.
     TestSupport::storeLoggedIn();
     showAll();
@@ -130,7 +125,7 @@ void TestHighDpi::cleanupTestCase()
     m_about.reset();
     m_closeDialog.reset();
     m_main.reset();
-    m_service.stop();
+    m_client.service.stop();
 }
 
 void TestHighDpi::showAll()

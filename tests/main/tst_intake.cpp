@@ -1,22 +1,18 @@
 #include "mainwindow.h"
-#include "programfolder.h"
-#include "bridgeprobe.h"
-#include "recordingserver.h"
-#include "popupchannel.h"
-#include "customsetfuncorderformwindow.h"
 
-#include "protocol.h"
+#include "bridgeprobe.h"
 #include "configstore.h"
+#include "customsetfuncorderformwindow.h"
+#include "inprocessclient.h"
+#include "mainwindowpages.h"
+#include "miniwindow.h"
 #include "newsintake.h"
 #include "newsitem.h"
-#include "localsocketserver.h"
 #include "newsrelay.h"
-#include "logwriter.h"
-#include "miniwindow.h"
-#include "toolbarwindow.h"
-#include "webhost.h"
-#include "servicefixture.h"
+#include "protocol.h"
+#include "recordingserver.h"
 #include "testsupport.h"
+#include "toolbarwindow.h"
 
 #include <QCheckBox>
 #include <QJsonArray>
@@ -41,26 +37,15 @@
 namespace
 {
 
-QString itemText(const QJsonObject &item)
-{
-    return QLatin1Char('[') +
-           QString::fromUtf8(QJsonDocument(item).toJson(QJsonDocument::Compact)) + QLatin1Char(']');
-}
-
-QString newsItem(const QString &type, const QString &title, int importance = 0)
-{
-    return itemText({{QStringLiteral("vek_news_type"), type},
-                     {QStringLiteral("title"), title},
-                     {QStringLiteral("time"), QStringLiteral("2026-12-07 08:30:00")},
-                     {QStringLiteral("id"), 0},
-                     {QStringLiteral("importance"), importance}});
-}
+using TestSupport::newsItem;
+const QString &Live = TestSupport::LivePath;
+const QString &Mini = TestSupport::MiniPath;
+const QString &Calendar = TestSupport::CalendarPath;
 
 QString calendarItem(const QString &eventName, int star)
 {
-    return itemText({{QStringLiteral("vek_news_type"), QStringLiteral("ES")},
-                     {QStringLiteral("title"), eventName},
-                     {QStringLiteral("eventname"), eventName},
+    return newsItem(QStringLiteral("ES"), eventName,
+                    {{QStringLiteral("eventname"), eventName},
                      {QStringLiteral("country"), QStringLiteral("美国")},
                      {QStringLiteral("time"), QStringLiteral("2026-12-07 21:30:00")},
                      {QStringLiteral("front_value"), QStringLiteral("1.2")},
@@ -68,8 +53,7 @@ QString calendarItem(const QString &eventName, int star)
                      {QStringLiteral("real_value"), QStringLiteral("1.5")},
                      {QStringLiteral("goldsilver"), QStringLiteral("利多金银")},
                      {QStringLiteral("currency"), QStringLiteral("利空美元")},
-                     {QStringLiteral("star"), star},
-                     {QStringLiteral("id"), 0}});
+                     {QStringLiteral("star"), star}});
 }
 
 QByteArray popupBytes(const QString &ttt, const QString &importance, const QString &item)
@@ -79,9 +63,6 @@ QByteArray popupBytes(const QString &ttt, const QString &importance, const QStri
         .toUtf8();
 }
 
-const QString Live = QStringLiteral("/Expresslive");
-const QString Mini = QStringLiteral("/minipage");
-const QString Calendar = QStringLiteral("/Ecrilicalendar");
 const QString AllSubscribed = QStringLiteral("showType(,FBN,ES,Forex,PM,Oil,Copper,ME)");
 
 } // namespace
@@ -100,10 +81,7 @@ private slots:
     void unknownTypeReachesLiveAndMiniOnly();
     void unsubscribedCategoryOnlyReachesThePages();
     void categoryOffInPopupFeedStillSoundsAndEntersTable();
-    void displayTimeField_data();
-    void displayTimeField();
-    void soundSetting_data();
-    void soundSetting();
+    void displayTimeAndSoundFollowTheSettings();
     void miniModeNeverPopsUp();
     void loadedMiniPageStopsTheSpinner();
     void allTabFiltersEverythingButCalendar();
@@ -121,7 +99,10 @@ private slots:
     void popupDoesNotWaitForTheWindow();
 
 private:
-    QWebFrame *frame(const QString &path) const;
+    QWebFrame *frame(const QString &path) const
+    {
+        return TestSupport::frameOf(TestSupport::startPage(m_window.get(), path));
+    }
     QVariant js(const QString &path, const QString &script) const
     {
         return frame(path)->evaluateJavaScript(script);
@@ -143,11 +124,14 @@ private:
     // An FBN item that pops up: once its bytes arrived, everything written to
     // the pop-up program before it has arrived too.
     QByteArray popupBytesUpToBarrier();
-    QStringList tableTexts() const;
-    QString logText() const;
+    // Focus rows 0-2, then ordinary rows 5-7.
+    QStringList tableTexts() const
+    {
+        return TestSupport::tickerTexts(m_window->toolBarWindow(), {0, 1, 2, 5, 6, 7});
+    }
 
-    QTemporaryDir m_workDir;
-    ServiceFixture m_service;
+    TestSupport::InProcessClient m_client;
+    ServiceFixture &m_service = m_client.service;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<TestSupport::RecordingServer> m_popup;
     QLocalSocket m_listener;
@@ -159,31 +143,15 @@ private:
 
 void TestIntake::initTestCase()
 {
-    QCoreApplication::setOrganizationName(Korvex::organizationName());
-    QCoreApplication::setApplicationName(Korvex::applicationName());
     qRegisterMetaType<QList<Korvex::NewsArrival>>();
+    // No companion program: the test server below stands in for the pop-up program.
     QString error;
-    QVERIFY2(m_service.start(&error), qPrintable(error));
-    Korvex::setWebHost(m_service.webUrl(QString()));
-    // Companion programs are looked up in the program folder: none here, so
-    // the test server below stands alone in for the pop-up program.
-    QVERIFY(m_workDir.isValid());
-    Korvex::setProgramFolder(m_workDir.path());
-    // A current store: the masks are taken as stored.
-    Korvex::writeConfig(QStringLiteral("version"), {QStringLiteral("value")},
-                        {QStringLiteral("1.1.000303")});
-    Korvex::writeConfig(QStringLiteral("general_language"),
-                        {QStringLiteral("timeZone_index"), QStringLiteral("dst_index")},
-                        {QStringLiteral("27"), QStringLiteral("0")}); // GMT+8: no shift
-
+    QVERIFY2(m_client.start(TestSupport::InProcessClient::WithService, &error), qPrintable(error));
+    TestSupport::storeThisVersion();
+    TestSupport::storeZone();
     m_window = std::make_unique<MainWindow>();
     m_window->setSoundPlayer([this](const QString &resource) { m_sounds << resource; });
-    for (const QString &path : {Live, Mini, Calendar}) {
-        QTRY_VERIFY_WITH_TIMEOUT(frame(path)->url().path() == path &&
-                                     js(path, QStringLiteral("typeof Korvex")).toString() ==
-                                         QLatin1String("object"),
-                                 20000);
-    }
+    QVERIFY(TestSupport::waitForStartPages(m_window.get()));
     m_popup = std::make_unique<TestSupport::RecordingServer>(Protocol::popupSocketName());
     QVERIFY(m_popup->listening);
     m_listener.connectToServer(Protocol::socketPath(Protocol::mainSocketName()));
@@ -218,16 +186,6 @@ void TestIntake::cleanupTestCase()
     m_service.stop();
 }
 
-QWebFrame *TestIntake::frame(const QString &path) const
-{
-    QWebView *view =
-        path == Mini
-            ? m_window->miniWindow()->pageView()
-            : m_window->findChild<QWebView *>(path == Live ? QStringLiteral("webView_kuaixunzhibo")
-                                                           : QStringLiteral("webView_caijingrili"));
-    return view->page()->mainFrame();
-}
-
 void TestIntake::deliver(const QString &item)
 {
     // Handed on once the window's slot has run (it is connected first).
@@ -250,11 +208,7 @@ QHash<QString, QStringList> TestIntake::settle()
     QHash<QString, QStringList> calls;
     qint64 last = m_lastSeq;
     const auto collect = [&] {
-        const QJsonArray events =
-            m_service.control("GET", QStringLiteral("/events?kind=call&since=%1").arg(m_lastSeq))
-                .object()
-                .value(QLatin1String("events"))
-                .toArray();
+        const QJsonArray events = m_service.pageEvents(QStringLiteral("call"), {}, {}, m_lastSeq);
         calls.clear();
         int marks = 0;
         for (const QJsonValue &value : events) {
@@ -303,24 +257,7 @@ QByteArray TestIntake::popupBytesUpToBarrier()
     return m_popup->bytes.left(m_popup->bytes.size() - expected.size());
 }
 
-QStringList TestIntake::tableTexts() const
-{
-    // Focus rows 0-2, then ordinary rows 5-7; "--" marks an empty row.
-    const auto *table =
-        m_window->toolBarWindow()->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
-    QStringList texts;
-    for (int row : {0, 1, 2, 5, 6, 7}) {
-        const QTableWidgetItem *cell = table->item(row, 3);
-        texts << (cell ? cell->text() : QStringLiteral("--"));
-    }
-    return texts;
-}
-
-QString TestIntake::logText() const
-{
-    QFile log(Korvex::logFolder() + QLatin1Char('/') + Korvex::logFileName());
-    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
-}
+using TestSupport::logText;
 
 void TestIntake::popupStartGetsTheTimeZoneFirst()
 {
@@ -344,7 +281,7 @@ void TestIntake::subscribedItemReachesEverything()
     QCOMPARE(calls.value(Calendar), QStringList());
     QCOMPARE(m_sounds, QStringList{QStringLiteral(":/sound/News.wav")});
     QCOMPARE(m_window->toolBarWindow()->sequenceNumber, sequence + 1);
-    QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  [快讯] 欧元区通胀回落"));
+    QCOMPARE(tableTexts().at(3), QStringLiteral("09:30  [快讯] 欧元区通胀回落"));
     QCOMPARE(popupBytesUpToBarrier(), popupBytes(QStringLiteral("010"), QStringLiteral("0"), item));
 }
 
@@ -421,63 +358,24 @@ void TestIntake::categoryOffInPopupFeedStillSoundsAndEntersTable()
     deliver(item);
     settle();
     QCOMPARE(m_sounds, QStringList{QStringLiteral(":/sound/News.wav")});
-    QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  油价上涨"));
+    QCOMPARE(tableTexts().at(3), QStringLiteral("09:30  油价上涨"));
     QCOMPARE(popupBytesUpToBarrier(), QByteArray());
 }
 
-void TestIntake::displayTimeField_data()
+// The display time and the sound chosen apply to the next item (each setting's
+// every value: tst_newsintake).
+void TestIntake::displayTimeAndSoundFollowTheSettings()
 {
-    QTest::addColumn<int>("second");
-    QTest::addColumn<QString>("field");
-    QTest::newRow("1000") << 1000 << QStringLiteral("999");
-    QTest::newRow("100") << 100 << QStringLiteral("100");
-    QTest::newRow("45") << 45 << QStringLiteral("045");
-    QTest::newRow("7") << 7 << QStringLiteral("007");
-    // Kept three digits so the pop-up program reads the item text whole.
-    QTest::newRow("-5") << -5 << QStringLiteral("000");
-}
-
-void TestIntake::displayTimeField()
-{
-    QFETCH(int, second);
-    QFETCH(QString, field);
-    changeSettings([second](Korvex::FuncSettings &settings) { settings.second = second; });
-    const QString item = newsItem(QStringLiteral("Forex"), QStringLiteral("美元走强"));
+    changeSettings([](Korvex::FuncSettings &settings) {
+        settings.second = 45;
+        settings.sound = Korvex::SoundSetting::Notify;
+    });
+    const QString item = newsItem(QStringLiteral("PM"), QStringLiteral("白银"));
     deliver(item);
     settle();
-    QCOMPARE(popupBytesUpToBarrier(), popupBytes(field, QStringLiteral("0"), item));
-    QCOMPARE(
-        Protocol::parsePopupUnit(QString::fromUtf8(popupBytes(field, QStringLiteral("0"), item)))
-            .value(0)
-            .itemText,
-        item);
-}
-
-void TestIntake::soundSetting_data()
-{
-    QTest::addColumn<QString>("sound");
-    QTest::addColumn<QStringList>("played");
-    QTest::newRow("0") << QStringLiteral("0") << QStringList{QStringLiteral(":/sound/News.wav")};
-    QTest::newRow("1") << QStringLiteral("1") << QStringList{QStringLiteral(":/sound/Band.wav")};
-    QTest::newRow("2") << QStringLiteral("2") << QStringList{QStringLiteral(":/sound/Notify.wav")};
-    QTest::newRow("3") << QStringLiteral("3") << QStringList();
-}
-
-void TestIntake::soundSetting()
-{
-    QFETCH(QString, sound);
-    QFETCH(QStringList, played);
-    const auto setting = static_cast<Korvex::SoundSetting>(sound.toInt());
-    changeSettings([setting](Korvex::FuncSettings &settings) { settings.sound = setting; });
-    const QString item = newsItem(QStringLiteral("PM"), QStringLiteral("白银 ") + sound);
-    deliver(item);
-    settle();
-    QCOMPARE(m_sounds, played);
-    for (const QString &resource : played)
-        QVERIFY(QFile::exists(resource));
-    // Everything else is unchanged.
-    QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  白银 ") + sound);
-    QCOMPARE(popupBytesUpToBarrier(), popupBytes(QStringLiteral("010"), QStringLiteral("0"), item));
+    QCOMPARE(m_sounds, QStringList{QStringLiteral(":/sound/Notify.wav")});
+    QCOMPARE(tableTexts().at(3), QStringLiteral("09:30  白银"));
+    QCOMPARE(popupBytesUpToBarrier(), popupBytes(QStringLiteral("045"), QStringLiteral("0"), item));
 
     m_sounds.clear();
     m_window->clientState().setSoundOn(false);
@@ -495,7 +393,7 @@ void TestIntake::miniModeNeverPopsUp()
     const auto calls = settle();
     QCOMPARE(calls.value(Mini).value(0), QStringLiteral("Obtain(") + item + QLatin1Char(')'));
     QCOMPARE(m_sounds, QStringList{QStringLiteral(":/sound/News.wav")});
-    QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  铜价新高"));
+    QCOMPARE(tableTexts().at(3), QStringLiteral("09:30  铜价新高"));
     QCOMPARE(popupBytesUpToBarrier(), QByteArray());
     m_window->miniWindow()->hide();
 
@@ -591,11 +489,7 @@ void TestIntake::hostileItemIsOnlyText()
                 .toString();
         QVERIFY2(shown.contains(shownTitle), qPrintable(path));
     }
-    const QJsonArray errors = m_service.control("GET", QStringLiteral("/events?kind=error"))
-                                  .object()
-                                  .value(QLatin1String("events"))
-                                  .toArray();
-    QCOMPARE(errors.size(), 0);
+    QCOMPARE(m_service.pageEvents(QStringLiteral("error")), QJsonArray());
 
     QCOMPARE(m_window->toolBarWindow()->sequenceNumber, sequence + 1);
     QVERIFY(tableTexts().at(3).contains(shownTitle));
@@ -638,11 +532,7 @@ void TestIntake::itemsWhilePopupProgramIsGoneReachTheNextOne()
     settle();
     // Pages, sound and table get it at once.
     QCOMPARE(m_sounds, QStringList{QStringLiteral(":/sound/News.wav")});
-    QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  无人接收"));
-    // One whose display time is over by then is not shown late.
-    changeSettings([](Korvex::FuncSettings &settings) { settings.second = 1; });
-    deliver(newsItem(QStringLiteral("Forex"), QStringLiteral("已过时")));
-    QTest::qWait(1100);
+    QCOMPARE(tableTexts().at(3), QStringLiteral("09:30  无人接收"));
 
     // The supervisor starts a new one: it gets the time zone, then the kept item.
     m_popup = std::make_unique<TestSupport::RecordingServer>(Protocol::popupSocketName());
@@ -690,12 +580,8 @@ void TestIntake::timeZoneChangeReachesPopupAndTable()
              QStringLiteral("时区偏移 +1 小时"));
 
     // The new table window shows times in the new zone, across midnight.
-    QJsonObject late{{QStringLiteral("vek_news_type"), QStringLiteral("Forex")},
-                     {QStringLiteral("title"), QStringLiteral("深夜消息")},
-                     {QStringLiteral("time"), QStringLiteral("2026-12-07 23:50:00")},
-                     {QStringLiteral("id"), 5},
-                     {QStringLiteral("importance"), 0}};
-    deliver(itemText(late));
+    deliver(newsItem(QStringLiteral("Forex"), QStringLiteral("深夜消息"),
+                     {{QStringLiteral("time"), QStringLiteral("2026-12-07 23:50:00")}}));
     settle();
     QCOMPARE(tableTexts().at(3), QStringLiteral("00:50  深夜消息"));
     QCOMPARE(m_window->toolBarWindow()->isVisible(), m_window->isToolBarWindowShown());
@@ -846,7 +732,7 @@ void TestIntake::burstLeavesThePagesAsOneCallPerItem()
                             QStringLiteral("Gold"), QStringLiteral("Forex")};
     for (int i = 0; i < 40; ++i) {
         items << newsItem(types.at(i % types.size()), QStringLiteral("[快讯] 第%1条").arg(i),
-                          i % 7 == 0 ? 1 : 0);
+                          {{QStringLiteral("importance"), i % 7 == 0 ? 1 : 0}});
         if (i % 9 == 4)
             items << calendarItem(QStringLiteral("数据%1").arg(i % 2), 1 + i % 5);
     }
@@ -932,7 +818,7 @@ void TestIntake::burstLosesNothing()
     QCOMPARE(live, items);
     QCOMPARE(mini, items);
     QCOMPARE(m_window->toolBarWindow()->sequenceNumber, sequence + Count);
-    QCOMPARE(tableTexts().at(3), QStringLiteral("08:30  [快讯] 连发 %1").arg(Count - 1));
+    QCOMPARE(tableTexts().at(3), QStringLiteral("09:30  [快讯] 连发 %1").arg(Count - 1));
     QByteArray expected;
     for (const QString &item : qAsConst(items))
         expected += popupBytes(QStringLiteral("010"), QStringLiteral("0"), item);

@@ -85,6 +85,7 @@ QStringList TestLocalSocketServer::deliver(const QByteArray &bytes)
     if (!server.startServer(QStringLiteral("tst_lss_units")))
         return {QStringLiteral("startServer failed")};
     Recorder recorder(server);
+    QSignalSpy accepted(server.server, &QLocalServer::newConnection);
     QLocalSocket client;
     client.connectToServer(Protocol::socketPath(QStringLiteral("tst_lss_units")));
     if (!client.waitForConnected(5000))
@@ -93,10 +94,9 @@ QStringList TestLocalSocketServer::deliver(const QByteArray &bytes)
     client.flush();
     client.disconnectFromServer();
     // The server hands on the rest when the peer is gone and then lets go.
-    QTest::qWait(0);
     if (!QTest::qWaitFor(
             [&] {
-                return server.connectionCount() == 0 &&
+                return accepted.count() == 1 && server.connectionCount() == 0 &&
                        server.server->findChildren<QLocalSocket *>().isEmpty();
             },
             5000))
@@ -500,7 +500,7 @@ void TestLocalSocketServer::destroyedWithOpenConnections()
                     server.server->findChild<QLocalSocket *>()->bytesAvailable() == 0);
     }
     // The half-read message goes nowhere once the server is gone.
-    QTest::qWait(10);
+    QVERIFY(TestSupport::postedEventsHandled());
     QCOMPARE(emitted, 0);
 }
 

@@ -12,14 +12,12 @@
 #include "loginflow.h"
 #include "loginformwindow.h"
 #include "pagebridges.h"
-#include "servicefixture.h"
-#include "webhost.h"
+#include "testsupport.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
-#include <QTranslator>
 #include <QWebElement>
 #include <QWebFrame>
 #include <QWebView>
@@ -35,11 +33,6 @@ const QString DemoName = QStringLiteral("演示用户");
 const QString Pending = QStringLiteral("pending@korvex.test");
 const QString PendingName = QStringLiteral("待激活用户");
 const QString Password = QStringLiteral("korvex123");
-
-QString storePath()
-{
-    return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/VEK/Korvex_en_us.conf");
-}
 
 QStringList storedState()
 {
@@ -99,7 +92,10 @@ private:
     }
     QList<Korvex::LoginFlow::Window> visibleWindows() const;
     // Arguments of every call of the page function `function` in `path`.
-    QList<QStringList> pageCalls(const QString &function, const QString &path);
+    QList<QStringList> pageCalls(const QString &function, const QString &path)
+    {
+        return m_service.callArguments(function, path);
+    }
     QPushButton *button(const char *name) const
     {
         return m_window->findChild<QPushButton *>(QLatin1String(name));
@@ -126,36 +122,29 @@ private:
         return false;
     }
     // Script errors the pages reported.
-    QJsonArray scriptErrors()
-    {
-        return m_service.control("GET", QStringLiteral("/events?kind=error"))
-            .object()
-            .value(QLatin1String("events"))
-            .toArray();
-    }
+    QJsonArray scriptErrors() { return m_service.pageEvents(QStringLiteral("error")); }
     void verifyLoggedOutLook() const;
     void verifyLoggedInLook(const QString &name) const;
 
-    ServiceFixture m_service;
-    QTemporaryDir m_noPrograms;
-    QTranslator m_translator;
+    TestSupport::InProcessClient m_client;
+    ServiceFixture &m_service = m_client.service;
     std::unique_ptr<MainWindow> m_window;
 };
 
 void TestLogin::initTestCase()
 {
-    QString error;
-    QVERIFY2(m_service.start(&error), qPrintable(error));
-    Korvex::setWebHost(m_service.webUrl(QString()));
     // No companion program: the window and its account pages are what is tested.
-    QVERIFY(m_noPrograms.isValid());
-    QVERIFY(TestSupport::useInProcessClient(m_noPrograms.path(), &m_translator));
+    QString error;
+    QVERIFY2(m_client.start(TestSupport::InProcessClient::WithService |
+                                TestSupport::InProcessClient::English,
+                            &error),
+             qPrintable(error));
 }
 
 void TestLogin::init()
 {
     QVERIFY(m_service.reset());
-    QFile::remove(storePath());
+    QFile::remove(TestSupport::storePath());
 }
 
 void TestLogin::cleanup()
@@ -226,22 +215,6 @@ QList<Korvex::LoginFlow::Window> TestLogin::visibleWindows() const
             visible << which;
     }
     return visible;
-}
-
-QList<QStringList> TestLogin::pageCalls(const QString &function, const QString &path)
-{
-    QList<QStringList> calls;
-    for (const QJsonValue &value : m_service.events(function)) {
-        const QJsonObject event = value.toObject();
-        if (event.value(QLatin1String("kind")).toString() != QLatin1String("call") ||
-            event.value(QLatin1String("path")).toString() != path)
-            continue;
-        QStringList arguments;
-        for (const QJsonValue &argument : event.value(QLatin1String("args")).toArray())
-            arguments << argument.toString();
-        calls << arguments;
-    }
-    return calls;
 }
 
 void TestLogin::logInAs(const QString &mail, const QString &password)
@@ -369,8 +342,8 @@ void TestLogin::wrongPasswordChangesNothing()
     logInAs(Demo, QStringLiteral("not-the-password"));
     LoginFormWindow *login = shown(Korvex::LoginFlow::Login);
     QTRY_VERIFY_WITH_TIMEOUT(!pageText(login, QStringLiteral("message")).isEmpty(), 20000);
+    // The page has handled the answer: a failed login calls nothing.
     QCOMPARE(pageText(login, QStringLiteral("message")), QStringLiteral("邮箱或密码错误"));
-    QTest::qWait(300);
     verifyLoggedOutLook();
     QCOMPARE(userLabel()->text(), QString());
     QCOMPARE(visibleWindows(), only(Korvex::LoginFlow::Login));
@@ -572,7 +545,7 @@ void TestLogin::onlyResultOneOrMinusOneChangesAnything()
                        "'x@korvex.test', '1', '1')"));
     QCOMPARE(reports.size(), 5);
     frameOf(login)->evaluateJavaScript(QStringLiteral("LoginFormWindow.changePwdRequest()"));
-    QTest::qWait(200);
+    QVERIFY(TestSupport::postedEventsHandled());
     verifyLoggedOutLook();
     QCOMPARE(visibleWindows(), only(Korvex::LoginFlow::Login));
     QCOMPARE(storedState().at(0), QString());

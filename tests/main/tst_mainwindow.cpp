@@ -3,7 +3,6 @@
 #include "pagejars.h"
 #include "toolbarwindow.h"
 
-#include "networkcookie.h"
 #include "configstore.h"
 #include "webhost.h"
 #include "servicefixture.h"
@@ -27,27 +26,19 @@ private slots:
     void tickerIsShownAndHiddenAsChosen();
 
 private:
-    QTemporaryDir m_noPrograms;
+    TestSupport::InProcessClient m_client;
 };
-
-namespace
-{
-QString storePath()
-{
-    return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/VEK/Korvex_en_us.conf");
-}
-} // namespace
 
 void TestMainWindow::initTestCase()
 {
     // No companion program: the window is what is tested here.
-    QVERIFY(m_noPrograms.isValid());
-    QVERIFY(TestSupport::useInProcessClient(m_noPrograms.path()));
+    QString error;
+    QVERIFY2(m_client.start(TestSupport::InProcessClient::Plain, &error), qPrintable(error));
 }
 
 void TestMainWindow::init()
 {
-    QFile::remove(storePath());
+    QFile::remove(TestSupport::storePath());
 }
 
 void TestMainWindow::firstStartTakesTheDefaults()
@@ -72,16 +63,13 @@ void TestMainWindow::firstStartTakesTheDefaults()
 
 void TestMainWindow::storedSettingsReachTheWindow()
 {
-    Korvex::writeConfig(QStringLiteral("version"), {QStringLiteral("value")},
-                        {QStringLiteral("1.1.000303")});
+    TestSupport::storeThisVersion();
     Korvex::writeConfig(QStringLiteral("customMenu"), {QStringLiteral("value")},
                         {QStringLiteral("ffff7f")});
     Korvex::writeConfig(QStringLiteral("funcorder_part1"),
                         {QStringLiteral("toolBarWindow"), QStringLiteral("sound")},
                         {QStringLiteral("0"), QStringLiteral("2")});
-    Korvex::writeConfig(QStringLiteral("general_language"),
-                        {QStringLiteral("timeZone_index"), QStringLiteral("dst_index")},
-                        {QStringLiteral("14"), QStringLiteral("1")});
+    TestSupport::storeZone(14, 1);
 
     auto window = std::make_unique<MainWindow>();
 
@@ -96,15 +84,13 @@ void TestMainWindow::storedSettingsReachTheWindow()
 // the cookies the next start restores, nothing of earlier runs' other pages.
 void TestMainWindow::pageJarsAreSavedAfterEachLoad()
 {
-    ServiceFixture service;
+    ServiceFixture &service = m_client.service;
     QString error;
     QVERIFY2(service.start(&error), qPrintable(error));
     Korvex::setWebHost(service.webUrl(QString()));
     Korvex::writeConfig(QStringLiteral("cookies/webview_mini"), {QStringLiteral("earlier")},
                         {QStringLiteral("gone")});
-    Korvex::writeConfig(QStringLiteral("general_language"),
-                        {QStringLiteral("timeZone_index"), QStringLiteral("dst_index")},
-                        {QStringLiteral("14"), QStringLiteral("0")});
+    TestSupport::storeZone(14, 0);
 
     auto window = std::make_unique<MainWindow>();
     const QString before = QStringLiteral("-8");

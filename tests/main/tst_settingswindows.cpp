@@ -5,6 +5,7 @@
 #include "configstore.h"
 #include "customsetbuttonformwindow.h"
 #include "customsetfuncorderformwindow.h"
+#include "inprocessclient.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,15 +23,8 @@
 namespace
 {
 
-QString storePath()
-{
-    return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/VEK/Korvex_en_us.conf");
-}
-
-QString stored(const QString &group, const QString &key)
-{
-    return Korvex::readConfig(group, {key}).at(0);
-}
+using TestSupport::stored;
+using TestSupport::storePath;
 
 class TestClock final : public Korvex::ClockSource
 {
@@ -87,6 +81,7 @@ private:
     template <typename T> T *m(const char *name) const { return child<T>(m_window.get(), name); }
     void openSettings();
 
+    TestSupport::InProcessClient m_client;
     std::unique_ptr<MainWindow> m_window;
     std::shared_ptr<TestClock> m_clock;
     QStringList m_sounds;
@@ -94,17 +89,15 @@ private:
 
 void TestSettingsWindows::initTestCase()
 {
-    QCoreApplication::setOrganizationName(Korvex::organizationName());
-    QCoreApplication::setApplicationName(Korvex::applicationName());
+    QString error;
+    QVERIFY2(m_client.start(TestSupport::InProcessClient::Plain, &error), qPrintable(error));
 }
 
 void TestSettingsWindows::init()
 {
     QFile::remove(storePath());
-    Korvex::writeConfig(QStringLiteral("version"), {QStringLiteral("value")},
-                        {QStringLiteral("1.1.000303")});
-    Korvex::writeConfig(QStringLiteral("general_language"), LanguageKeys,
-                        {QStringLiteral("27"), QStringLiteral("0")});
+    TestSupport::storeThisVersion();
+    TestSupport::storeZone();
 }
 
 void TestSettingsWindows::cleanup()

@@ -5,6 +5,7 @@
 #include "updatethread.h"
 #include "programfolder.h"
 #include "updaterun.h"
+#include "version.h"
 
 #include "clientstandins.h"
 #include "servicefixture.h"
@@ -92,6 +93,17 @@ int TestUpdateThread::downloadsOf(const QString &path)
     return count;
 }
 
+namespace
+{
+// This build's version, its last field moved by `by` and written with `width` digits.
+QString thisBuildPlus(int by, int width = 6)
+{
+    const QStringList ours = Korvex::versionText().split(QLatin1Char('.'));
+    return ours.mid(0, 2).join(QLatin1Char('.')) + QLatin1Char('.') +
+           QStringLiteral("%1").arg(ours.value(2).toInt() + by, width, 10, QLatin1Char('0'));
+}
+} // namespace
+
 void TestUpdateThread::checksOnceAndUpdatesOnlyForANewerVersion_data()
 {
     QTest::addColumn<QJsonObject>("published");
@@ -99,12 +111,20 @@ void TestUpdateThread::checksOnceAndUpdatesOnlyForANewerVersion_data()
     auto version = [](const QJsonValue &value) {
         return QJsonObject{{QStringLiteral("version"), value}};
     };
-    QTest::newRow("same version") << version(QStringLiteral("1.1.000303")) << false;
-    QTest::newRow("next build") << version(QStringLiteral("1.1.000304")) << true;
-    QTest::newRow("leading zeros count for nothing") << version(QStringLiteral("1.1.0304")) << true;
-    QTest::newRow("older, with a fourth field") << version(QStringLiteral("1.1.000302.9")) << false;
-    QTest::newRow("two fields, newer") << version(QStringLiteral("1.2")) << true;
-    QTest::newRow("two fields, same start") << version(QStringLiteral("1.1")) << false;
+    const QStringList ours = Korvex::versionText().split(QLatin1Char('.'));
+    const QString twoFields = ours.mid(0, 2).join(QLatin1Char('.'));
+    const auto build = [](int by, int width = 6) { return thisBuildPlus(by, width); };
+    const QString next = build(1);
+    QTest::newRow("same version") << version(Korvex::versionText()) << false;
+    QTest::newRow("next build") << version(next) << true;
+    QTest::newRow("leading zeros count for nothing") << version(build(1, 1)) << true;
+    QTest::newRow("older, with a fourth field")
+        << version(QString(build(-1) + QStringLiteral(".9"))) << false;
+    QTest::newRow("two fields, newer")
+        << version(QString(ours.value(0) + QLatin1Char('.') +
+                           QString::number(ours.value(1).toInt() + 1)))
+        << true;
+    QTest::newRow("two fields, same start") << version(twoFields) << false;
     QTest::newRow("no Version") << version(QJsonValue::Null) << false;
     QTest::newRow("not XML") << QJsonObject{{QStringLiteral("description"),
                                              QStringLiteral("not-xml")}}
@@ -114,23 +134,22 @@ void TestUpdateThread::checksOnceAndUpdatesOnlyForANewerVersion_data()
     QTest::newRow("nested entities")
         << QJsonObject{{QStringLiteral("description"), QStringLiteral("bomb")}} << false;
     QTest::newRow("negative Size")
-        << QJsonObject{{QStringLiteral("version"), QStringLiteral("1.1.000304")},
+        << QJsonObject{{QStringLiteral("version"), next},
                        {QStringLiteral("sizeText"), QStringLiteral("-5")}}
         << false;
     QTest::newRow("Size not a number")
-        << QJsonObject{{QStringLiteral("version"), QStringLiteral("1.1.000304")},
+        << QJsonObject{{QStringLiteral("version"), next},
                        {QStringLiteral("sizeText"), QStringLiteral("lots")}}
         << false;
     // Anyone on the network path can write a description; only the publisher can sign one.
-    const auto newer = [](const char *key, const QJsonValue &value) {
-        return QJsonObject{{QStringLiteral("version"), QStringLiteral("1.1.000304")},
-                           {QLatin1String(key), value}};
+    const auto newer = [&next](const char *key, const QJsonValue &value) {
+        return QJsonObject{{QStringLiteral("version"), next}, {QLatin1String(key), value}};
     };
     QTest::newRow("unsigned") << newer("signature", QJsonValue::Null) << false;
     QTest::newRow("signature not the publisher's")
         << newer("signature", QString(128, QLatin1Char('5'))) << false;
     QTest::newRow("genuine older installer offered as newer")
-        << newer("signedVersion", QStringLiteral("1.1.000302")) << false;
+        << newer("signedVersion", build(-1)) << false;
     QTest::newRow("signed without Sha256") << newer("sha256", QJsonValue::Null) << false;
     QTest::newRow("endless description")
         << QJsonObject{{QStringLiteral("description"), QStringLiteral("endless")}} << false;
@@ -201,7 +220,7 @@ void TestUpdateThread::noexecDownloadFolderEndsNothing()
     });
 
     m_service.control("POST", QStringLiteral("/update"),
-                      {{QStringLiteral("version"), QStringLiteral("1.1.000304")}});
+                      {{QStringLiteral("version"), thisBuildPlus(1)}});
     runCheck();
     // Downloaded and verified, but it cannot start there: the client stays.
     QCOMPARE(downloadsOf(QStringLiteral("/Korvex-win.exe")), 1);

@@ -8,7 +8,17 @@ class TestVersion final : public QObject
 private slots:
     void older_data();
     void older();
+    void thisBuildIsComparedWithASixDigitLastField();
 };
+
+// "1.1.303" is shown and compared as "1.1.000303".
+void TestVersion::thisBuildIsComparedWithASixDigitLastField()
+{
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d{6}$"))
+                 .match(Korvex::versionText())
+                 .hasMatch(),
+             qPrintable(Korvex::versionText()));
+}
 
 void TestVersion::older_data()
 {
@@ -19,7 +29,7 @@ void TestVersion::older_data()
     QTest::newRow("absent") << QString() << reset << true;
     QTest::newRow("older third field") << QStringLiteral("1.0.000999") << reset << true;
     QTest::newRow("equal") << QStringLiteral("1.1.000000") << reset << false;
-    QTest::newRow("this release") << QStringLiteral("1.1.000303") << reset << false;
+    QTest::newRow("six-digit field") << QStringLiteral("1.1.000303") << reset << false;
     QTest::newRow("first field decides") << QStringLiteral("0.9.999") << reset << true;
     QTest::newRow("newer first field") << QStringLiteral("2.0.0") << reset << false;
     QTest::newRow("leading zeros compare numerically")

@@ -245,16 +245,11 @@ int ServiceFixture::pushToListeners(const QString &itemText)
 
 QString ServiceFixture::itemText(const QString &marker, int id)
 {
-    const QJsonObject item{
-        {QStringLiteral("vek_news_type"), QStringLiteral("FBN")},
-        {QStringLiteral("title"), QString(QStringLiteral("[快讯]端到端 \"测试\" ") + marker)},
-        {QStringLiteral("content"),
-         QString(QStringLiteral("内容 <b>") + marker + QStringLiteral("</b>"))},
-        {QStringLiteral("time"), QStringLiteral("2026-12-07 09:30:00")},
-        {QStringLiteral("id"), id},
-        {QStringLiteral("importance"), 0},
-    };
-    return QString::fromUtf8(QJsonDocument(QJsonArray{item}).toJson(QJsonDocument::Compact));
+    return TestSupport::newsItem(
+        QStringLiteral("FBN"), QStringLiteral("[快讯]端到端 \"测试\" ") + marker,
+        {{QStringLiteral("content"),
+          QString(QStringLiteral("内容 <b>") + marker + QStringLiteral("</b>"))},
+         {QStringLiteral("id"), id}});
 }
 
 bool ServiceFixture::pushBurst(int count, int ratePerSecond)
@@ -285,6 +280,39 @@ int ServiceFixture::pageCalls(const QString &function, const QString &path, cons
             ++count;
     }
     return count;
+}
+
+QJsonArray ServiceFixture::pageEvents(const QString &kind, const QString &path,
+                                      const QString &function, qint64 since)
+{
+    QString query = QStringLiteral("/events?since=%1").arg(since);
+    for (const auto &[name, value] :
+         {std::pair{"kind", kind}, {"path", path}, {"function", function}}) {
+        if (!value.isEmpty())
+            query += QLatin1Char('&') + QLatin1String(name) + QLatin1Char('=') +
+                     QString::fromLatin1(QUrl::toPercentEncoding(value));
+    }
+    return control("GET", query).object().value(QLatin1String("events")).toArray();
+}
+
+QList<QStringList> ServiceFixture::callArguments(const QString &function, const QString &path)
+{
+    QList<QStringList> calls;
+    for (const QJsonValue &value : pageEvents(QStringLiteral("call"), path, function)) {
+        QStringList arguments;
+        for (const QJsonValue &argument : value.toObject().value(QLatin1String("args")).toArray())
+            arguments << argument.toString();
+        calls << arguments;
+    }
+    return calls;
+}
+
+qint64 ServiceFixture::lastEvent()
+{
+    return qint64(control("GET", QStringLiteral("/events?limit=1"))
+                      .object()
+                      .value(QLatin1String("last"))
+                      .toDouble());
 }
 
 bool ServiceFixture::reset()

@@ -62,6 +62,14 @@ public:
     QJsonArray events(const QString &function = {}); // page-reported calls, optionally filtered
     // Page-reported calls of `function` on `path` whose first argument contains `marker`.
     int pageCalls(const QString &function, const QString &path, const QString &marker);
+    // Page-reported events of `kind` ("call", "load", "bridge", "error"; empty: any),
+    // optionally only on `path`, of `function` and after event number `since`.
+    QJsonArray pageEvents(const QString &kind, const QString &path = {},
+                          const QString &function = {}, qint64 since = 0);
+    // The arguments, as text, of every reported call of `function` on `path`, oldest first.
+    QList<QStringList> callArguments(const QString &function, const QString &path);
+    // Number of the newest reported event (0: none yet).
+    qint64 lastEvent();
     bool reset();
     // socket.io clients connected now, over all news ports.
     int newsClients();

@@ -5,8 +5,13 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QTest>
+
+#include <memory>
 
 namespace TestSupport
 {
@@ -100,6 +105,27 @@ QList<StubStart> stubStarts(const QString &log, const QString &program)
             result << start;
     }
     return result;
+}
+
+bool postedEventsHandled(int timeoutMs)
+{
+    // Shared: the call may still run after a timeout here.
+    const auto handled = std::make_shared<bool>(false);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [handled] { *handled = true; }, Qt::QueuedConnection);
+    return QTest::qWaitFor([handled] { return *handled; }, timeoutMs);
+}
+
+QString newsItem(const QString &type, const QString &title, const QJsonObject &more)
+{
+    QJsonObject item{{QStringLiteral("vek_news_type"), type},
+                     {QStringLiteral("title"), title},
+                     {QStringLiteral("time"), QStringLiteral("2026-12-07 09:30:00")},
+                     {QStringLiteral("id"), 0},
+                     {QStringLiteral("importance"), 0}};
+    for (auto it = more.begin(); it != more.end(); ++it)
+        item.insert(it.key(), it.value());
+    return QString::fromUtf8(QJsonDocument(QJsonArray{item}).toJson(QJsonDocument::Compact));
 }
 
 } // namespace TestSupport

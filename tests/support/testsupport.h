@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -39,5 +40,16 @@ struct StubStart {
 };
 // The starts in `log` of the program whose file name is `program`, oldest first.
 QList<StubStart> stubStarts(const QString &log, const QString &program);
+
+// Returns once every event posted to this thread before the call (queued
+// signals from other threads among them) has been handled; false when that
+// took longer than `timeoutMs`. What a check that nothing happened waits for,
+// instead of a pause.
+bool postedEventsHandled(int timeoutMs = 10000);
+
+// One item as the service pushes it (a one-element JSON array): `type`,
+// `title`, time 2026-12-07 09:30:00, id 0, importance 0; `more` adds or
+// replaces fields.
+QString newsItem(const QString &type, const QString &title, const QJsonObject &more = {});
 
 } // namespace TestSupport
