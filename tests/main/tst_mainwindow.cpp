@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "inprocessclient.h"
 #include "pagejars.h"
+#include "networkcookie.h"
 #include "toolbarwindow.h"
 
 #include "configstore.h"
