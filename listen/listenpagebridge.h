@@ -1,24 +1,31 @@
 #pragma once
 
-#include "pagebridge.h"
+#include "originbridge.h"
 
 #include <QString>
+#include <QVariant>
 
 class NewsListen;
+class QWebFrame;
 
 namespace Listen
 {
 
 // "Socket_IOListen", the object the listener page calls: each pushed item and
-// the time for the page's own display, nothing else of the program.
-class ListenPageBridge final : public PageBridge
+// the time for the page's own display, nothing else of the program. Placed
+// only into the compiled-in page, and an item only of text up to the size of
+// one socket message is taken.
+class ListenPageBridge final : public OriginBridge
 {
     Q_OBJECT
 public:
-    explicit ListenPageBridge(NewsListen *listener);
+    // The page it belongs to.
+    static QUrl pageAddress();
+
+    ListenPageBridge(NewsListen *listener, QWebFrame *frame);
 
 public slots:
-    void jsToQtFunc(const QString &data);
+    void jsToQtFunc(const QVariant &data);
     QString returnCurrentTime() const;
 
 private:

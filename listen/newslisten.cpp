@@ -24,10 +24,10 @@ QMutex writeLock;
 NewsListen::NewsListen(QWidget *parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::NewsListen>())
-    , m_bridge(new Listen::ListenPageBridge(this))
     , m_memory(new WebEngine::Releaser(this))
 {
     ui->setupUi(this);
+    m_bridge = new Listen::ListenPageBridge(this, ui->webView->page()->mainFrame());
     // Polling is cross-origin XHR from the compiled-in page to the news host.
     ui->webView->page()->settings()->setAttribute(QWebSettings::LocalContentCanAccessRemoteUrls,
                                                   true);
@@ -58,8 +58,7 @@ void NewsListen::jsToQtFunc(const QString &data)
 
 void NewsListen::addObjectToJs()
 {
-    ui->webView->page()->mainFrame()->addToJavaScriptWindowObject(QStringLiteral("Socket_IOListen"),
-                                                                  m_bridge);
+    m_bridge->placeIntoPage();
 }
 
 void NewsListen::startListen(bool)

@@ -47,7 +47,7 @@ private:
     QLocalSocket listenerSocket;
     LocalLink listenerLink{&listenerSocket};
     // What the page sees of the program.
-    Listen::ListenPageBridge *m_bridge;
+    Listen::ListenPageBridge *m_bridge = nullptr;
     // The page's garbage goes back once items stop for a while.
     WebEngine::Releaser *m_memory;
 };

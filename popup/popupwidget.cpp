@@ -9,6 +9,7 @@
 #include "windowdrag.h"
 #include "networkcookie.h"
 #include "pagecontract.h"
+#include "pagelinks.h"
 #include "protocol.h"
 #include "localsocketserver.h"
 #include "popupscreen.h"
@@ -16,7 +17,6 @@
 
 #include <QCloseEvent>
 #include <QCursor>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QNetworkAccessManager>
@@ -88,7 +88,8 @@ void PopupWidget::initPopup()
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
     new WindowDrag(this);
-    m_bridge = new Popup::PopupPageBridge(this);
+    m_bridge =
+        new Popup::PopupPageBridge(ui->webView->page()->mainFrame(), QUrl(m_options.webHost), this);
     m_memory = new WebEngine::Releaser(this);
     connect(m_bridge, &Popup::PopupPageBridge::itemRequested, this, &PopupWidget::achieveid);
     connect(m_bridge, &Popup::PopupPageBridge::hideRequested, this, &PopupWidget::windowNeedHide);
@@ -398,19 +399,12 @@ void PopupWidget::webViewLoadFinished(bool ok)
 
 void PopupWidget::jsWindowObjectCleared()
 {
-    ui->webView->page()->mainFrame()->addToJavaScriptWindowObject(Pages::PopupBridge, m_bridge);
+    m_bridge->placeIntoPage();
 }
 
 void PopupWidget::onWebviewLinkClicked(const QUrl &url)
 {
-    // Only what a browser should open; anything else in a page is not ours to run.
-    const QString scheme = url.scheme();
-    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
-        scheme == QLatin1String("mailto")) {
-        QDesktopServices::openUrl(url);
-        return;
-    }
-    qCWarning(lcPopup).noquote() << "link not opened:" << url.toDisplayString();
+    PageLinks::openOnDesktop(url, lcPopup());
 }
 
 void PopupWidget::onCookieNeedChanged(QString value)

@@ -42,12 +42,6 @@ bool advertisementShown(int currentPage)
     return currentPage == LivePage || currentPage == 4;
 }
 
-bool opensInOtherPages(const QUrl &link, const QUrl &livePageUrl)
-{
-    const QString host = link.host(QUrl::FullyDecoded);
-    return !host.isEmpty() && host == livePageUrl.host(QUrl::FullyDecoded);
-}
-
 QUrl favouritesAddress(const QString &host, const QString &mailbox)
 {
     QUrl url(host + Pages::Collect);

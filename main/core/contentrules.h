@@ -46,11 +46,6 @@ QString tabShowTypeList(int page);
 // guanggaoshow() on the live news (2) and the economic signals (4), else guanggaohide().
 bool advertisementShown(int currentPage);
 
-// A link whose host (fully decoded) is the live page's opens in the other-pages
-// view; any other goes to the system's browser. A link without a host never
-// counts as the live page's.
-bool opensInOtherPages(const QUrl &link, const QUrl &livePageUrl);
-
 // "/Expresslive/collect?email=" + mailbox below `host`, the mailbox
 // percent-encoded so that no address can add or cut a query field.
 QUrl favouritesAddress(const QString &host, const QString &mailbox);

@@ -1,6 +1,7 @@
 #include "tickerrow.h"
 
 #include "newsitem.h"
+#include "pageinput.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -198,10 +199,7 @@ QString toolTipText(const QString &cellText)
 
 QString logExcerpt(const QString &newsJson)
 {
-    if (newsJson.size() <= MaxLoggedChars)
-        return newsJson;
-    return newsJson.left(MaxLoggedChars) +
-           QStringLiteral("... (%1 characters)").arg(newsJson.size());
+    return PageInput::excerpt(newsJson, MaxLoggedChars);
 }
 
 } // namespace Ticker

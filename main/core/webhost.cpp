@@ -56,9 +56,4 @@ QUrl contentAddress(const QString &host, const QString &newsId, const QString &m
     return url;
 }
 
-bool isWebHostLink(const QUrl &link, const QString &host)
-{
-    return link.host(QUrl::FullyDecoded) == QUrl(host).host(QUrl::FullyDecoded);
-}
-
 } // namespace Korvex

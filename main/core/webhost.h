@@ -23,8 +23,4 @@ QString webHostFromArguments(const QStringList &arguments, const QString &curren
 // mailbox, each value percent-encoded, so no id can break the address.
 QUrl contentAddress(const QString &host, const QString &newsId, const QString &mailbox);
 
-// A link inside the service's pages stays in the window when its host is the
-// web host's (compared as text); any other goes to the system's browser.
-bool isWebHostLink(const QUrl &link, const QString &host);
-
 } // namespace Korvex

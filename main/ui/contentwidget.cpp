@@ -1,13 +1,15 @@
 #include "contentwidget.h"
 #include "ui_contentwidget.h"
 
+#include "linkrules.h"
+#include "logging.h"
 #include "networkcookie.h"
+#include "pagelinks.h"
 #include "webhost.h"
 #include "windowdrag.h"
 #include "iconfont.h"
 #include "windowlook.h"
 
-#include <QDesktopServices>
 #include <QNetworkAccessManager>
 #include <QWebFrame>
 #include <QWebPage>
@@ -56,8 +58,8 @@ void ContentWidget::onBtnCloseClicked()
 
 void ContentWidget::onWidget3WebviewLinkClicked(QUrl url)
 {
-    if (Korvex::isWebHostLink(url, Korvex::webHost()))
+    if (LinkRules::sameSite(url, QUrl(Korvex::webHost())))
         ui->webView->load(url);
     else
-        QDesktopServices::openUrl(url);
+        PageLinks::openOnDesktop(url, lcPages());
 }

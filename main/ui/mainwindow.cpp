@@ -7,6 +7,7 @@
 #include "customsetbuttonformwindow.h"
 #include "customsetfuncorderformwindow.h"
 #include "funcorderrules.h"
+#include "linkrules.h"
 #include "logging.h"
 #include "logwriter.h"
 #include "macextras.h"
@@ -15,6 +16,7 @@
 #include "networkcookie.h"
 #include "pagebridges.h"
 #include "pagejars.h"
+#include "pagelinks.h"
 #include "postwindow.h"
 #include "pageready.h"
 #include "protocol.h"
@@ -28,7 +30,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLayout>
 #include <QScreen>
@@ -210,7 +211,7 @@ void MainWindow::wirePages()
                            m_miniWindow->pageView(), postWindow()->pageView()}) {
         const bool outside = view->window() != this;
         connect(view, &QWebView::linkClicked, this, [this, outside](const QUrl &url) {
-            if (!Korvex::Content::opensInOtherPages(url, ui->webView_kuaixunzhibo->url())) {
+            if (!LinkRules::sameSite(url, ui->webView_kuaixunzhibo->url())) {
                 onWidget3WebviewLinkClicked(url);
                 return;
             }
@@ -400,10 +401,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::onWidget3WebviewLinkClicked(QUrl url)
 {
-    if (Korvex::Content::opensInOtherPages(url, ui->webView_kuaixunzhibo->url()))
+    if (LinkRules::sameSite(url, ui->webView_kuaixunzhibo->url()))
         ui->webView_oth->load(url);
     else
-        QDesktopServices::openUrl(url);
+        PageLinks::openOnDesktop(url, lcPages());
 }
 
 void MainWindow::onBtnVersionClicked()

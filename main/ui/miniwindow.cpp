@@ -48,7 +48,7 @@ Miniwindow::Miniwindow(QWidget *parent)
     ui->webView->setZoomFactor(zoom);
     ui->webView_loading->setZoomFactor(zoom);
 
-    m_bridge = new MiniPageBridge(this);
+    m_bridge = new MiniPageBridge(ui->webView->page()->mainFrame(), this);
     connect(m_bridge, &MiniPageBridge::itemRequested, this, &Miniwindow::achieveid);
     connect(ui->mini_close, &QPushButton::clicked, this, &Miniwindow::closeVek);
     connect(ui->mini_mini, &QPushButton::clicked, this, &Miniwindow::hideMiniWindow);
@@ -157,8 +157,7 @@ void Miniwindow::jsWindowObjectCleared()
 {
     Korvex::filewrite(Korvex::logFileName(),
                       QStringLiteral("addToJavaScriptWindowObject : onWebView_minipage;"));
-    ui->webView->page()->mainFrame()->addToJavaScriptWindowObject(QString(Pages::MiniBridge),
-                                                                  m_bridge);
+    m_bridge->placeIntoPage();
 }
 
 void Miniwindow::achieveid(QString id)

@@ -5,6 +5,7 @@
 #include "logging.h"
 #include "logwriter.h"
 #include "networkcookie.h"
+#include "pageinput.h"
 #include "pagecontract.h"
 #include "postwindow.h"
 #include "postwindowcount.h"
@@ -25,23 +26,47 @@ NewsWindows::NewsWindows(ClientState &state, QObject *parent)
 {
 }
 
-NewsWindows::~NewsWindows() = default;
+NewsWindows::~NewsWindows()
+{
+    // Their pages must go before the application object.
+    for (const QPointer<ContentWidget> &window : std::as_const(m_contents))
+        delete window.data();
+}
 
 ContentWidget *NewsWindows::lastContent() const
 {
-    return m_content.data();
+    for (auto it = m_contents.crbegin(); it != m_contents.crend(); ++it) {
+        if (*it)
+            return it->data();
+    }
+    return nullptr;
 }
 
 void NewsWindows::openItem(const QString &newsId)
 {
-    filewrite(logFileName(), QStringLiteral("open content , news id :") + newsId);
-    qCDebug(lcPages).noquote() << "open content , news id :" << newsId;
+    // An id comes from a page or another program: cut before it is written anywhere.
+    const QString logged = PageInput::excerpt(newsId);
+    filewrite(logFileName(), QStringLiteral("open content , news id :") + logged);
+    qCDebug(lcPages).noquote() << "open content , news id :" << logged;
+    if (newsId.size() > PageInput::MaxIdChars) {
+        qCWarning(lcPages).noquote()
+            << "open content refused: an id of" << newsId.size() << "characters";
+        return;
+    }
     if (!m_state.loggedIn()) {
         emit loginRequested();
         return;
     }
+    m_contents.removeAll(QPointer<ContentWidget>());
+    while (m_contents.size() >= MaxContentWindows) {
+        qCDebug(lcPages).noquote()
+            << MaxContentWindows << "content windows open: the oldest closes";
+        // Closing deletes it (and its page) a moment later; it is out of the count now.
+        if (const QPointer<ContentWidget> oldest = m_contents.takeFirst())
+            oldest->close();
+    }
     auto *window = new ContentWidget;
-    m_content = window;
+    m_contents << window;
     const QUrl address = contentAddress(webHost(), newsId, m_state.userMailbox());
     window->cookieJar->setCookies({NetworkCookie::timeZoneCookie(m_state.timeZoneValue())},
                                   address);

@@ -8,79 +8,16 @@
 #include "webhost.h"
 
 #include <QWebFrame>
-#include <QWebSecurityOrigin>
-
-WebHostBridge::WebHostBridge(QWebFrame *frame, const QString &scriptName, const QString &name,
-                             QObject *parent)
-    : PageBridge(parent)
-    , m_frame(frame)
-    , m_scriptName(scriptName)
-    , m_name(name)
-{
-}
-
-QString WebHostBridge::frameHost() const
-{
-    // The origin of the document in the frame: while a new document is being
-    // set up, the frame's address can still be the one before.
-    return m_frame ? m_frame->securityOrigin().host() : QString();
-}
-
-bool WebHostBridge::servesWebHost() const
-{
-    const QString host = frameHost();
-    return !host.isEmpty() && host == QUrl(Korvex::webHost()).host(QUrl::FullyDecoded);
-}
-
-bool WebHostBridge::placeIntoPage()
-{
-    // A blank page has nothing to call; a page of another host gets nothing.
-    if (!servesWebHost()) {
-        const QString host = frameHost();
-        if (!host.isEmpty())
-            qCWarning(lcPages).noquote()
-                << m_scriptName << "not placed into a page of another host:" << host
-                << QStringLiteral("(%1)").arg(m_name);
-        return false;
-    }
-    // The bridge stays ours: the page's script never owns (or deletes) it.
-    m_frame->addToJavaScriptWindowObject(m_scriptName, this, QWebFrame::QtOwnership);
-    return true;
-}
-
-bool WebHostBridge::accepts(const char *member) const
-{
-    if (servesWebHost())
-        return true;
-    refuse(member, QStringLiteral("the page is not on the web host (%1)").arg(frameHost()));
-    return false;
-}
-
-void WebHostBridge::refuse(const char *member, const QString &why) const
-{
-    qCWarning(lcPages).noquote()
-        << QStringLiteral("%1.%2 refused on %3:").arg(m_scriptName, QLatin1String(member), m_name)
-        << why;
-}
 
 MainPageBridge::MainPageBridge(QWebFrame *frame, const QString &name, QObject *parent)
-    : WebHostBridge(frame, QString(Pages::MainBridge), name, parent)
+    : OriginBridge(frame, QUrl(Korvex::webHost()), QString(Pages::MainBridge), name, lcPages,
+                   parent)
 {
-}
-
-std::optional<QString> MainPageBridge::newsIdOf(const char *member, const QVariant &newsId) const
-{
-    if (!accepts(member))
-        return std::nullopt;
-    std::optional<QString> id = Korvex::PageInput::text(newsId, Korvex::PageInput::MaxIdChars);
-    if (!id)
-        refuse(member, Korvex::PageInput::describe(newsId));
-    return id;
 }
 
 void MainPageBridge::jsCallContentWidget(const QVariant &newsId)
 {
-    if (const auto id = newsIdOf("jsCallContentWidget", newsId))
+    if (const auto id = textOf("jsCallContentWidget", newsId, PageInput::MaxIdChars))
         emit contentRequested(*id);
 }
 
@@ -88,16 +25,28 @@ void MainPageBridge::showPostWindow(const QVariant &seconds)
 {
     if (!accepts("showPostWindow"))
         return;
-    const auto value = Korvex::PageInput::seconds(seconds);
+    const auto value = PageInput::seconds(seconds);
     if (!value)
-        return refuse("showPostWindow", Korvex::PageInput::describe(seconds));
+        return refuse("showPostWindow", PageInput::describe(seconds));
     emit postWindowRequested(*value);
 }
 
 void MainPageBridge::popupCallContentWidget(const QVariant &newsId)
 {
-    if (const auto id = newsIdOf("popupCallContentWidget", newsId))
+    if (const auto id = textOf("popupCallContentWidget", newsId, PageInput::MaxIdChars))
         emit popupContentRequested(*id);
+}
+
+MiniPageBridge::MiniPageBridge(QWebFrame *frame, QObject *parent)
+    : OriginBridge(frame, QUrl(Korvex::webHost()), QString(Pages::MiniBridge),
+                   QStringLiteral("the mini page"), lcPages, parent)
+{
+}
+
+void MiniPageBridge::achieveid(const QVariant &id)
+{
+    if (const auto text = textOf("achieveid", id, PageInput::MaxIdChars))
+        emit itemRequested(*text);
 }
 
 void MainPageBridge::onGetNewMessage(const QVariant &newsContent, const QVariant &newsType,
@@ -105,19 +54,19 @@ void MainPageBridge::onGetNewMessage(const QVariant &newsContent, const QVariant
 {
     if (!accepts("onGetNewMessage"))
         return;
-    namespace In = Korvex::PageInput;
-    const auto content = In::text(newsContent, In::MaxItemChars);
-    const auto type = In::text(newsType, In::MaxTypeChars);
-    const auto importance = In::text(newsImportance, In::MaxImportanceChars);
+    const auto content = PageInput::text(newsContent, PageInput::MaxItemChars);
+    const auto type = PageInput::text(newsType, PageInput::MaxTypeChars);
+    const auto importance = PageInput::text(newsImportance, PageInput::MaxImportanceChars);
     if (!content || !type || !importance)
-        return refuse("onGetNewMessage", In::describe(newsContent) + QLatin1String(", ") +
-                                             In::describe(newsType) + QLatin1String(", ") +
-                                             In::describe(newsImportance));
+        return refuse("onGetNewMessage", PageInput::describe(newsContent) + QLatin1String(", ") +
+                                             PageInput::describe(newsType) + QLatin1String(", ") +
+                                             PageInput::describe(newsImportance));
     emit newsReceived(*content, *type, *importance);
 }
 
 LoginPageBridge::LoginPageBridge(LoginFormWindow *window, QWebFrame *frame)
-    : WebHostBridge(frame, QString(Pages::LoginBridge), QStringLiteral("an account window"), window)
+    : OriginBridge(frame, QUrl(Korvex::webHost()), QString(Pages::LoginBridge),
+                   QStringLiteral("an account window"), lcPages, window)
     , m_window(window)
 {
 }
@@ -127,15 +76,14 @@ std::optional<QStringList> LoginPageBridge::valuesOf(const char *member,
 {
     if (!accepts(member))
         return std::nullopt;
-    namespace In = Korvex::PageInput;
     QStringList texts;
     QStringList kinds;
     bool good = true;
     for (const QVariant &value : values) {
-        const std::optional<QString> text = In::text(value, Korvex::Login::MaxValueLength);
+        const std::optional<QString> text = PageInput::text(value, Korvex::Login::MaxValueLength);
         good = good && text.has_value();
         texts << text.value_or(QString());
-        kinds << In::describe(value);
+        kinds << PageInput::describe(value);
     }
     if (good)
         return texts;

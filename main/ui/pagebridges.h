@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pagebridge.h"
+#include "originbridge.h"
 
 #include <QPointer>
 #include <QString>
@@ -12,42 +12,13 @@
 
 class QWebFrame;
 
-// A bridge placed into a page of the web host: calls are taken only while its
-// frame shows a document of that host, and a refused call leaves a diagnostic
-// ("OBJECT.MEMBER refused on NAME: why").
-class WebHostBridge : public PageBridge
-{
-    Q_OBJECT
-public:
-    // The frame shows a page of the web host: the object may be placed and called.
-    bool servesWebHost() const;
-    // The host of the document in the frame, for diagnostics.
-    QString frameHost() const;
-    // Places the object into the frame's page under its script name, when the
-    // page is one of the web host's; a page of another host gets nothing.
-    bool placeIntoPage();
-
-protected:
-    // `frame`: the main frame this object is placed into; `scriptName` is the
-    // name the page knows it by, `name` names the view in diagnostics.
-    WebHostBridge(QWebFrame *frame, const QString &scriptName, const QString &name,
-                  QObject *parent);
-    bool accepts(const char *member) const;
-    void refuse(const char *member, const QString &why) const;
-
-private:
-    QPointer<QWebFrame> m_frame;
-    QString m_scriptName;
-    QString m_name;
-};
-
 // "Qtconnectjs", the object the live, calendar, advertisement and other-pages
 // views place into their pages: one per view. It offers the pages exactly the
 // members they use and hands each call on as a signal, so a page script cannot
 // reach the window's other slots (quit, close ...). A call is refused, with a
 // diagnostic, when an argument has the wrong kind or size, or when the view
-// shows a document from another host than the web host.
-class MainPageBridge final : public WebHostBridge
+// shows a document from another site than the web host.
+class MainPageBridge final : public OriginBridge
 {
     Q_OBJECT
 public:
@@ -69,24 +40,21 @@ public slots:
     void popupCallContentWidget(const QVariant &newsId);
     void onGetNewMessage(const QVariant &newsContent, const QVariant &newsType,
                          const QVariant &newsImportance);
-
-private:
-    // An item id from a page that may call: a text or whole number of sane length.
-    std::optional<QString> newsIdOf(const char *member, const QVariant &newsId) const;
 };
 
-// "miniconnectjs", the object the mini page calls: only the item to open.
-class MiniPageBridge final : public PageBridge
+// "miniconnectjs", the object the mini page calls: only the item to open, an
+// id of sane kind and size from a page of the web host.
+class MiniPageBridge final : public OriginBridge
 {
     Q_OBJECT
 public:
-    using PageBridge::PageBridge;
+    MiniPageBridge(QWebFrame *frame, QObject *parent);
 
 signals:
     void itemRequested(QString id);
 
 public slots:
-    void achieveid(QString id) { emit itemRequested(id); }
+    void achieveid(const QVariant &id);
 };
 
 class LoginFormWindow;
@@ -96,7 +64,7 @@ class LoginFormWindow;
 // signals of its own, so the page sees nothing else (no close, init or mail box).
 // Like "Qtconnectjs" it takes a call only from a page of the web host, and only
 // texts (or whole numbers) no longer than any account value (Login::MaxValueLength).
-class LoginPageBridge final : public WebHostBridge
+class LoginPageBridge final : public OriginBridge
 {
     Q_OBJECT
 public:

@@ -3,6 +3,7 @@
 #include "bridgeprobe.h"
 
 #include <QPointer>
+#include <QSignalSpy>
 #include <QWebElement>
 #include <QWebFrame>
 #include <QWebPage>
@@ -31,6 +32,17 @@ void TestNewsListen::pageReachesNoProgramMember()
     QCOMPARE(frame->evaluateJavaScript(QStringLiteral("Socket_IOListen.returnCurrentTime().length"))
                  .toInt(),
              19);
+    // Only a text is an item; only the compiled-in page gets the object.
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("Socket_IOListen.jsToQtFunc refused")));
+    frame->evaluateJavaScript(QStringLiteral("Socket_IOListen.jsToQtFunc({a: 1})"));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("not placed into a page of another")));
+    QSignalSpy loaded(frame, &QWebFrame::loadFinished);
+    frame->setHtml(QStringLiteral("<p>elsewhere</p>"), QUrl(QStringLiteral("http://127.0.0.1:9/")));
+    QVERIFY(loaded.count() > 0 || loaded.wait(10000));
+    QCOMPARE(frame->evaluateJavaScript(QStringLiteral("typeof Socket_IOListen")).toString(),
+             QStringLiteral("undefined"));
     delete listen;
 }
 

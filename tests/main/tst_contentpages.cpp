@@ -100,6 +100,7 @@ private slots:
     void favouritesWhileLoggedOutOpenTheLoginWindowOnly();
     void favouritesCarryTheZoneAndAreNotKept();
     void linksOnTheWebHostStayOthersGoToTheBrowser();
+    void pageClickOnAShareLinkOpensNothing();
     void categoryBoxChangeOnTheLivePage();
     void bridgeRefusesBadCalls();
     void bridgeIsNotPlacedIntoPagesOfAnotherHost();
@@ -163,8 +164,9 @@ void TestContentPages::initTestCase()
     QVERIFY2(m_client.start(TestSupport::InProcessClient::WithService, &error,
                             {QStringLiteral("--history=6")}),
              qPrintable(error));
-    QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_browser, "open");
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_browser, "open");
+    // The desktop's handlers, for what would leave the program.
+    for (const char *scheme : {"http", "https", "smb"})
+        QDesktopServices::setUrlHandler(QLatin1String(scheme), &m_browser, "open");
 
     // A store of an older version (so the install report is due), the filter
     // bar set to open by hand only, and a zone without shift.
@@ -190,8 +192,8 @@ void TestContentPages::init()
 
 void TestContentPages::cleanupTestCase()
 {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    for (const char *scheme : {"http", "https", "smb"})
+        QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
     m_listener.abort();
     m_window.reset();
     m_service.stop();
@@ -569,11 +571,29 @@ void TestContentPages::linksOnTheWebHostStayOthersGoToTheBrowser()
     QTRY_COMPARE(shownPage(), view("webView_oth"));
     QCOMPARE(selectedButtons(), QStringList{QStringLiteral("button2_meiritoutiao")});
 
-    // Another name for the same machine is another host.
+    // Another name for the same machine, or another port on it, is another site.
     const QUrl otherName(QStringLiteral("http://localhost:%1/Index").arg(m_service.webPort()));
     m_window->onWidget3WebviewLinkClicked(otherName);
     QCOMPARE(m_browser.urls.last(), otherName);
+    const QUrl otherPort(QStringLiteral("http://127.0.0.1:%1/Index").arg(m_service.webPort() + 1));
+    m_window->onWidget3WebviewLinkClicked(otherPort);
+    QCOMPARE(m_browser.urls.last(), otherPort);
     QCOMPARE(view("webView_oth")->url(), index);
+}
+
+// The page's own script clicks a link to a share: the desktop never gets it
+// (it could run a program from there). A web link clicked after it does.
+void TestContentPages::pageClickOnAShareLinkOpensNothing()
+{
+    button("button2_kuaixunzhibo")->click();
+    QTRY_COMPARE(shownPage(), view("webView_kuaixunzhibo"));
+    const int refusedBefore = g_messages.filter(QStringLiteral("link not opened: smb")).size();
+    js("webView_kuaixunzhibo",
+       QStringLiteral("(function(){['smb://192.0.2.7/share/run.exe', 'https://example.com/after']"
+                      ".forEach(function(href){var a=document.createElement('a');a.href=href;"
+                      "document.body.appendChild(a);a.click();});})()"));
+    QTRY_COMPARE(m_browser.urls, QList<QUrl>{QUrl(QStringLiteral("https://example.com/after"))});
+    QCOMPARE(g_messages.filter(QStringLiteral("link not opened: smb")).size(), refusedBefore + 1);
 }
 
 // A category box changed while the live news (page 2) is in front: the mask
@@ -663,7 +683,7 @@ void TestContentPages::bridgeIsNotPlacedIntoPagesOfAnotherHost()
     QTRY_COMPARE(shownPage(), view("webView_oth"));
     QCOMPARE(js("webView_oth", QStringLiteral("typeof Qtconnectjs")).toString(),
              QStringLiteral("object"));
-    const int before = g_messages.filter(QStringLiteral("another host")).size();
+    const int before = g_messages.filter(QStringLiteral("another site")).size();
     const QUrl foreign(QStringLiteral("http://localhost:%1/Index").arg(m_service.webPort()));
     // The page itself goes elsewhere (scripted navigation is not delegated).
     js("webView_oth", QStringLiteral("window.location.href = '%1'").arg(foreign.toString()));
@@ -672,7 +692,7 @@ void TestContentPages::bridgeIsNotPlacedIntoPagesOfAnotherHost()
                 QLatin1String("object"));
     QCOMPARE(js("webView_oth", QStringLiteral("typeof Qtconnectjs")).toString(),
              QStringLiteral("undefined"));
-    QVERIFY(g_messages.filter(QStringLiteral("another host")).size() > before);
+    QVERIFY(g_messages.filter(QStringLiteral("another site")).size() > before);
 }
 
 // Whatever get_news_data() gives, the table gets no rows or at most 50, at once.

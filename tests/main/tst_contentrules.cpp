@@ -15,8 +15,6 @@ private slots:
     void tabLists();
     void pageKinds();
     void advertisementOnLiveAndSignals();
-    void linksByHost_data();
-    void linksByHost();
     void favouritesAddressKeepsTheMailboxWhole();
     void otherPagesSaveNames();
     void installReportOncePerVersion();
@@ -73,35 +71,6 @@ void TestContentRules::advertisementOnLiveAndSignals()
 {
     for (int page = -1; page <= 13; ++page)
         QCOMPARE(Korvex::Content::advertisementShown(page), page == 2 || page == 4);
-}
-
-void TestContentRules::linksByHost_data()
-{
-    QTest::addColumn<QString>("link");
-    QTest::addColumn<QString>("live");
-    QTest::addColumn<bool>("inside");
-    const QString live = QStringLiteral("http://127.0.0.1:8080/Expresslive");
-    QTest::newRow("same host") << QStringLiteral("http://127.0.0.1:8080/Index") << live << true;
-    QTest::newRow("same host, other port")
-        << QStringLiteral("http://127.0.0.1:9/x") << live << true;
-    QTest::newRow("other host") << QStringLiteral("https://example.com/a") << live << false;
-    QTest::newRow("other name for the host")
-        << QStringLiteral("http://localhost:8080/Index") << live << false;
-    QTest::newRow("encoded host") << QStringLiteral("http://xn--bcher-kva.example/")
-                                  << QStringLiteral("http://bücher.example/") << true;
-    QTest::newRow("no host") << QStringLiteral("mailto:someone@example.com") << live << false;
-    QTest::newRow("live page not loaded")
-        << QStringLiteral("mailto:someone@example.com") << QStringLiteral("about:blank") << false;
-    QTest::newRow("host looks alike")
-        << QStringLiteral("http://127.0.0.1.example.com/") << live << false;
-}
-
-void TestContentRules::linksByHost()
-{
-    QFETCH(QString, link);
-    QFETCH(QString, live);
-    QFETCH(bool, inside);
-    QCOMPARE(Korvex::Content::opensInOtherPages(QUrl(link), QUrl(live)), inside);
 }
 
 void TestContentRules::favouritesAddressKeepsTheMailboxWhole()

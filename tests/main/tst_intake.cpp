@@ -551,6 +551,17 @@ void TestIntake::openRequestsReachTheContentOpener()
     QTRY_VERIFY(logText().contains(QLatin1String("open content , news id :777")));
     js(Live, QStringLiteral("Qtconnectjs.jsCallContentWidget('888')"));
     QTRY_VERIFY(logText().contains(QLatin1String("open content , news id :888")));
+    // The mini page hands over only an id of sane kind and size; an id from
+    // anywhere is cut before it is logged.
+    js(Mini, QStringLiteral("miniconnectjs.achieveid({id: 5});"
+                            "miniconnectjs.achieveid(new Array(300).join('6'));"
+                            "miniconnectjs.achieveid('778')"));
+    QTRY_VERIFY(logText().contains(QLatin1String("open content , news id :778")));
+    QVERIFY(!logText().contains(QLatin1String("[object")));
+    QVERIFY(!logText().contains(QString(299, QLatin1Char('6'))));
+    send(Protocol::popupContentTag() + QString(100000, QLatin1Char('9')));
+    QTRY_VERIFY(logText().contains(QLatin1String("(100000 characters)")));
+    QVERIFY(!logText().contains(QString(300, QLatin1Char('9'))));
     // A page reaches only what pages use, not the window's other slots.
     QCOMPARE(js(Live, QStringLiteral("typeof Qtconnectjs.vekQuit")).toString(),
              QStringLiteral("undefined"));

@@ -79,6 +79,7 @@ private slots:
     void popupItemClickOpensTheItem();
     void itemsOpenFromEveryPlace();
     void sameItemTwiceGivesTwoWindows();
+    void aPageOpeningInALoopKeepsTwentyWindows();
     void awkwardIdGivesAWorkingAddress();
     void linksToOtherHostsGoToTheBrowser();
     void loggedOutOpensTheLoginWindowOnly();
@@ -263,6 +264,22 @@ void TestSecondaryWindows::sameItemTwiceGivesTwoWindows()
     QCOMPARE(m_window->contentWidget(), second);
     delete first;
     delete second;
+}
+
+// Every request opens a window, but at most 20 stay open: the oldest closes.
+void TestSecondaryWindows::aPageOpeningInALoopKeepsTwentyWindows()
+{
+    const QPointer<ContentWidget> first =
+        openedBy([this] { m_window->jsCallContentWidget(QStringLiteral("4101")); });
+    QVERIFY(first);
+    auto *live = m_window->findChild<QWebView *>(QStringLiteral("webView_kuaixunzhibo"));
+    frame(live)->evaluateJavaScript(
+        QStringLiteral("for (var i = 0; i < 30; ++i) Qtconnectjs.jsCallContentWidget(4101);"));
+    QTRY_VERIFY(first.isNull());
+    QTRY_COMPARE(contentWindows().size(), 20);
+    QVERIFY(contentWindows().contains(m_window->contentWidget()));
+    for (ContentWidget *window : contentWindows())
+        delete window;
 }
 
 void TestSecondaryWindows::awkwardIdGivesAWorkingAddress()

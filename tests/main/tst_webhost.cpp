@@ -10,7 +10,6 @@ private slots:
     void hostArgument();
     void contentAddress_data();
     void contentAddress();
-    void webHostLink();
 };
 
 void TestWebHost::hostArgument_data()
@@ -88,15 +87,6 @@ void TestWebHost::contentAddress()
     };
     QCOMPARE(formValue(fields.at(0), "id"), id);
     QCOMPARE(formValue(fields.at(1), "email"), mailbox);
-}
-
-void TestWebHost::webHostLink()
-{
-    const QString host = QStringLiteral("http://127.0.0.1:8080");
-    QVERIFY(Korvex::isWebHostLink(QUrl(QStringLiteral("http://127.0.0.1:9999/x")), host));
-    QVERIFY(Korvex::isWebHostLink(QUrl(QStringLiteral("https://127.0.0.1/Article?id=1")), host));
-    QVERIFY(!Korvex::isWebHostLink(QUrl(QStringLiteral("http://example.com/")), host));
-    QVERIFY(!Korvex::isWebHostLink(QUrl(QStringLiteral("http://127.0.0.1.example.com/")), host));
 }
 
 QTEST_GUILESS_MAIN(TestWebHost)

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace Korvex::PageInput
+namespace PageInput
 {
 
 namespace
@@ -70,4 +70,11 @@ QString describe(const QVariant &value)
     return QStringLiteral("a value of type %1").arg(QLatin1String(value.typeName()));
 }
 
-} // namespace Korvex::PageInput
+QString excerpt(const QString &text, int maxChars)
+{
+    if (text.size() <= maxChars)
+        return text;
+    return text.left(maxChars) + QStringLiteral("... (%1 characters)").arg(text.size());
+}
+
+} // namespace PageInput

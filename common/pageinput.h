@@ -8,7 +8,7 @@
 // What a page may hand the "Qtconnectjs" object. Page scripts can pass any
 // value (objects, arrays, null, huge texts): each argument is taken only when
 // it has the expected kind and a sane size, else the call is refused.
-namespace Korvex::PageInput
+namespace PageInput
 {
 
 constexpr int MaxIdChars = 256;
@@ -30,4 +30,8 @@ std::optional<int> seconds(const QVariant &value);
 // For diagnostics: the kind and size of what came, never its content.
 QString describe(const QVariant &value);
 
-} // namespace Korvex::PageInput
+// A text from outside as written to a diagnostic or the log: past `maxChars`
+// it is cut, with its size, so nobody can flood either.
+QString excerpt(const QString &text, int maxChars = MaxIdChars);
+
+} // namespace PageInput

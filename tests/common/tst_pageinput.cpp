@@ -55,7 +55,7 @@ void TestPageInput::text()
     QFETCH(int, maxChars);
     QFETCH(bool, accepted);
     QFETCH(QString, result);
-    const std::optional<QString> taken = Korvex::PageInput::text(value, maxChars);
+    const std::optional<QString> taken = PageInput::text(value, maxChars);
     QCOMPARE(taken.has_value(), accepted);
     if (accepted)
         QCOMPARE(*taken, result);
@@ -85,17 +85,17 @@ void TestPageInput::seconds()
 {
     QFETCH(QVariant, value);
     QFETCH(int, result);
-    const std::optional<int> taken = Korvex::PageInput::seconds(value);
+    const std::optional<int> taken = PageInput::seconds(value);
     QCOMPARE(taken.value_or(-1), result);
 }
 
 void TestPageInput::describeNeverShowsContent()
 {
     const QString secret = QStringLiteral("<script>secret</script>");
-    QVERIFY(!Korvex::PageInput::describe(secret).contains(QLatin1String("secret")));
-    QCOMPARE(Korvex::PageInput::describe(secret), QStringLiteral("a text of 23 characters"));
-    QCOMPARE(Korvex::PageInput::describe(QVariant()), QStringLiteral("nothing"));
-    QVERIFY(Korvex::PageInput::describe(QVariantMap{}).contains(QLatin1String("QVariantMap")));
+    QVERIFY(!PageInput::describe(secret).contains(QLatin1String("secret")));
+    QCOMPARE(PageInput::describe(secret), QStringLiteral("a text of 23 characters"));
+    QCOMPARE(PageInput::describe(QVariant()), QStringLiteral("nothing"));
+    QVERIFY(PageInput::describe(QVariantMap{}).contains(QLatin1String("QVariantMap")));
 }
 
 QTEST_GUILESS_MAIN(TestPageInput)
