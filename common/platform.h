@@ -116,7 +116,10 @@ private:
 
 // The desktop's dots per inch: its own setting (the X resource Xft.dpi) when
 // it has one, else what the screen's size in millimetres gives. 0 without an
-// X11 display. Asks the display server directly: callable before the toolkit starts.
+// X11 display. Asks the display server directly: callable before the toolkit
+// starts. Its connection stays open until releaseDpiConnection(), to be called
+// once the toolkit has its own.
 double displayDpi();
+void releaseDpiConnection();
 
 } // namespace Platform

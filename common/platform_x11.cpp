@@ -274,9 +274,19 @@ void DesktopWindows::wake()
     }
 }
 
+namespace
+{
+// Held open by displayDpi() until releaseDpiConnection(): a server that resets
+// when its last client leaves (a bare Xvfb or xinit) refuses the toolkit's own
+// connection for a moment after ours closes.
+Display *g_dpiDisplay = nullptr;
+} // namespace
+
 double displayDpi()
 {
-    Display *display = XOpenDisplay(nullptr);
+    if (!g_dpiDisplay)
+        g_dpiDisplay = XOpenDisplay(nullptr);
+    Display *display = g_dpiDisplay;
     if (!display)
         return 0;
     double dpi = 0;
@@ -296,8 +306,14 @@ double displayDpi()
     const int widthMm = DisplayWidthMM(display, screen);
     if (dpi <= 0 && widthMm > 0)
         dpi = DisplayWidth(display, screen) * 25.4 / widthMm;
-    XCloseDisplay(display);
     return dpi;
+}
+
+void releaseDpiConnection()
+{
+    if (g_dpiDisplay)
+        XCloseDisplay(g_dpiDisplay);
+    g_dpiDisplay = nullptr;
 }
 
 } // namespace Platform

@@ -64,6 +64,7 @@ double prepare()
 
 void releaseEnvironment()
 {
+    Platform::releaseDpiConnection();
     if (g_environmentSet)
         qunsetenv(ScaleFactorVariable);
     g_environmentSet = false;

@@ -21,7 +21,8 @@ bool userChoseScaling();
 double prepare();
 
 // After the application object exists: the variable prepare() set is taken
-// back, so the companion programs (which scale themselves) do not inherit it.
+// back, so the companion programs (which scale themselves) do not inherit it,
+// and the display connection prepare() read the DPI on is closed.
 void releaseEnvironment();
 
 } // namespace Korvex::HighDpi
