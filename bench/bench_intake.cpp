@@ -6,14 +6,14 @@
 // page calls.
 //   bench_intake [ITEMS=2000] [ROUNDS=3] [--with-diagnostics]   (run from the source root)
 #include "benchsupport.h"
-#include "programfolder.h"
+#include "app/programfolder.h"
 #include "protocol.h"
-#include "configstore.h"
-#include "localsocketserver.h"
+#include "settings/configstore.h"
+#include "intake/localsocketserver.h"
 #include "mainwindow.h"
 #include "intakepages.h"
 #include "miniwindow.h"
-#include "webhost.h"
+#include "pages/webhost.h"
 #include "servicefixture.h"
 
 #include <QApplication>
@@ -32,6 +32,9 @@
 #include <functional>
 #include <memory>
 #include <vector>
+
+using Korvex::MainWindow;
+using Korvex::Miniwindow;
 
 namespace
 {

@@ -3,7 +3,7 @@
 // write per item as the listener does; this process counts getNewMessage.
 //   bench_ipc [ITEMS] [ROUNDS] [--with-diagnostics]
 #include "protocol.h"
-#include "localsocketserver.h"
+#include "intake/localsocketserver.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

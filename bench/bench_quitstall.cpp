@@ -5,11 +5,11 @@
 // event-loop latency; the same end called straight on the GUI thread is
 // printed beside it for scale.
 #include "benchsupport.h"
-#include "companionsupervisor.h"
-#include "listenthread.h"
+#include "companions/companionsupervisor.h"
+#include "companions/listenthread.h"
 #include "platform.h"
-#include "programfolder.h"
-#include "popupthread.h"
+#include "app/programfolder.h"
+#include "companions/popupthread.h"
 #include "korvexsession.h"
 #include "testsupport.h"
 
@@ -22,6 +22,8 @@
 
 #include <algorithm>
 #include <functional>
+
+using Korvex::CompanionSupervisor;
 
 namespace
 {

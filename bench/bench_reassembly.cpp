@@ -39,10 +39,10 @@ QString bigItem(int chars, bool brackets)
 
 double reassembleMs(bool popupSide, const QByteArray &stream, int readSize, int expected)
 {
-    MessageReassembler r(popupSide ? MessageReassembler::popupServerRules()
-                                   : MessageReassembler::mainServerRules());
+    Common::MessageReassembler r(popupSide ? Common::MessageReassembler::popupServerRules()
+                                           : Common::MessageReassembler::mainServerRules());
     int got = 0;
-    QObject::connect(&r, &MessageReassembler::messagesReady,
+    QObject::connect(&r, &Common::MessageReassembler::messagesReady,
                      [&got](const QStringList &messages) { got += messages.size(); });
     QElapsedTimer clock;
     clock.start();

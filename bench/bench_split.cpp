@@ -6,8 +6,8 @@
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/bin/bench_split [WINDOWS=20] [SECONDS=10]
 //   [MOVES=50]
 #include "benchsupport.h"
-#include "minisplitthread.h"
-#include "splitgeometry.h"
+#include "desktop/minisplitthread.h"
+#include "desktop/splitgeometry.h"
 #include "testsupport.h"
 #include "windowmanager.h"
 
@@ -21,6 +21,8 @@
 #include <cstdio>
 #include <sys/resource.h>
 #include <time.h>
+
+using Korvex::MiniSplitThread;
 
 namespace
 {

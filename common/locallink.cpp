@@ -7,6 +7,9 @@
 
 #include <utility>
 
+namespace Common
+{
+
 LocalLink::LocalLink(QLocalSocket *socket, QObject *parent)
     : QObject(parent)
     , m_socket(socket)
@@ -83,3 +86,5 @@ void LocalLink::dropQueue(const QString &reason)
                                << "waiting message(s) dropped";
     m_queue.clear();
 }
+
+} // namespace Common

@@ -5,6 +5,9 @@
 
 class QLocalSocket;
 
+namespace Common
+{
+
 // The sending end of one local-socket connection (the main program's
 // `popupSocket`, the pop-up's and the listener's link to the main program). A
 // connect that is still in progress does not lose what is sent meanwhile:
@@ -46,3 +49,5 @@ private:
     QStringList m_queue;
     int m_maxQueued = DefaultMaxQueued;
 };
+
+} // namespace Common

@@ -9,6 +9,9 @@
 
 #include <utility>
 
+namespace Common
+{
+
 LocalMessageServer::LocalMessageServer(MessageReassembler::Rules rules, QObject *parent)
     : QObject(parent)
     , m_rules(std::move(rules))
@@ -137,3 +140,5 @@ void LocalMessageServer::handlePending()
         handleMessages(std::exchange(m_pending, {}));
     m_handling = false;
 }
+
+} // namespace Common

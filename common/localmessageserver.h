@@ -11,6 +11,9 @@
 class QLocalServer;
 class QLocalSocket;
 
+namespace Common
+{
+
 // A local server whose every connection has its own reassembling reader, so a
 // message cut across reads arrives whole and every message of a read is handed
 // on, in arrival order. Both programs' socket servers are built on it; each
@@ -61,3 +64,5 @@ private:
     int m_quietPeriodMs = MessageReassembler::DefaultQuietPeriodMs;
     int m_maxBufferChars = MessageReassembler::DefaultMaxBufferChars;
 };
+
+} // namespace Common

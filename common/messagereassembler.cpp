@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <utility>
 
+namespace Common
+{
+
 MessageReassembler::Rules MessageReassembler::mainServerRules()
 {
     const auto atOnce = [](QStringView) { return true; };
@@ -517,3 +520,5 @@ void MessageReassembler::compact()
     m_stringScan = std::max(0, m_stringScan - m_start);
     m_start = 0;
 }
+
+} // namespace Common

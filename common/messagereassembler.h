@@ -11,6 +11,9 @@
 
 #include <functional>
 
+namespace Common
+{
+
 // Turns the bytes of one local-socket connection back into whole messages.
 //
 // The wire has no framing: a message is known only by the tag at its start, and
@@ -132,3 +135,5 @@ private:
     QTimer m_quiet;
     QElapsedTimer m_sinceData; // since the last read that brought text
 };
+
+} // namespace Common

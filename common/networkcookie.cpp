@@ -1,5 +1,8 @@
 #include "networkcookie.h"
 
+namespace Common
+{
+
 NetworkCookie::NetworkCookie(QObject *parent)
     : QNetworkCookieJar(parent)
 {
@@ -19,3 +22,5 @@ QNetworkCookie NetworkCookie::timeZoneCookie(const QString &offsetText)
 {
     return QNetworkCookie(QByteArrayLiteral("setLanguage"), offsetText.toUtf8());
 }
+
+} // namespace Common

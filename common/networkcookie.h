@@ -5,6 +5,9 @@
 #include <QNetworkCookieJar>
 #include <QUrl>
 
+namespace Common
+{
+
 // The cookie jar of every web view. Acceptance, domain/path matching and expiry
 // stay the base class's; it only opens the full list and the per-address store.
 class NetworkCookie final : public QNetworkCookieJar
@@ -21,3 +24,5 @@ public:
     // "setLanguage": the user's time-zone offset text, read by the service's pages.
     static QNetworkCookie timeZoneCookie(const QString &offsetText);
 };
+
+} // namespace Common

@@ -6,6 +6,9 @@
 
 #include <algorithm>
 
+namespace Common
+{
+
 NewsItemInfo parseNewsItem(const QString &itemText)
 {
     NewsItemInfo info;
@@ -31,3 +34,5 @@ NewsItemInfo parseNewsItem(const QString &itemText)
         info.importance = QStringLiteral("1");
     return info;
 }
+
+} // namespace Common

@@ -3,6 +3,9 @@
 #include <QJsonObject>
 #include <QString>
 
+namespace Common
+{
+
 // One news item text: one enclosing character, a JSON object, one enclosing
 // character (e.g. a one-element array).
 struct NewsItemInfo {
@@ -18,3 +21,5 @@ struct NewsItemInfo {
 // Drops the first and last character, parses the rest and reads type, star and
 // importance.
 NewsItemInfo parseNewsItem(const QString &itemText);
+
+} // namespace Common

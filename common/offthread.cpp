@@ -5,6 +5,9 @@
 
 #include <memory>
 
+namespace Common
+{
+
 void runOffThread(const std::function<void()> &work)
 {
     std::unique_ptr<QThread> thread(QThread::create(work));
@@ -16,3 +19,5 @@ void runOffThread(const std::function<void()> &work)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     thread->wait();
 }
+
+} // namespace Common

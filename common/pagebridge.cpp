@@ -2,6 +2,9 @@
 
 #include <QEvent>
 
+namespace Common
+{
+
 bool PageBridge::event(QEvent *event)
 {
     // Only deleteLater() posts this to a bridge: it is a page's call, not ours.
@@ -9,3 +12,5 @@ bool PageBridge::event(QEvent *event)
         return true;
     return QObject::event(event);
 }
+
+} // namespace Common

@@ -2,6 +2,9 @@
 
 #include <QObject>
 
+namespace Common
+{
+
 // Base of every object placed into a page script. A page sees all public slots
 // of the object it is given, QObject's deleteLater() among them: a bridge holds
 // only the members its page calls, never a window, and ignores deleteLater(), so
@@ -15,3 +18,5 @@ public:
 protected:
     bool event(QEvent *event) override;
 };
+
+} // namespace Common

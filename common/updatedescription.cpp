@@ -6,6 +6,9 @@
 
 #include <algorithm>
 
+namespace Common
+{
+
 namespace
 {
 
@@ -161,3 +164,5 @@ QString UpdateDescription::problem() const
     }
     return {};
 }
+
+} // namespace Common

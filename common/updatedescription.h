@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
+namespace Common
+{
+
 // The update description the update host publishes: "Version" (read by the
 // main program), "Size" and "Sha256" (checked by the updater against the
 // installer) and "Signature", the publisher's over the version and the hash
@@ -60,3 +63,5 @@ private:
     QString m_signatureText;
     QByteArray m_signature;
 };
+
+} // namespace Common

@@ -42,9 +42,9 @@ QString refusal(const QString &version, const QByteArray &installerSha256,
     return {};
 }
 
-QString offerRefusal(const UpdateDescription &description)
+QString offerRefusal(const Common::UpdateDescription &description)
 {
-    if (description.status() == UpdateDescription::Status::OpenFailed)
+    if (description.status() == Common::UpdateDescription::Status::OpenFailed)
         return QStringLiteral("update refused: no update description");
     if (!description.isValid())
         return description.problem();

@@ -3,7 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
+namespace Common
+{
 class UpdateDescription;
+}
 
 // The publisher's word on an update. The update description carries, beside
 // "Version", "Size" and "Sha256", a "Signature": 128 hexadecimal digits, the
@@ -32,6 +35,6 @@ QString refusal(const QString &version, const QByteArray &installerSha256,
 // Empty when `description` is a complete offer signed by the compiled-in key:
 // "Version", "Size", "Sha256" and a "Signature" over the first and the last.
 // Otherwise why it is refused, as a diagnostic.
-QString offerRefusal(const UpdateDescription &description);
+QString offerRefusal(const Common::UpdateDescription &description);
 
 } // namespace UpdateSignature

@@ -13,8 +13,8 @@ QUrl ListenPageBridge::pageAddress()
 }
 
 ListenPageBridge::ListenPageBridge(NewsListen *listener, QWebFrame *frame)
-    : OriginBridge(frame, pageAddress(), QStringLiteral("Socket_IOListen"),
-                   QStringLiteral("the listener page"), lcListen, listener)
+    : Common::OriginBridge(frame, pageAddress(), QStringLiteral("Socket_IOListen"),
+                           QStringLiteral("the listener page"), lcListen, listener)
     , m_listener(listener)
 {
 }

@@ -14,7 +14,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     WebEngine::useLeanSettings();
-    NewsListen listen; // never shown
+    Listen::NewsListen listen; // never shown
     // The main program ends the listener; a clean exit still tears the page down in order.
     Platform::onTerminationRequest(&app, [] { QCoreApplication::exit(0); });
     return app.exec();

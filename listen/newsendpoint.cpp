@@ -6,7 +6,7 @@
 #include <QProcessEnvironment>
 #include <QStringList>
 
-namespace NewsEndpoint
+namespace Listen::NewsEndpoint
 {
 
 Endpoint fromEnvironment(const QProcessEnvironment &environment)
@@ -52,4 +52,4 @@ QString startStatement(const QString &listenUrl)
     return JsLiteral::call(QStringLiteral("socketIOListenStart"), {listenUrl}) + QLatin1Char(';');
 }
 
-} // namespace NewsEndpoint
+} // namespace Listen::NewsEndpoint

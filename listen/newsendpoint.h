@@ -6,7 +6,7 @@
 class QProcessEnvironment;
 
 // Where the listener finds the news service: one host on three equivalent ports.
-namespace NewsEndpoint
+namespace Listen::NewsEndpoint
 {
 
 struct Endpoint {
@@ -28,4 +28,4 @@ QString listenUrl(const QString &host, int port);
 // The page statement that starts the news connection.
 QString startStatement(const QString &listenUrl);
 
-} // namespace NewsEndpoint
+} // namespace Listen::NewsEndpoint

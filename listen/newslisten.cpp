@@ -15,6 +15,9 @@
 #include <QWebPage>
 #include <QWebSettings>
 
+namespace Listen
+{
+
 namespace
 {
 // Serializes writes to the main program's socket.
@@ -75,3 +78,5 @@ QString NewsListen::returnCurrentTime()
 {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
+
+} // namespace Listen

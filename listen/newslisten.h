@@ -12,15 +12,15 @@ namespace Ui
 class NewsListen;
 }
 
-namespace Listen
-{
-class ListenPageBridge;
-}
-
 namespace WebEngine
 {
 class Releaser;
 }
+
+namespace Listen
+{
+
+class ListenPageBridge;
 
 // Holds the hidden page whose script keeps the socket.io connection to the news
 // service, and writes every pushed item unchanged to the main program. Never shown.
@@ -45,9 +45,11 @@ public slots:
 private:
     std::unique_ptr<Ui::NewsListen> ui;
     QLocalSocket listenerSocket;
-    LocalLink listenerLink{&listenerSocket};
+    Common::LocalLink listenerLink{&listenerSocket};
     // What the page sees of the program.
     Listen::ListenPageBridge *m_bridge = nullptr;
     // The page's garbage goes back once items stop for a while.
     WebEngine::Releaser *m_memory;
 };
+
+} // namespace Listen

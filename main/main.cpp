@@ -1,15 +1,15 @@
 #include "displayplatform.h"
 #include "logging.h"
 #include "platform.h"
-#include "companionsupervisor.h"
-#include "configstore.h"
-#include "highdpi.h"
+#include "companions/companionsupervisor.h"
+#include "settings/configstore.h"
+#include "desktop/highdpi.h"
 #include "mainwindow.h"
-#include "runningclient.h"
+#include "app/runningclient.h"
 #include "testhooks.h"
 #include "updaterun.h"
-#include "updatethread.h"
-#include "webhost.h"
+#include "update/updatethread.h"
+#include "pages/webhost.h"
 #include "webengine.h"
 
 #include <QApplication>
@@ -70,7 +70,7 @@ int main(int argc, char *argv[])
 
     // Installed before anything starts: a request that comes while the window
     // is being built is kept and then quits through vekQuit() like any other.
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<Korvex::MainWindow> window;
     bool quitRequested = false;
     Platform::onTerminationRequest(&app, [&window, &quitRequested] {
         if (window)
@@ -80,18 +80,18 @@ int main(int argc, char *argv[])
     });
 
     // Leftovers of an earlier run would connect to the wrong instance.
-    CompanionSupervisor::endCompanionsByName();
+    Korvex::CompanionSupervisor::endCompanionsByName();
     // The installer and the description of the previous update have served.
     UpdateRun::removeLeftovers();
 
-    window = std::make_unique<MainWindow>();
+    window = std::make_unique<Korvex::MainWindow>();
     Korvex::installTestHooks(&app);
     if (quitRequested)
-        QMetaObject::invokeMethod(window.get(), &MainWindow::vekQuit, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(window.get(), &Korvex::MainWindow::vekQuit, Qt::QueuedConnection);
 
 #if KORVEX_SELF_UPDATE
     // Never deleted: a check still waiting for the updater at quit ends with the process.
-    auto *updateThread = new UpdateThread;
+    auto *updateThread = new Korvex::UpdateThread;
     updateThread->start();
 #endif
 

@@ -34,11 +34,12 @@ int main(int argc, char *argv[])
         qCWarning(lcPopup).noquote() << "translation not loaded";
     app.installTranslator(&translator);
 
-    PopupOptions options;
-    options.webHost = PopupRules::webHostFromArguments(arguments, PopupRules::defaultWebHost());
+    Popup::PopupOptions options;
+    options.webHost =
+        Popup::PopupRules::webHostFromArguments(arguments, Popup::PopupRules::defaultWebHost());
     // On Wayland alone the pop-up cannot place itself: the desktop shows the items.
     options.desktopNotifications = DisplayPlatform::isWayland(QGuiApplication::platformName());
-    PopupWidget popup(options);
+    Popup::PopupWidget popup(options);
 
     QFile css(QStringLiteral(":/source/popupwidget.css"));
     if (css.open(QIODevice::ReadOnly))

@@ -8,8 +8,8 @@ namespace Popup
 {
 
 PopupPageBridge::PopupPageBridge(QWebFrame *frame, const QUrl &webHost, QObject *parent)
-    : OriginBridge(frame, webHost, QString(Pages::PopupBridge), QStringLiteral("the pop-up"),
-                   lcPopup, parent)
+    : Common::OriginBridge(frame, webHost, QString(Pages::PopupBridge),
+                           QStringLiteral("the pop-up"), lcPopup, parent)
 {
 }
 

@@ -14,7 +14,7 @@ namespace Popup
 // "Popconjs", the object the pop-up page calls: the item to open and the wish
 // to hide, nothing else of the window. Placed only into pages of the pop-up's
 // web host, and an id only of sane kind and size is taken.
-class PopupPageBridge final : public OriginBridge
+class PopupPageBridge final : public Common::OriginBridge
 {
     Q_OBJECT
 public:

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace PopupRules
+namespace Popup::PopupRules
 {
 
 QString defaultWebHost()
@@ -91,14 +91,15 @@ QString escapedForMarkup(const QString &text)
 
 NotificationText notificationFor(const QString &itemText)
 {
-    const NewsItemInfo item = parseNewsItem(itemText);
+    const Common::NewsItemInfo item = Common::parseNewsItem(itemText);
     const auto member = [&item](const char *name) {
         return plainText(item.object.value(QLatin1String(name)).toString());
     };
     NotificationText text;
     text.summary = member("title");
     if (text.summary.isEmpty())
-        text.summary = QString(member("country") + QLatin1Char(' ') + member("eventname")).trimmed();
+        text.summary =
+            QString(member("country") + QLatin1Char(' ') + member("eventname")).trimmed();
     text.body = member("content");
     const qint64 id = item.object.value(QLatin1String("id")).toVariant().toLongLong();
     if (id > 0)
@@ -111,4 +112,4 @@ int notificationTimeoutMs(int seconds)
     return seconds <= 0 ? 0 : displayTimeMs(seconds);
 }
 
-} // namespace PopupRules
+} // namespace Popup::PopupRules

@@ -6,7 +6,7 @@
 
 // Rules of the pop-up program that need no widgets: arguments, sizes, placement
 // and display times.
-namespace PopupRules
+namespace Popup::PopupRules
 {
 
 // "http://" + the deployment's web host.
@@ -51,4 +51,4 @@ QString escapedForMarkup(const QString &text);
 // A notification's time on screen: the item's seconds; 0 ("until closed") never expires.
 int notificationTimeoutMs(int seconds);
 
-} // namespace PopupRules
+} // namespace Popup::PopupRules

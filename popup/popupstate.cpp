@@ -2,6 +2,9 @@
 
 #include "logging.h"
 
+namespace Popup
+{
+
 PopupState::PopupState(const PopupRules::PopupSizes &sizes, const PopupTimings &timings)
     : m_sizes(sizes)
     , m_timings(timings)
@@ -190,3 +193,5 @@ PopupStep PopupState::loadFinished(bool ok)
     }
     return step;
 }
+
+} // namespace Popup

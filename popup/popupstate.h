@@ -5,6 +5,9 @@
 #include <QList>
 #include <QString>
 
+namespace Popup
+{
+
 // Durations of the pop-up's animations and timers; tests shorten them.
 struct PopupTimings {
     int slideMs = 400;       // slide-in
@@ -102,3 +105,5 @@ private:
     int m_heldCloseMs = -1;
     QList<PopupItem> m_kept;
 };
+
+} // namespace Popup

@@ -11,7 +11,7 @@
 #include "pagecontract.h"
 #include "pagelinks.h"
 #include "protocol.h"
-#include "localsocketserver.h"
+#include "popupsocketserver.h"
 #include "popupscreen.h"
 #include "webengine.h"
 
@@ -26,6 +26,9 @@
 #include <QWebFrame>
 #include <QWebPage>
 #include <QWindow>
+
+namespace Popup
+{
 
 namespace
 {
@@ -69,7 +72,7 @@ PopupWidget::PopupWidget(const PopupOptions &options, QWidget *parent)
     initPopup();
 
     // The first load already runs with the default jar; later loads carry our cookies.
-    cookieJar = new NetworkCookie(this);
+    cookieJar = new Common::NetworkCookie(this);
     ui->webView->page()->networkAccessManager()->setCookieJar(cookieJar);
     cookieJar->setParent(this);
 }
@@ -87,7 +90,7 @@ void PopupWidget::initPopup()
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    new WindowDrag(this);
+    new Common::WindowDrag(this);
     m_bridge =
         new Popup::PopupPageBridge(ui->webView->page()->mainFrame(), QUrl(m_options.webHost), this);
     m_memory = new WebEngine::Releaser(this);
@@ -410,7 +413,7 @@ void PopupWidget::onWebviewLinkClicked(const QUrl &url)
 void PopupWidget::onCookieNeedChanged(QString value)
 {
     qCDebug(lcPopup).noquote() << "read configs _ timeZone:" << value;
-    cookieJar->setCookies({NetworkCookie::timeZoneCookie(value)},
+    cookieJar->setCookies({Common::NetworkCookie::timeZoneCookie(value)},
                           QUrl(m_options.webHost + Pages::Wicket));
     apply(m_state.timeZoneChanged());
 }
@@ -438,3 +441,5 @@ void PopupWidget::closeEvent(QCloseEvent *event)
 {
     event->ignore();
 }
+
+} // namespace Popup

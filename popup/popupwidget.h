@@ -11,13 +11,10 @@
 #include <QUrl>
 #include <QWidget>
 
-namespace Popup
+namespace Common
 {
-class DesktopNotifier;
-class LocalSocketServer;
-class PopupPageBridge;
-} // namespace Popup
 class NetworkCookie;
+}
 namespace WebEngine
 {
 class Releaser;
@@ -30,6 +27,13 @@ namespace Ui
 {
 class PopupWidget;
 }
+
+namespace Popup
+{
+
+class DesktopNotifier;
+class LocalSocketServer;
+class PopupPageBridge;
 
 struct PopupOptions {
     QString webHost;     // base of the pop-up page, no trailing slash
@@ -114,7 +118,7 @@ private:
     int popupX = 0;
     int popupY = 0;
     QLocalSocket mainSocket;
-    LocalLink mainLink{&mainSocket};
+    Common::LocalLink mainLink{&mainSocket};
     Popup::LocalSocketServer *socketServer = nullptr;
     Popup::DesktopNotifier *m_notifier = nullptr;
     QTimer *closeTimer = nullptr;
@@ -122,9 +126,11 @@ private:
     bool m_replacingLoad = false;
     QPropertyAnimation *showAnimation = nullptr;
     QPropertyAnimation *resizeAnimation = nullptr;
-    NetworkCookie *cookieJar = nullptr;
+    Common::NetworkCookie *cookieJar = nullptr;
     // What the page sees of the window.
     Popup::PopupPageBridge *m_bridge = nullptr;
     // The page's garbage goes back once items stop for a while.
     WebEngine::Releaser *m_memory = nullptr;
 };
+
+} // namespace Popup

@@ -5,6 +5,9 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+namespace Updater
+{
+
 FileDownload::FileDownload(QObject *parent)
     : QObject(parent)
     , m_manager(new QNetworkAccessManager(this))
@@ -131,3 +134,5 @@ void FileDownload::fail(const QString &error)
     m_file.remove();
     emit finished();
 }
+
+} // namespace Updater

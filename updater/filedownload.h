@@ -11,6 +11,9 @@
 
 class QNetworkAccessManager;
 
+namespace Updater
+{
+
 // One HTTP download into a file this object creates itself. It ends as failed
 // on a network error, an answer other than 2xx, more bytes than allowed, when
 // no byte arrives for the stall time, or when it is not complete by its
@@ -65,3 +68,5 @@ private:
     QString m_error;
     bool m_succeeded = false;
 };
+
+} // namespace Updater

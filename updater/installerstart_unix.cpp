@@ -7,7 +7,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
-namespace InstallerStart
+namespace Updater::InstallerStart
 {
 
 namespace
@@ -50,4 +50,4 @@ QString problem(const QString &path)
     return QStringLiteral("installer cannot start: %1 is not a program").arg(path);
 }
 
-} // namespace InstallerStart
+} // namespace Updater::InstallerStart

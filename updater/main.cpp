@@ -12,18 +12,20 @@ int main(int argc, char *argv[])
     Platform::drawWithoutOpenGL();
     DisplayPlatform::applyBeforeApplication();
     QApplication app(argc, argv);
-    Widget window;
+    Updater::Widget window;
     QTranslator translator;
     translator.load(QStringLiteral(":/source/Korvex_en_us.qm"));
     QCoreApplication::installTranslator(&translator);
 
-    const UpdaterRules::Arguments arguments = UpdaterRules::parseArguments(app.arguments());
+    const Updater::UpdaterRules::Arguments arguments =
+        Updater::UpdaterRules::parseArguments(app.arguments());
     if (!arguments.valid)
         return 0;
 
     Platform::onTerminationRequest(&app, [] { QCoreApplication::exit(0); });
     // Hidden or shown, the run ends with its window.
-    QObject::connect(&window, &Widget::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&window, &Updater::Widget::closed, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     window.setUrl(arguments.url);
     if (arguments.show)
         window.show();

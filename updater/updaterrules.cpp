@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace UpdaterRules
+namespace Updater::UpdaterRules
 {
 
 namespace
@@ -67,7 +67,7 @@ QRect centredRect(const QRect &area, const QSize &size)
                  area.y() + (area.height() - size.height()) / 2, size.width(), size.height());
 }
 
-QString installerRefusal(const Download &download, const UpdateDescription &description)
+QString installerRefusal(const Download &download, const Common::UpdateDescription &description)
 {
     if (!download.networkOk)
         return QStringLiteral("download failed: %1").arg(download.networkError);
@@ -86,4 +86,4 @@ QString installerRefusal(const Download &download, const UpdateDescription &desc
     return {};
 }
 
-} // namespace UpdaterRules
+} // namespace Updater::UpdaterRules

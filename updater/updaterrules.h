@@ -7,11 +7,14 @@
 #include <QStringList>
 #include <QUrl>
 
+namespace Common
+{
 class UpdateDescription;
+}
 
 // Rules of the updater that need no widgets: its command line, where the
 // download goes, sizes and placement, and whether a download may be run.
-namespace UpdaterRules
+namespace Updater::UpdaterRules
 {
 
 struct Arguments {
@@ -51,6 +54,6 @@ struct Download {
 // diagnostic. `description` is the previous run's: it must be an offer signed
 // by the publisher (updatesignature.h), and the download must be complete and
 // carry exactly its "Size" and "Sha256".
-QString installerRefusal(const Download &download, const UpdateDescription &description);
+QString installerRefusal(const Download &download, const Common::UpdateDescription &description);
 
-} // namespace UpdaterRules
+} // namespace Updater::UpdaterRules

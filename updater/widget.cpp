@@ -24,6 +24,9 @@
 #include <algorithm>
 #include <climits>
 
+namespace Updater
+{
+
 Widget::Widget(QWidget *parent, double scale)
     : QWidget(parent)
     , ui(std::make_unique<Ui::Widget>())
@@ -113,7 +116,7 @@ void Widget::startDownload()
         download->setByteLimit(description.size());
         download->setDeadlineMs(UpdateRun::InstallerDeadlineMs);
     } else {
-        download->setByteLimit(UpdateDescription::MaxBytes);
+        download->setByteLimit(Common::UpdateDescription::MaxBytes);
         download->setDeadlineMs(UpdateRun::DescriptionDeadlineMs);
     }
 
@@ -130,12 +133,12 @@ bool Widget::fileSize(const char *filename)
 {
     if (!filename)
         return false;
-    description = UpdateDescription::fromFile(QFile::decodeName(filename));
+    description = Common::UpdateDescription::fromFile(QFile::decodeName(filename));
     switch (description.status()) {
-    case UpdateDescription::Status::Ok:
+    case Common::UpdateDescription::Status::Ok:
         expectedSize = std::max<qint64>(description.size(), 0);
         return true;
-    case UpdateDescription::Status::OpenFailed:
+    case Common::UpdateDescription::Status::OpenFailed:
         qCDebug(lcUpdater).noquote() << "open file error!";
         return false;
     default:
@@ -228,3 +231,5 @@ void Widget::closeEvent(QCloseEvent *event)
     event->accept();
     emit closed();
 }
+
+} // namespace Updater

@@ -12,8 +12,12 @@ namespace Ui
 {
 class Widget;
 }
-class FileDownload;
 class QProcess;
+
+namespace Updater
+{
+
+class FileDownload;
 
 // The updater's window: downloads one file into the user's private download
 // folder with a progress bar and, when told to, runs it as a silent installer,
@@ -69,5 +73,7 @@ private:
     QProcess *process;
     double dpiScale = 1.0;
     qint64 expectedSize = 0;
-    UpdateDescription description;
+    Common::UpdateDescription description;
 };
+
+} // namespace Updater

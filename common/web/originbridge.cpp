@@ -6,6 +6,9 @@
 #include <QWebFrame>
 #include <QWebSecurityOrigin>
 
+namespace Common
+{
+
 OriginBridge::OriginBridge(QWebFrame *frame, const QUrl &site, const QString &scriptName,
                            const QString &name, Category category, QObject *parent)
     : PageBridge(parent)
@@ -77,3 +80,5 @@ std::optional<QString> OriginBridge::textOf(const char *member, const QVariant &
         refuse(member, PageInput::describe(value));
     return text;
 }
+
+} // namespace Common

@@ -12,6 +12,9 @@
 
 class QWebFrame;
 
+namespace Common
+{
+
 // A bridge placed into the pages of one site: only into a document of its
 // expected origin (scheme, host and port), and a call is taken only while the
 // frame still shows one. A refused call leaves a diagnostic
@@ -51,3 +54,5 @@ private:
     QString m_name;
     Category m_category;
 };
+
+} // namespace Common

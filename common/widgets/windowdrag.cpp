@@ -4,6 +4,9 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+namespace Common
+{
+
 WindowDrag::WindowDrag(QWidget *window)
     : QObject(window)
     , m_window(window)
@@ -46,3 +49,5 @@ bool WindowDrag::eventFilter(QObject *, QEvent *event)
     }
     return false;
 }
+
+} // namespace Common

@@ -5,6 +5,9 @@
 
 class QWidget;
 
+namespace Common
+{
+
 // Moves a frameless window while the left button is held on it or on one of
 // its handles (a title strip, a table): the press records the cursor, each move
 // shifts the window by the difference, the release ends it. Events are only
@@ -26,3 +29,5 @@ private:
     bool m_dragging = false;
     bool m_moved = false;
 };
+
+} // namespace Common

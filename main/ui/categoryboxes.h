@@ -1,6 +1,6 @@
 #pragma once
 
-#include "newsintake.h"
+#include "intake/newsintake.h"
 
 #include <array>
 

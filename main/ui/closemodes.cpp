@@ -1,11 +1,11 @@
 #include "closemodes.h"
 
-#include "clientstate.h"
+#include "settings/clientstate.h"
 #include "closeverifywindow.h"
-#include "companionsupervisor.h"
+#include "companions/companionsupervisor.h"
 #include "logging.h"
 #include "miniwindow.h"
-#include "newsrelay.h"
+#include "intake/newsrelay.h"
 #include "traycontrol.h"
 #include "windowlook.h"
 

@@ -1,19 +1,19 @@
 #pragma once
 
-#include "silentmode.h"
+#include "settings/silentmode.h"
 
 #include <QObject>
 
 #include <functional>
 
-class CloseVerifyWindow;
-class CompanionSupervisor;
-class Miniwindow;
 class QWidget;
 
 namespace Korvex
 {
 
+class CloseVerifyWindow;
+class CompanionSupervisor;
+class Miniwindow;
 class ClientState;
 class NewsRelay;
 

@@ -5,6 +5,9 @@
 #include "iconfont.h"
 #include "windowlook.h"
 
+namespace Korvex
+{
+
 CloseVerifyWindow::CloseVerifyWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::CloseVerifyWindow>())
@@ -18,7 +21,7 @@ CloseVerifyWindow::CloseVerifyWindow(QWidget *parent)
     WindowLook::setGlyph(ui->close_close, IconFont::Close, 10, tr("关闭"));
     WindowLook::showPicture(ui->closeLabel, tr(":/img/logo_en_us.png"), 0.8);
     ui->radioButton->setChecked(true);
-    new WindowDrag(this);
+    new Common::WindowDrag(this);
 
     connect(ui->close_close, &QPushButton::clicked, this, &CloseVerifyWindow::onBtnCloseClicked);
     connect(ui->button_confirm, &QPushButton::clicked, this,
@@ -58,3 +61,5 @@ void CloseVerifyWindow::onBtnCancelClicked()
 {
     hide();
 }
+
+} // namespace Korvex

@@ -9,6 +9,9 @@ namespace Ui
 class CloseVerifyWindow;
 }
 
+namespace Korvex
+{
+
 // What closing the main window should do: keep the pop-ups, go silent, or
 // quit. It only reports the confirmed choice; the main window carries it out,
 // and nothing is stored.
@@ -35,3 +38,5 @@ private slots:
 private:
     std::unique_ptr<Ui::CloseVerifyWindow> ui;
 };
+
+} // namespace Korvex

@@ -5,7 +5,7 @@
 #include "logging.h"
 #include "networkcookie.h"
 #include "pagelinks.h"
-#include "webhost.h"
+#include "pages/webhost.h"
 #include "windowdrag.h"
 #include "iconfont.h"
 #include "windowlook.h"
@@ -15,12 +15,15 @@
 #include <QWebPage>
 #include <QWebView>
 
+namespace Korvex
+{
+
 ContentWidget::ContentWidget(QWidget *parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::ContentWidget>())
 {
     ui->setupUi(this);
-    auto *drag = new WindowDrag(this);
+    auto *drag = new Common::WindowDrag(this);
     drag->addHandle(ui->widget);
     WindowLook::showPicture(ui->contentLabel, QStringLiteral(":/img/VEK_en_us.png"), 0.9);
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
@@ -35,7 +38,7 @@ ContentWidget::ContentWidget(QWidget *parent)
     ui->webView->page()->setLinkDelegationPolicy(QWebPage::DelegateExternalLinks);
     WindowLook::setGlyph(ui->content_close, IconFont::Close, 10, tr("关闭"));
     connect(ui->content_close, &QPushButton::clicked, this, &ContentWidget::onBtnCloseClicked);
-    cookieJar = new NetworkCookie(this);
+    cookieJar = new Common::NetworkCookie(this);
     connect(ui->webView->page(), &QWebPage::linkClicked, this,
             &ContentWidget::onWidget3WebviewLinkClicked);
 }
@@ -63,3 +66,5 @@ void ContentWidget::onWidget3WebviewLinkClicked(QUrl url)
     else
         PageLinks::openOnDesktop(url, lcPages());
 }
+
+} // namespace Korvex

@@ -5,13 +5,19 @@
 
 #include <memory>
 
+namespace Common
+{
 class NetworkCookie;
+}
 class QWebView;
 
 namespace Ui
 {
 class ContentWidget;
 }
+
+namespace Korvex
+{
 
 // The details window of one news item: a frameless window with its own cookie
 // jar, dragged by its title strip, destroyed (with the jar) when closed. Links
@@ -23,7 +29,7 @@ public:
     explicit ContentWidget(QWidget *parent = nullptr);
     ~ContentWidget() override;
 
-    NetworkCookie *cookieJar = nullptr;
+    Common::NetworkCookie *cookieJar = nullptr;
 
     QWebView *pageView() const;
 
@@ -34,3 +40,5 @@ public slots:
 private:
     std::unique_ptr<Ui::ContentWidget> ui;
 };
+
+} // namespace Korvex

@@ -3,6 +3,9 @@
 
 #include <QPainter>
 
+namespace Korvex
+{
+
 namespace
 {
 // The fillers dim the window below a little, so the list reads as in front.
@@ -64,3 +67,5 @@ void CustomSetButtonFormWindow::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
     emit buttonFormHasHide();
 }
+
+} // namespace Korvex

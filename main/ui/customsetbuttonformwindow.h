@@ -14,6 +14,9 @@ namespace Ui
 class CustomSetButtonFormWindow;
 }
 
+namespace Korvex
+{
+
 // The subscription drop-down under "订阅 ▾": one box per category. Passive:
 // the main window places, shows and hides it and reacts to its boxes.
 class CustomSetButtonFormWindow final : public QWidget
@@ -44,3 +47,5 @@ private:
     std::unique_ptr<Ui::CustomSetButtonFormWindow> ui;
     QPixmap m_backdrop;
 };
+
+} // namespace Korvex

@@ -1,16 +1,17 @@
 #include "customsetfuncorderformwindow.h"
 #include "ui_customsetfuncorderformwindow.h"
 
-#include "autostart.h"
+#include "app/autostart.h"
 #include "categoryboxes.h"
-#include "clientstate.h"
-#include "configstore.h"
+#include "settings/clientstate.h"
+#include "settings/configstore.h"
 #include "displayplatform.h"
-#include "funcorderrules.h"
+#include "settings/funcorderrules.h"
+#include "settings/categorymask.h"
 #include "iconfont.h"
 #include "logging.h"
 #include "popupscreen.h"
-#include "timezones.h"
+#include "settings/timezones.h"
 #include "windowdrag.h"
 
 #include <QCoreApplication>
@@ -20,6 +21,9 @@
 #include <QScreen>
 #include <QTimer>
 #include <QToolTip>
+
+namespace Korvex
+{
 
 namespace
 {
@@ -82,7 +86,7 @@ CustomSetFuncOrderFormWindow::CustomSetFuncOrderFormWindow(Korvex::ClientState &
     ui->label_autostartError->hide();
     setSplitAvailable(!DisplayPlatform::isWayland(QGuiApplication::platformName()));
 
-    m_drag = new WindowDrag(this);
+    m_drag = new Common::WindowDrag(this);
     m_drag->addHandle(ui->widget_title);
     m_drag->addHandle(ui->funcOrder_Label);
 
@@ -386,3 +390,5 @@ void CustomSetFuncOrderFormWindow::onPopupStateChanged(int state)
     for (QWidget *control : controls)
         control->setEnabled(on);
 }
+
+} // namespace Korvex

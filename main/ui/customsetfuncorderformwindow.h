@@ -1,7 +1,7 @@
 #pragma once
 
-#include "clocksource.h"
-#include "newsintake.h"
+#include "settings/clocksource.h"
+#include "intake/newsintake.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -12,17 +12,20 @@
 
 class QCheckBox;
 class QTimer;
-class WindowDrag;
-
-namespace Korvex
+namespace Common
 {
-class ClientState;
+class WindowDrag;
 }
 
 namespace Ui
 {
 class CustomSetFuncOrderFormWindow;
 }
+
+namespace Korvex
+{
+
+class ClientState;
 
 // The settings window ("功能定制"): pop-ups, stay time, sound, split side,
 // pop-up categories, filter bar, time zone and daylight saving. It fills itself
@@ -88,8 +91,10 @@ private:
     Korvex::ClientState &m_state;
     int m_timeZoneIndex = 0;
     int m_dstIndex = 0;
-    WindowDrag *m_drag = nullptr;
+    Common::WindowDrag *m_drag = nullptr;
     QTimer *m_syncTimer = nullptr;
     std::shared_ptr<const Korvex::ClockSource> m_clock;
     SoundPlayer m_playSound;
 };
+
+} // namespace Korvex

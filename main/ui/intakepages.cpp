@@ -2,7 +2,7 @@
 
 #include "jsliteral.h"
 #include "pagecontract.h"
-#include "webhost.h"
+#include "pages/webhost.h"
 #include "webengine.h"
 
 #include <QElapsedTimer>

@@ -1,11 +1,11 @@
 #include "loginflow.h"
 
-#include "clientstate.h"
-#include "configstore.h"
+#include "settings/clientstate.h"
+#include "settings/configstore.h"
 #include "jsliteral.h"
 #include "logging.h"
 #include "loginformwindow.h"
-#include "loginrules.h"
+#include "pages/loginrules.h"
 #include "pagecontract.h"
 #include "pageready.h"
 

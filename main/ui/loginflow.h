@@ -10,12 +10,12 @@
 #include <memory>
 #include <vector>
 
-class LoginFormWindow;
 class QWebView;
 
 namespace Korvex
 {
 
+class LoginFormWindow;
 class ClientState;
 
 // The six account windows and what a login changes: which window shows, the

@@ -5,13 +5,16 @@
 #include "pagebridges.h"
 #include "pagecontract.h"
 #include "pageready.h"
-#include "webhost.h"
+#include "pages/webhost.h"
 #include "windowdrag.h"
 #include "iconfont.h"
 #include "windowlook.h"
 
 #include <QWebFrame>
 #include <QWebView>
+
+namespace Korvex
+{
 
 namespace
 {
@@ -57,7 +60,7 @@ LoginFormWindow::LoginFormWindow(QWidget *parent)
     // The title is data of ours, never markup.
     ui->loginLabel->setTextFormat(Qt::PlainText);
 
-    auto *drag = new WindowDrag(this);
+    auto *drag = new Common::WindowDrag(this);
     drag->addHandle(ui->widget);
     connect(ui->loginButton_close, &QPushButton::clicked, this,
             &LoginFormWindow::onBtnCloseClicked);
@@ -158,3 +161,5 @@ void LoginFormWindow::sendMailBoxToJS(bool ok)
     if (!script.isEmpty())
         ui->webView->page()->mainFrame()->evaluateJavaScript(script);
 }
+
+} // namespace Korvex

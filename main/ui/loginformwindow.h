@@ -5,13 +5,17 @@
 
 #include <memory>
 
-class LoginPageBridge;
 class QWebView;
 
 namespace Ui
 {
 class LoginFormWindow;
 }
+
+namespace Korvex
+{
+
+class LoginPageBridge;
 
 // A small frameless window holding one account page of the service (login,
 // registration, password recovery ...), chosen by init() before each showing.
@@ -76,3 +80,5 @@ private:
     QString m_mailBox;
     LoginPageBridge *m_bridge = nullptr;
 };
+
+} // namespace Korvex

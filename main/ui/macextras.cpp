@@ -1,12 +1,15 @@
 #include "macextras.h"
 #include "ui_macextras.h"
 
-#include "macbarimages.h"
+#include "desktop/macbarimages.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
 #include <QStandardPaths>
+
+namespace Korvex
+{
 
 namespace
 {
@@ -150,3 +153,5 @@ void MacExtras::refreshButtonImages(int mode)
         setCirclePicture(button, resource);
     }
 }
+
+} // namespace Korvex

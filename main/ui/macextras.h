@@ -11,6 +11,9 @@ namespace Ui
 class MacExtras;
 }
 
+namespace Korvex
+{
+
 // The second title and tool bar: three circle window buttons, the page
 // buttons with icons, a subscription sub-bar that takes their place, and the
 // login area. The main window wires its buttons to its own slots.
@@ -44,3 +47,5 @@ private:
     int m_flags;
     int m_state;
 };
+
+} // namespace Korvex

@@ -2,16 +2,26 @@
 #include "ui_mainwindow.h"
 
 #include "closeverifywindow.h"
-#include "companionsupervisor.h"
-#include "cookiestore.h"
+#include "companions/companionsupervisor.h"
+#include "pages/cookiestore.h"
 #include "customsetbuttonformwindow.h"
 #include "customsetfuncorderformwindow.h"
-#include "funcorderrules.h"
+#include "settings/funcorderrules.h"
 #include "linkrules.h"
 #include "logging.h"
-#include "logwriter.h"
+#include "app/logwriter.h"
+#include "categoryboxes.h"
+#include "settings/categorymask.h"
+#include "closemodes.h"
+#include "settings/configstore.h"
+#include "pages/contentrules.h"
+#include "contentwidget.h"
+#include "intakepages.h"
+#include "intake/newsrelay.h"
+#include "loginflow.h"
+#include "loginformwindow.h"
 #include "macextras.h"
-#include "minisplitthread.h"
+#include "desktop/minisplitthread.h"
 #include "miniwindow.h"
 #include "networkcookie.h"
 #include "pagebridges.h"
@@ -19,12 +29,14 @@
 #include "pagelinks.h"
 #include "postwindow.h"
 #include "pageready.h"
+#include "desktop/postwindowcount.h"
 #include "protocol.h"
 #include "spinnerpause.h"
 #include "toolbarwindow.h"
 #include "traycontrol.h"
 #include "versionswindow.h"
-#include "webhost.h"
+#include "pages/webhost.h"
+#include "windowchrome.h"
 #include "windowlook.h"
 
 #include <QAction>
@@ -36,6 +48,9 @@
 #include <QWebFrame>
 #include <QWebPage>
 #include <QWebView>
+
+namespace Korvex
+{
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -368,7 +383,8 @@ void MainWindow::createSettingsWindows()
 void MainWindow::vekQuit()
 {
     // How often the reader opened the analysis, kept across runs.
-    if (NetworkCookie *other = m_jars ? m_jars->jar(QStringLiteral("webview_oth")) : nullptr)
+    if (Common::NetworkCookie *other =
+            m_jars ? m_jars->jar(QStringLiteral("webview_oth")) : nullptr)
         CookieStore::saveDyue(other->getAllCookies());
     m_miniMode->storeTableState();
     if (m_companions)
@@ -441,3 +457,5 @@ void MainWindow::trayiconActivated(QSystemTrayIcon::ActivationReason kind)
     if (Korvex::TrayControl::bringsWindowBack(kind))
         m_closeModes->comeBack();
 }
+
+} // namespace Korvex

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "clientstate.h"
+#include "settings/clientstate.h"
 #include "closemodes.h"
 #include "intakepages.h"
 #include "loginflow.h"
 #include "minimode.h"
 #include "newsdelivery.h"
-#include "newsrelay.h"
+#include "intake/newsrelay.h"
 #include "newswindows.h"
 #include "pagecontract.h"
 #include "pageloads.h"
 #include "pagenavigator.h"
-#include "startupsettings.h"
+#include "settings/startupsettings.h"
 #include "subscriptioncontrols.h"
 #include "windowchrome.h"
 
@@ -20,6 +20,14 @@
 #include <QUrl>
 
 #include <memory>
+
+namespace Ui
+{
+class MainWindow;
+}
+
+namespace Korvex
+{
 
 class CloseVerifyWindow;
 class CompanionSupervisor;
@@ -33,17 +41,8 @@ class MiniSplitThread;
 class PostWindow;
 class ToolBarWindow;
 class VersionsWindow;
-
-namespace Korvex
-{
 class PageJars;
 class TrayControl;
-} // namespace Korvex
-
-namespace Ui
-{
-class MainWindow;
-}
 
 // The main window: builds its parts and wires them. News intake, the pages,
 // the subscription, mini mode, the account windows, the link to the pop-up
@@ -258,3 +257,5 @@ private:
     // The alternative title bar: a child of this window, kept hidden.
     MacExtras *m_macExtras = nullptr;
 };
+
+} // namespace Korvex

@@ -1,13 +1,13 @@
 #include "minimode.h"
 
-#include "clientstate.h"
-#include "companionsupervisor.h"
-#include "configstore.h"
-#include "minisplitthread.h"
+#include "settings/clientstate.h"
+#include "companions/companionsupervisor.h"
+#include "settings/configstore.h"
+#include "desktop/minisplitthread.h"
 #include "miniwindow.h"
 #include "pagecontract.h"
 #include "toolbarwindow.h"
-#include "webhost.h"
+#include "pages/webhost.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,20 +1,20 @@
 #pragma once
 
-#include "splitgeometry.h"
+#include "desktop/splitgeometry.h"
 
 #include <QObject>
 
 #include <functional>
 
-class CompanionSupervisor;
-class MiniSplitThread;
-class Miniwindow;
-class ToolBarWindow;
 class QWidget;
 
 namespace Korvex
 {
 
+class CompanionSupervisor;
+class MiniSplitThread;
+class Miniwindow;
+class ToolBarWindow;
 class ClientState;
 
 // Mini mode: the strip stands in for the main window, docked by the "split"

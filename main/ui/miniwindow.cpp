@@ -2,7 +2,7 @@
 #include "ui_miniwindow.h"
 
 #include "jsliteral.h"
-#include "logwriter.h"
+#include "app/logwriter.h"
 #include "pagebridges.h"
 #include "pagecontract.h"
 #include "iconfont.h"
@@ -14,6 +14,9 @@
 #include <QWebFrame>
 #include <QWebPage>
 #include <QWebView>
+
+namespace Korvex
+{
 
 Miniwindow::Miniwindow(QWidget *parent)
     : QWidget(parent)
@@ -164,3 +167,5 @@ void Miniwindow::achieveid(QString id)
 {
     emit sendUrlId(id);
 }
+
+} // namespace Korvex

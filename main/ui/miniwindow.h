@@ -4,13 +4,17 @@
 
 #include <memory>
 
-class MiniPageBridge;
 class QWebView;
 
 namespace Ui
 {
 class Miniwindow;
 }
+
+namespace Korvex
+{
+
+class MiniPageBridge;
 
 // The narrow mini-mode strip: shows the service's mini page and turns its
 // buttons and the page's requests into signals for the main window, which
@@ -70,3 +74,5 @@ private:
     // What the page sees of the window.
     MiniPageBridge *m_bridge = nullptr;
 };
+
+} // namespace Korvex

@@ -1,10 +1,10 @@
 #include "newsdelivery.h"
 
-#include "clientstate.h"
+#include "settings/clientstate.h"
 #include "intakepages.h"
 #include "logging.h"
-#include "newsintake.h"
-#include "newsrelay.h"
+#include "intake/newsintake.h"
+#include "intake/newsrelay.h"
 #include "newssound.h"
 #include "toolbarwindow.h"
 

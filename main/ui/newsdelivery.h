@@ -6,11 +6,10 @@
 
 #include <functional>
 
-class ToolBarWindow;
-
 namespace Korvex
 {
 
+class ToolBarWindow;
 struct NewsArrival;
 class ClientState;
 class IntakePages;

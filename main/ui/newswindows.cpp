@@ -1,15 +1,15 @@
 #include "newswindows.h"
 
-#include "clientstate.h"
+#include "settings/clientstate.h"
 #include "contentwidget.h"
 #include "logging.h"
-#include "logwriter.h"
+#include "app/logwriter.h"
 #include "networkcookie.h"
 #include "pageinput.h"
 #include "pagecontract.h"
 #include "postwindow.h"
-#include "postwindowcount.h"
-#include "webhost.h"
+#include "desktop/postwindowcount.h"
+#include "pages/webhost.h"
 #include "windowlook.h"
 
 #include <QNetworkAccessManager>
@@ -68,7 +68,7 @@ void NewsWindows::openItem(const QString &newsId)
     auto *window = new ContentWidget;
     m_contents << window;
     const QUrl address = contentAddress(webHost(), newsId, m_state.userMailbox());
-    window->cookieJar->setCookies({NetworkCookie::timeZoneCookie(m_state.timeZoneValue())},
+    window->cookieJar->setCookies({Common::NetworkCookie::timeZoneCookie(m_state.timeZoneValue())},
                                   address);
     window->pageView()->page()->networkAccessManager()->setCookieJar(window->cookieJar);
     // The access manager took the jar over; it still goes with the window.

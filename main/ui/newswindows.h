@@ -7,12 +7,11 @@
 
 #include <memory>
 
-class ContentWidget;
-class PostWindow;
-
 namespace Korvex
 {
 
+class ContentWidget;
+class PostWindow;
 class ClientState;
 
 // The service's pages outside the main window: a content window for each item

@@ -2,16 +2,19 @@
 
 #include "logging.h"
 #include "loginformwindow.h"
-#include "loginrules.h"
+#include "pages/loginrules.h"
 #include "pagecontract.h"
 #include "pageinput.h"
-#include "webhost.h"
+#include "pages/webhost.h"
 
 #include <QWebFrame>
 
+namespace Korvex
+{
+
 MainPageBridge::MainPageBridge(QWebFrame *frame, const QString &name, QObject *parent)
-    : OriginBridge(frame, QUrl(Korvex::webHost()), QString(Pages::MainBridge), name, lcPages,
-                   parent)
+    : Common::OriginBridge(frame, QUrl(Korvex::webHost()), QString(Pages::MainBridge), name,
+                           lcPages, parent)
 {
 }
 
@@ -38,8 +41,8 @@ void MainPageBridge::popupCallContentWidget(const QVariant &newsId)
 }
 
 MiniPageBridge::MiniPageBridge(QWebFrame *frame, QObject *parent)
-    : OriginBridge(frame, QUrl(Korvex::webHost()), QString(Pages::MiniBridge),
-                   QStringLiteral("the mini page"), lcPages, parent)
+    : Common::OriginBridge(frame, QUrl(Korvex::webHost()), QString(Pages::MiniBridge),
+                           QStringLiteral("the mini page"), lcPages, parent)
 {
 }
 
@@ -65,8 +68,8 @@ void MainPageBridge::onGetNewMessage(const QVariant &newsContent, const QVariant
 }
 
 LoginPageBridge::LoginPageBridge(LoginFormWindow *window, QWebFrame *frame)
-    : OriginBridge(frame, QUrl(Korvex::webHost()), QString(Pages::LoginBridge),
-                   QStringLiteral("an account window"), lcPages, window)
+    : Common::OriginBridge(frame, QUrl(Korvex::webHost()), QString(Pages::LoginBridge),
+                           QStringLiteral("an account window"), lcPages, window)
     , m_window(window)
 {
 }
@@ -147,3 +150,5 @@ void LoginPageBridge::changePwdSuccess()
     if (accepts("changePwdSuccess"))
         m_window->changePwdSuccess();
 }
+
+} // namespace Korvex

@@ -12,13 +12,16 @@
 
 class QWebFrame;
 
+namespace Korvex
+{
+
 // "Qtconnectjs", the object the live, calendar, advertisement and other-pages
 // views place into their pages: one per view. It offers the pages exactly the
 // members they use and hands each call on as a signal, so a page script cannot
 // reach the window's other slots (quit, close ...). A call is refused, with a
 // diagnostic, when an argument has the wrong kind or size, or when the view
 // shows a document from another site than the web host.
-class MainPageBridge final : public OriginBridge
+class MainPageBridge final : public Common::OriginBridge
 {
     Q_OBJECT
 public:
@@ -44,7 +47,7 @@ public slots:
 
 // "miniconnectjs", the object the mini page calls: only the item to open, an
 // id of sane kind and size from a page of the web host.
-class MiniPageBridge final : public OriginBridge
+class MiniPageBridge final : public Common::OriginBridge
 {
     Q_OBJECT
 public:
@@ -64,7 +67,7 @@ class LoginFormWindow;
 // signals of its own, so the page sees nothing else (no close, init or mail box).
 // Like "Qtconnectjs" it takes a call only from a page of the web host, and only
 // texts (or whole numbers) no longer than any account value (Login::MaxValueLength).
-class LoginPageBridge final : public OriginBridge
+class LoginPageBridge final : public Common::OriginBridge
 {
     Q_OBJECT
 public:
@@ -92,3 +95,5 @@ private:
 
     LoginFormWindow *m_window;
 };
+
+} // namespace Korvex

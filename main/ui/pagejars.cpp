@@ -1,8 +1,8 @@
 #include "pagejars.h"
 
-#include "cookiestore.h"
+#include "pages/cookiestore.h"
 #include "networkcookie.h"
-#include "webhost.h"
+#include "pages/webhost.h"
 
 #include <QNetworkAccessManager>
 #include <QWebPage>
@@ -14,9 +14,9 @@ namespace Korvex
 namespace
 {
 
-NetworkCookie *giveJar(QWebView *view, QObject *owner)
+Common::NetworkCookie *giveJar(QWebView *view, QObject *owner)
 {
-    auto *jar = new NetworkCookie(owner);
+    auto *jar = new Common::NetworkCookie(owner);
     view->page()->networkAccessManager()->setCookieJar(jar);
     // The access manager took the jar over; it lives as long as we do anyway.
     jar->setParent(owner);
@@ -30,19 +30,20 @@ PageJars::PageJars(QObject *parent)
 {
 }
 
-NetworkCookie *PageJars::install(QWebView *view, const QString &saveName,
-                                 const QStringList &zonePaths)
+Common::NetworkCookie *PageJars::install(QWebView *view, const QString &saveName,
+                                         const QStringList &zonePaths)
 {
-    NetworkCookie *jar = giveJar(view, this);
+    Common::NetworkCookie *jar = giveJar(view, this);
     m_entries.append({saveName, jar, zonePaths, {}});
     connect(view, &QWebView::loadFinished, this,
             [jar, saveName] { CookieStore::saveCookies(saveName, jar->getAllCookies()); });
     return jar;
 }
 
-NetworkCookie *PageJars::installPerPage(QWebView *view, const QString &key, SaveNameFor saveNameFor)
+Common::NetworkCookie *PageJars::installPerPage(QWebView *view, const QString &key,
+                                                SaveNameFor saveNameFor)
 {
-    NetworkCookie *jar = giveJar(view, this);
+    Common::NetworkCookie *jar = giveJar(view, this);
     m_entries.append({key, jar, {}, view});
     connect(view, &QWebView::loadFinished, this, [jar, view, saveNameFor] {
         const QString name = saveNameFor(view->url());
@@ -52,7 +53,7 @@ NetworkCookie *PageJars::installPerPage(QWebView *view, const QString &key, Save
     return jar;
 }
 
-NetworkCookie *PageJars::jar(const QString &saveName) const
+Common::NetworkCookie *PageJars::jar(const QString &saveName) const
 {
     for (const Entry &entry : m_entries) {
         if (entry.saveName == saveName)
@@ -72,13 +73,13 @@ void PageJars::placeTimeZoneCookie(const QString &timeZoneValue)
     }
 }
 
-void PageJars::placeTimeZoneCookie(NetworkCookie *jar, const QUrl &address,
+void PageJars::placeTimeZoneCookie(Common::NetworkCookie *jar, const QUrl &address,
                                    const QString &timeZoneValue)
 {
     // A view that shows nothing yet has no address to set it for.
     if (!jar || address.host().isEmpty())
         return;
-    jar->setCookies({NetworkCookie::timeZoneCookie(timeZoneValue)}, address);
+    jar->setCookies({Common::NetworkCookie::timeZoneCookie(timeZoneValue)}, address);
 }
 
 } // namespace Korvex

@@ -9,7 +9,10 @@
 
 #include <functional>
 
+namespace Common
+{
 class NetworkCookie;
+}
 class QWebView;
 
 namespace Korvex
@@ -26,25 +29,27 @@ public:
 
     // Gives `view` a jar saved as `saveName`; `zonePaths` (below the web host)
     // get the "setLanguage" cookie.
-    NetworkCookie *install(QWebView *view, const QString &saveName, const QStringList &zonePaths);
+    Common::NetworkCookie *install(QWebView *view, const QString &saveName,
+                                   const QStringList &zonePaths);
     // A view whose save name depends on the page it shows (the other-pages view):
     // after each load the jar is saved under `saveNameFor(shown address)`, not at
     // all when that is empty. Its time-zone cookie goes to the address it shows.
     // `key` finds the jar with jar().
     using SaveNameFor = std::function<QString(const QUrl &shown)>;
-    NetworkCookie *installPerPage(QWebView *view, const QString &key, SaveNameFor saveNameFor);
+    Common::NetworkCookie *installPerPage(QWebView *view, const QString &key,
+                                          SaveNameFor saveNameFor);
     // Null for a name that was never installed.
-    NetworkCookie *jar(const QString &saveName) const;
+    Common::NetworkCookie *jar(const QString &saveName) const;
     // Before the pages load, and at every time-zone change.
     void placeTimeZoneCookie(const QString &timeZoneValue);
     // The "setLanguage" cookie in `jar` for `address`.
-    static void placeTimeZoneCookie(NetworkCookie *jar, const QUrl &address,
+    static void placeTimeZoneCookie(Common::NetworkCookie *jar, const QUrl &address,
                                     const QString &timeZoneValue);
 
 private:
     struct Entry {
         QString saveName;
-        NetworkCookie *jar = nullptr;
+        Common::NetworkCookie *jar = nullptr;
         QStringList zonePaths;
         // Set for a per-page view: the cookie goes to what it shows.
         QPointer<QWebView> perPageView;

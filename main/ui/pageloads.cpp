@@ -1,20 +1,20 @@
 #include "pageloads.h"
 
-#include "clientstate.h"
-#include "configstore.h"
-#include "contentrules.h"
+#include "settings/clientstate.h"
+#include "settings/configstore.h"
+#include "pages/contentrules.h"
 #include "intakepages.h"
 #include "jsliteral.h"
 #include "logging.h"
-#include "logwriter.h"
-#include "machineid.h"
+#include "app/logwriter.h"
+#include "pages/machineid.h"
 #include "pagebridges.h"
 #include "pagecontract.h"
 #include "pagejars.h"
 #include "pagenavigator.h"
 #include "toolbarwindow.h"
-#include "version.h"
-#include "webhost.h"
+#include "update/version.h"
+#include "pages/webhost.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -9,13 +9,13 @@
 #include <functional>
 #include <memory>
 
-class MainPageBridge;
-class ToolBarWindow;
 class QWebView;
 
 namespace Korvex
 {
 
+class MainPageBridge;
+class ToolBarWindow;
 class ClientState;
 class IntakePages;
 class PageJars;

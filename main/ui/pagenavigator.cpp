@@ -1,12 +1,12 @@
 #include "pagenavigator.h"
 
-#include "clientstate.h"
-#include "contentrules.h"
+#include "settings/clientstate.h"
+#include "pages/contentrules.h"
 #include "intakepages.h"
 #include "jsliteral.h"
 #include "pagecontract.h"
 #include "pagejars.h"
-#include "webhost.h"
+#include "pages/webhost.h"
 
 #include <QCoreApplication>
 #include <QLayout>

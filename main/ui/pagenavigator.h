@@ -1,6 +1,6 @@
 #pragma once
 
-#include "contentrules.h"
+#include "pages/contentrules.h"
 
 #include <QHash>
 #include <QList>

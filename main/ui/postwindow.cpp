@@ -1,7 +1,7 @@
 #include "postwindow.h"
 #include "ui_postwindow.h"
 
-#include "postwindowcount.h"
+#include "desktop/postwindowcount.h"
 #include "iconfont.h"
 #include "windowlook.h"
 
@@ -10,6 +10,9 @@
 #include <QWebFrame>
 #include <QWebPage>
 #include <QWebView>
+
+namespace Korvex
+{
 
 PostWindow::PostWindow(QWidget *parent)
     : QWidget(parent)
@@ -56,3 +59,5 @@ void PostWindow::onBtnCloseClicked()
 {
     hide();
 }
+
+} // namespace Korvex

@@ -4,13 +4,17 @@
 
 #include <memory>
 
-class PostWindowCount;
 class QWebView;
 
 namespace Ui
 {
 class PostWindow;
 }
+
+namespace Korvex
+{
+
+class PostWindowCount;
 
 // The notice window in the lower-left corner: the service's notice page for as
 // many seconds as the page that asked for it chose. One instance, reused.
@@ -36,3 +40,5 @@ private:
 
     std::unique_ptr<Ui::PostWindow> ui;
 };
+
+} // namespace Korvex

@@ -1,8 +1,8 @@
 #include "subscriptioncontrols.h"
 
-#include "categorymask.h"
-#include "clientstate.h"
-#include "configstore.h"
+#include "settings/categorymask.h"
+#include "settings/clientstate.h"
+#include "settings/configstore.h"
 #include "customsetbuttonformwindow.h"
 #include "customsetfuncorderformwindow.h"
 #include "logging.h"

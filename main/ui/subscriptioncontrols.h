@@ -4,8 +4,6 @@
 
 #include <QObject>
 
-class CustomSetButtonFormWindow;
-class CustomSetFuncOrderFormWindow;
 class QCheckBox;
 class QPushButton;
 class QWidget;
@@ -13,6 +11,8 @@ class QWidget;
 namespace Korvex
 {
 
+class CustomSetButtonFormWindow;
+class CustomSetFuncOrderFormWindow;
 class ClientState;
 
 // The subscription as the user sets it: the category boxes of the filter bar

@@ -14,6 +14,9 @@
 #include <QTimer>
 #include <QToolTip>
 
+namespace Korvex
+{
+
 namespace
 {
 
@@ -58,7 +61,7 @@ ToolBarWindow::ToolBarWindow(QWidget *parent)
     setMouseTracking(true);
     ui->tableWidget->setMouseTracking(true);
     ui->tableWidget->viewport()->setMouseTracking(true);
-    m_drag = new WindowDrag(this);
+    m_drag = new Common::WindowDrag(this);
     // The table still gets every event, so clicks and hovering keep working.
     m_drag->addHandle(ui->tableWidget->viewport());
     ui->tableWidget_2->setAttribute(Qt::WA_TranslucentBackground);
@@ -285,3 +288,5 @@ void ToolBarWindow::setExpandGlyph()
     WindowLook::setGlyph(ui->button_expand, expanded ? 0xf062 : 0xf063, ItemPointSize,
                          expanded ? tr("收起") : tr("展开"));
 }
+
+} // namespace Korvex

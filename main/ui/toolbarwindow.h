@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tickerbook.h"
+#include "intake/tickerbook.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -10,12 +10,18 @@
 #include <array>
 
 class QTimer;
+namespace Common
+{
 class WindowDrag;
+}
 
 namespace Ui
 {
 class ToolBarWindow;
 }
+
+namespace Korvex
+{
 
 // Calendar/news ticker: a slim frameless window, always on top, with up to
 // three focus items above the latest ordinary items. The rules live in
@@ -67,7 +73,7 @@ private:
     void setExpandGlyph();
 
     // Presses on the window and on the item text drag it.
-    WindowDrag *m_drag = nullptr;
+    Common::WindowDrag *m_drag = nullptr;
     Ui::ToolBarWindow *ui;
     TickerBook m_book;
     bool m_holdDrawing = false;
@@ -76,3 +82,5 @@ private:
     int m_focusDuration = Ticker::DefaultFocusMs;
     Ticker::Zone m_zone;
 };
+
+} // namespace Korvex

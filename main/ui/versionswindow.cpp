@@ -2,14 +2,17 @@
 #include "ui_versionswindow.h"
 
 #include "pagecontract.h"
-#include "version.h"
-#include "webhost.h"
+#include "update/version.h"
+#include "pages/webhost.h"
 #include "windowdrag.h"
 #include "iconfont.h"
 #include "windowlook.h"
 
 #include <QPalette>
 #include <QPixmap>
+
+namespace Korvex
+{
 
 VersionsWindow::VersionsWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -29,7 +32,7 @@ VersionsWindow::VersionsWindow(QWidget *parent)
 
     WindowLook::showPicture(ui->versionLabel, tr(":/img/logo_en_us.png"));
     paintBackground();
-    new WindowDrag(this);
+    new Common::WindowDrag(this);
 
     connect(ui->pushButton_kelvora, &QPushButton::clicked, this,
             &VersionsWindow::onBtnKelvoraClicked);
@@ -70,3 +73,5 @@ void VersionsWindow::paintBackground()
     setPalette(palette);
     setAutoFillBackground(true);
 }
+
+} // namespace Korvex

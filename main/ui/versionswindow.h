@@ -10,6 +10,9 @@ namespace Ui
 class VersionsWindow;
 }
 
+namespace Korvex
+{
+
 // The about window: logo, the service's two addresses, the version and the
 // release notes. One for the whole run; closing only hides it.
 class VersionsWindow final : public QMainWindow
@@ -36,3 +39,5 @@ private:
 
     std::unique_ptr<Ui::VersionsWindow> ui;
 };
+
+} // namespace Korvex

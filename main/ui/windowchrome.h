@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framebands.h"
+#include "desktop/framebands.h"
 
 #include <QObject>
 #include <QPointer>

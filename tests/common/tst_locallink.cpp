@@ -49,7 +49,7 @@ void TestLocalLink::messageRightAfterConnectArrives()
     Receiver popup(QStringLiteral("link_a"));
     QVERIFY(popup.listening);
     QLocalSocket socket;
-    LocalLink link(&socket);
+    Common::LocalLink link(&socket);
     link.connectTo(QStringLiteral("link_a"));
     QVERIFY(link.send(QStringLiteral("__vek_get_news__cookieChanged_1")));
     QVERIFY(link.send(QStringLiteral("__vek_get_news___010_0_[{\"t\":\"汇\"}]")));
@@ -65,7 +65,7 @@ void TestLocalLink::waitsForASlowConnectAndKeepsOrder()
     auto backlog = fillBacklog(QStringLiteral("link_b"));
 
     QLocalSocket socket;
-    LocalLink link(&socket);
+    Common::LocalLink link(&socket);
     link.connectTo(QStringLiteral("link_b"));
     if (socket.state() != QLocalSocket::ConnectingState)
         QSKIP("the accept queue could not be filled here");
@@ -94,7 +94,7 @@ void TestLocalLink::waitingMessagesAreBoundedAndDroppedOnError()
         QVERIFY(popup.listening);
         auto backlog = fillBacklog(QStringLiteral("link_c"));
         QLocalSocket socket;
-        LocalLink link(&socket);
+        Common::LocalLink link(&socket);
         link.setMaxQueued(2);
         link.connectTo(QStringLiteral("link_c"));
         if (socket.state() != QLocalSocket::ConnectingState)
@@ -110,7 +110,7 @@ void TestLocalLink::waitingMessagesAreBoundedAndDroppedOnError()
         QVERIFY(popup->listening);
         auto backlog = fillBacklog(QStringLiteral("link_d"));
         QLocalSocket socket;
-        LocalLink link(&socket);
+        Common::LocalLink link(&socket);
         link.connectTo(QStringLiteral("link_d"));
         if (socket.state() != QLocalSocket::ConnectingState)
             QSKIP("the accept queue could not be filled here");
@@ -127,7 +127,7 @@ void TestLocalLink::waitingMessagesAreBoundedAndDroppedOnError()
 void TestLocalLink::reconnectReachesTheNewProgram()
 {
     QLocalSocket socket;
-    LocalLink link(&socket);
+    Common::LocalLink link(&socket);
     auto oldPopup = std::make_unique<Receiver>(QStringLiteral("link_e"));
     QVERIFY(oldPopup->listening);
     link.connectTo(QStringLiteral("link_e"));
@@ -151,7 +151,7 @@ void TestLocalLink::reconnectReachesTheNewProgram()
 void TestLocalLink::withoutConnectionMessagesAreDropped()
 {
     QLocalSocket socket;
-    LocalLink link(&socket);
+    Common::LocalLink link(&socket);
     QVERIFY(!link.send(QStringLiteral("before any pop-up program")));
     link.connectTo(QStringLiteral("link_nobody"));
     QCOMPARE(socket.state(), QLocalSocket::UnconnectedState);

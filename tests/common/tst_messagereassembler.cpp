@@ -37,8 +37,8 @@ static const QString fbnItem =
 
 // Collects everything a reassembler hands on.
 struct Collector {
-    explicit Collector(MessageReassembler &r)
-        : spy(&r, &MessageReassembler::messagesReady)
+    explicit Collector(Common::MessageReassembler &r)
+        : spy(&r, &Common::MessageReassembler::messagesReady)
     {
     }
     QStringList messages()
@@ -51,9 +51,10 @@ struct Collector {
     QSignalSpy spy;
 };
 
-static QStringList feedAll(const MessageReassembler::Rules &rules, const QList<QByteArray> &reads)
+static QStringList feedAll(const Common::MessageReassembler::Rules &rules,
+                           const QList<QByteArray> &reads)
 {
-    MessageReassembler r(rules);
+    Common::MessageReassembler r(rules);
     Collector c(r);
     for (const QByteArray &read : reads)
         r.feed(read);
@@ -87,8 +88,8 @@ void TestMessageReassembler::sameMessagesWhereverCut()
 {
     QFETCH(bool, popupSide);
     QFETCH(QStringList, messages);
-    const auto rules =
-        popupSide ? MessageReassembler::popupServerRules() : MessageReassembler::mainServerRules();
+    const auto rules = popupSide ? Common::MessageReassembler::popupServerRules()
+                                 : Common::MessageReassembler::mainServerRules();
     const QByteArray stream = messages.join(QString()).toUtf8();
     QCOMPARE(feedAll(rules, {stream}), messages);
     for (int cut = 1; cut < stream.size(); ++cut) {
@@ -130,7 +131,7 @@ void TestMessageReassembler::randomChunks()
             pos += size;
         }
         // White space behind an item may come apart from it; readers trim it.
-        QStringList got = feedAll(MessageReassembler::mainServerRules(), reads);
+        QStringList got = feedAll(Common::MessageReassembler::mainServerRules(), reads);
         for (QString &m : got)
             m = m.trimmed();
         QStringList expected = messages;
@@ -152,8 +153,8 @@ void TestMessageReassembler::validStreamsCutAnywhere_data()
 void TestMessageReassembler::validStreamsCutAnywhere()
 {
     QFETCH(bool, popupSide);
-    const auto rules =
-        popupSide ? MessageReassembler::popupServerRules() : MessageReassembler::mainServerRules();
+    const auto rules = popupSide ? Common::MessageReassembler::popupServerRules()
+                                 : Common::MessageReassembler::mainServerRules();
     QRandomGenerator rng(popupSide ? 4242 : 2424);
     const MessageStreams::Choose choose = [&rng](int n) { return int(rng.bounded(n)); };
     for (int run = 0; run < 3000; ++run) {
@@ -168,7 +169,7 @@ void TestMessageReassembler::validStreamsCutAnywhere()
             reads << stream.mid(pos, size);
             pos += size;
         }
-        MessageReassembler r(rules);
+        Common::MessageReassembler r(rules);
         r.setQuietPeriod(3600 * 1000);
         Collector c(r);
         for (const QByteArray &read : std::as_const(reads))
@@ -198,20 +199,20 @@ void TestMessageReassembler::everyPieceOfAnItemMayContinue()
         const QString item = MessageStreams::randomItem(choose);
         for (int size = 0; size < item.size(); ++size) {
             const QString piece = item.left(size);
-            if (!MessageReassembler::newsItemComplete(piece) &&
-                !MessageReassembler::newsItemMayContinue(piece))
+            if (!Common::MessageReassembler::newsItemComplete(piece) &&
+                !Common::MessageReassembler::newsItemMayContinue(piece))
                 QFAIL(qPrintable(QStringLiteral("given up: ") + piece));
         }
     }
     for (const char *nothingHelps : {"x", "hello", R"({"bare":1})", R"([{"a" 1)", R"([{"a":1}x)",
                                      R"([{"a":1}]]x)", R"([{"a":1},{"b":2}])"})
-        QVERIFY2(!MessageReassembler::newsItemMayContinue(QString::fromUtf8(nothingHelps)),
+        QVERIFY2(!Common::MessageReassembler::newsItemMayContinue(QString::fromUtf8(nothingHelps)),
                  nothingHelps);
 }
 
 // Returns once three quiet periods of `r` have passed: a timer that long,
 // started now, fires after r's own (timers fire in the order they fall due).
-static bool quietPeriodsPassed(const MessageReassembler &r)
+static bool quietPeriodsPassed(const Common::MessageReassembler &r)
 {
     QTimer later;
     later.setSingleShot(true);
@@ -222,7 +223,7 @@ static bool quietPeriodsPassed(const MessageReassembler &r)
 
 void TestMessageReassembler::unfinishedItemWaitsForItsRest()
 {
-    MessageReassembler r(MessageReassembler::mainServerRules());
+    Common::MessageReassembler r(Common::MessageReassembler::mainServerRules());
     r.setQuietPeriod(10);
     r.setUnfinishedLimit(60000);
     Collector c(r);
@@ -260,7 +261,7 @@ void TestMessageReassembler::unfinishedItemWaitsForItsRest()
 
 void TestMessageReassembler::everyMessageOfAReadInOrder()
 {
-    MessageReassembler r(MessageReassembler::mainServerRules());
+    Common::MessageReassembler r(Common::MessageReassembler::mainServerRules());
     Collector c(r);
     // A content request behind "started" in the same read must not be lost.
     r.feed(QByteArrayLiteral("__popup_started____popup_content__77__vek_get_news__[{}]"
@@ -276,7 +277,7 @@ void TestMessageReassembler::everyMessageOfAReadInOrder()
 
 void TestMessageReassembler::whenTheLastMessageIsWhole()
 {
-    MessageReassembler r(MessageReassembler::mainServerRules());
+    Common::MessageReassembler r(Common::MessageReassembler::mainServerRules());
     r.setQuietPeriod(30);
     Collector c(r);
 
@@ -316,11 +317,11 @@ void TestMessageReassembler::whenTheLastMessageIsWhole()
 void TestMessageReassembler::newsTextMayHoldPopupTags()
 {
     const QString item = QStringLiteral(R"([{"title":"__popup_content__1 __popup_more__"}])");
-    QCOMPARE(feedAll(MessageReassembler::mainServerRules(),
+    QCOMPARE(feedAll(Common::MessageReassembler::mainServerRules(),
                      {(Protocol::newsMessage(item) + Protocol::popupMoreTag()).toUtf8()}),
              (QStringList{Protocol::newsMessage(item), Protocol::popupMoreTag()}));
     // Outside a JSON string a pop-up tag ends even an item that does not parse.
-    QCOMPARE(feedAll(MessageReassembler::mainServerRules(),
+    QCOMPARE(feedAll(Common::MessageReassembler::mainServerRules(),
                      {QByteArrayLiteral("__vek_get_news__cookieChanged_6__popup_started__"
                                         "__vek_get_news__[{\"a\":\"\\\"__popup_more__\"}]")}),
              (QStringList{QStringLiteral("__vek_get_news__cookieChanged_6"),
@@ -355,14 +356,14 @@ void TestMessageReassembler::megabyteItemQuotingTags()
     QList<QByteArray> reads;
     for (int pos = 0; pos < stream.size(); pos += 4096)
         reads << stream.mid(pos, 4096);
-    const auto rules =
-        popupSide ? MessageReassembler::popupServerRules() : MessageReassembler::mainServerRules();
+    const auto rules = popupSide ? Common::MessageReassembler::popupServerRules()
+                                 : Common::MessageReassembler::mainServerRules();
     QCOMPARE(feedAll(rules, reads), messages);
 }
 
 void TestMessageReassembler::arrayWithMoreElementsWaits()
 {
-    MessageReassembler r(MessageReassembler::mainServerRules());
+    Common::MessageReassembler r(Common::MessageReassembler::mainServerRules());
     Collector c(r);
     r.feed(QByteArrayLiteral("__vek_get_news__[{\"a\":1},"));
     r.feed(QByteArrayLiteral("{\"b\":2}]__vek_get_news__[{}]"));
@@ -372,7 +373,7 @@ void TestMessageReassembler::arrayWithMoreElementsWaits()
 
 void TestMessageReassembler::overflowDropsOldestPartial()
 {
-    MessageReassembler r(MessageReassembler::mainServerRules());
+    Common::MessageReassembler r(Common::MessageReassembler::mainServerRules());
     r.setMaxBufferChars(1000);
     Collector c(r);
     QTest::ignoreMessage(QtWarningMsg,
@@ -389,7 +390,7 @@ void TestMessageReassembler::overflowDropsOldestPartial()
 void TestMessageReassembler::invalidUtf8IsReplaced()
 {
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("invalid UTF-8")));
-    const QStringList got = feedAll(MessageReassembler::mainServerRules(),
+    const QStringList got = feedAll(Common::MessageReassembler::mainServerRules(),
                                     {QByteArrayLiteral("__vek_get_news__[{\"t\":\"a\xff\xfe b\"}]"
                                                        "__popup_more__")});
     QCOMPARE(got.size(), 2);
@@ -402,7 +403,7 @@ void TestMessageReassembler::finishEndsCutCharacter()
 {
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("inside a UTF-8")));
     const QByteArray emoji = QStringLiteral("🚀").toUtf8();
-    QCOMPARE(feedAll(MessageReassembler::mainServerRules(),
+    QCOMPARE(feedAll(Common::MessageReassembler::mainServerRules(),
                      {QByteArrayLiteral("__popup_content__9") + emoji.left(2)}),
              QStringList{QStringLiteral("__popup_content__9\uFFFD")});
 }
@@ -412,12 +413,12 @@ void TestMessageReassembler::popupSideSeparatesTimeZoneChanges()
     // An item followed by a time-zone change in one read: both survive.
     const QString item = Protocol::popupNewsMessage(7, QStringLiteral("0"), fbnItem);
     const QStringList got =
-        feedAll(MessageReassembler::popupServerRules(),
+        feedAll(Common::MessageReassembler::popupServerRules(),
                 {(item + Protocol::timeZoneChangedMessage(QStringLiteral("9"))).toUtf8()});
     QCOMPARE(got, (QStringList{item, QStringLiteral("cookieChanged_9")}));
     const QString quoting = Protocol::popupNewsMessage(
         7, QStringLiteral("0"), QStringLiteral(R"([{"title":"cookieChanged_5 x"}])"));
-    QCOMPARE(feedAll(MessageReassembler::popupServerRules(), {quoting.toUtf8()}),
+    QCOMPARE(feedAll(Common::MessageReassembler::popupServerRules(), {quoting.toUtf8()}),
              QStringList{quoting});
     const auto news = Protocol::parsePopupUnit(got.at(0));
     QCOMPARE(news.size(), 1);

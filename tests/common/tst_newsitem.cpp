@@ -58,7 +58,7 @@ void TestNewsItem::parse()
     QFETCH(int, star);
     QFETCH(QString, importance);
 
-    const NewsItemInfo info = parseNewsItem(item);
+    const Common::NewsItemInfo info = Common::parseNewsItem(item);
     QCOMPARE(info.parsed, parsed);
     QCOMPARE(info.parseError != 0, !parsed);
     QCOMPARE(info.type, type);

@@ -13,13 +13,13 @@ namespace
 
 Q_LOGGING_CATEGORY(lcProbe, "probe")
 
-class ProbeBridge final : public OriginBridge
+class ProbeBridge final : public Common::OriginBridge
 {
     Q_OBJECT
 public:
     ProbeBridge(QWebFrame *frame, const QUrl &site)
-        : OriginBridge(frame, site, QStringLiteral("Probe"), QStringLiteral("a probe"), lcProbe,
-                       nullptr)
+        : Common::OriginBridge(frame, site, QStringLiteral("Probe"), QStringLiteral("a probe"),
+                               lcProbe, nullptr)
     {
     }
     QStringList taken;

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-using Status = UpdateDescription::Status;
+using Status = Common::UpdateDescription::Status;
 
 class TestUpdateDescription final : public QObject
 {
@@ -65,7 +65,7 @@ void TestUpdateDescription::reads()
 {
     QFETCH(QByteArray, xml);
     QFETCH(int, status);
-    const UpdateDescription description = UpdateDescription::fromData(xml);
+    const Common::UpdateDescription description = Common::UpdateDescription::fromData(xml);
     QCOMPARE(int(description.status()), status);
     if (description.isValid()) {
         QTEST(description.version(), "version");
@@ -87,7 +87,7 @@ void TestUpdateDescription::refusesHostileFilesWithoutReadingThem()
         bomb += "<!ENTITY e" + QByteArray::number(i) + " \"" +
                 QByteArray("&e" + QByteArray::number(i - 1) + ";").repeated(10) + "\">\n";
     bomb += "]>\n<u><Version>&e10;</Version></u>\n";
-    QCOMPARE(UpdateDescription::fromData(bomb).status(), Status::HasDoctype);
+    QCOMPARE(Common::UpdateDescription::fromData(bomb).status(), Status::HasDoctype);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -99,11 +99,11 @@ void TestUpdateDescription::refusesHostileFilesWithoutReadingThem()
     QVERIFY(huge.seek(huge.size()));
     huge.write("--><Version>9.9.9</Version></u>\n");
     huge.close();
-    const UpdateDescription big = UpdateDescription::fromFile(huge.fileName());
+    const Common::UpdateDescription big = Common::UpdateDescription::fromFile(huge.fileName());
     QCOMPARE(big.status(), Status::TooLarge);
     QVERIFY(big.problem().contains(QLatin1String("too large")));
 
-    QCOMPARE(UpdateDescription::fromFile(dir.filePath(QStringLiteral("none.xml"))).status(),
+    QCOMPARE(Common::UpdateDescription::fromFile(dir.filePath(QStringLiteral("none.xml"))).status(),
              Status::OpenFailed);
 }
 

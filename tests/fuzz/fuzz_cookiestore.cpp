@@ -3,8 +3,8 @@
 // at the next start. No crash; a cookie the next start restores reads back as
 // it was saved, no other is stored, and a restored cookie carries the value
 // saved for it.
-#include "configstore.h"
-#include "cookiestore.h"
+#include "settings/configstore.h"
+#include "pages/cookiestore.h"
 #include "fuzzsupport.h"
 #include "networkcookie.h"
 
@@ -15,13 +15,15 @@
 
 #include <algorithm>
 
+namespace CookieStore = Korvex::CookieStore;
+
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     Fuzz::init(argc, argv);
     return 0;
 }
 
-static QString valueIn(const NetworkCookie &jar, const QByteArray &name)
+static QString valueIn(const Common::NetworkCookie &jar, const QByteArray &name)
 {
     QString value;
     for (const QNetworkCookie &cookie : jar.getAllCookies()) {
@@ -52,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string header = in.ConsumeRemainingBytesAsString();
 
     QSettings(Korvex::organizationName(), Korvex::applicationName()).clear();
-    NetworkCookie jar(nullptr);
+    Common::NetworkCookie jar(nullptr);
     jar.setCookies(QNetworkCookie::parseCookies(QByteArray(header.data(), int(header.size()))),
                    QUrl(webHost + QLatin1String(paths[page])));
     const QList<QNetworkCookie> cookies = jar.getAllCookies();
@@ -83,8 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                            QStringLiteral(", saved ") + expected);
     }
 
-    NetworkCookie advert(nullptr);
-    NetworkCookie analytics(nullptr);
+    Common::NetworkCookie advert(nullptr);
+    Common::NetworkCookie analytics(nullptr);
     CookieStore::restoreCookies(webHost, {&advert, nullptr, &analytics});
     if (page == 0 && tokensOnly) {
         const QString saved = valueIn(jar, QByteArray(CookieStore::AdvertVisitorCookie.data()));

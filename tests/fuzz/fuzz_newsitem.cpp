@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), int(size));
-    const NewsItemInfo info = parseNewsItem(text);
+    const Common::NewsItemInfo info = Common::parseNewsItem(text);
     FUZZ_CHECK(info.parsed || info.parseError != 0, QStringLiteral("failure without an error"));
     FUZZ_CHECK(info.isObject || info.object.isEmpty(), QStringLiteral("object without isObject"));
     FUZZ_CHECK(info.importance == QLatin1String("0") || info.importance == QLatin1String("1"),

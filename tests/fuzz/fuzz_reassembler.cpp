@@ -20,10 +20,10 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 namespace
 {
 
-QStringList run(MessageReassembler &r, const QList<QByteArray> &reads)
+QStringList run(Common::MessageReassembler &r, const QList<QByteArray> &reads)
 {
     QStringList got;
-    QObject::connect(&r, &MessageReassembler::messagesReady,
+    QObject::connect(&r, &Common::MessageReassembler::messagesReady,
                      [&got](const QStringList &messages) { got << messages; });
     r.setQuietPeriod(3600 * 1000);
     for (const QByteArray &read : reads)
@@ -50,11 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FuzzedDataProvider in(data, size);
     const bool popupSide = in.ConsumeBool();
     const bool streamMode = in.ConsumeBool();
-    MessageReassembler r(popupSide ? MessageReassembler::popupServerRules()
-                                   : MessageReassembler::mainServerRules());
+    Common::MessageReassembler r(popupSide ? Common::MessageReassembler::popupServerRules()
+                                           : Common::MessageReassembler::mainServerRules());
 
     if (!streamMode) {
-        const int bound = in.ConsumeBool() ? 64 : MessageReassembler::DefaultMaxBufferChars;
+        const int bound = in.ConsumeBool() ? 64 : Common::MessageReassembler::DefaultMaxBufferChars;
         r.setMaxBufferChars(bound);
         r.setQuietPeriod(3600 * 1000);
         while (in.remaining_bytes() > 0) {

@@ -1,11 +1,13 @@
 // The ticker's row text for any item and any time-zone text: no crash, and a
 // shown row is well formed (a clock "hh:mm" or the placeholder in front).
 #include "fuzzsupport.h"
-#include "tickerrow.h"
+#include "intake/tickerrow.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <QRegularExpression>
+
+namespace Ticker = Korvex::Ticker;
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {

@@ -3,6 +3,8 @@
 #include <QProcessEnvironment>
 #include <QtTest>
 
+namespace NewsEndpoint = Listen::NewsEndpoint;
+
 class TestNewsEndpoint final : public QObject
 {
     Q_OBJECT

@@ -10,6 +10,8 @@
 #include <QWebView>
 #include <QtTest>
 
+using Listen::NewsListen;
+
 class TestNewsListen final : public QObject
 {
     Q_OBJECT

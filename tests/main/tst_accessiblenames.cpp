@@ -7,7 +7,7 @@
 #include "inprocessclient.h"
 
 #include "closeverifywindow.h"
-#include "configstore.h"
+#include "settings/configstore.h"
 #include "contentwidget.h"
 #include "loginflow.h"
 #include "loginformwindow.h"
@@ -16,7 +16,7 @@
 #include "popupwidget.h"
 #include "toolbarwindow.h"
 #include "versionswindow.h"
-#include "webhost.h"
+#include "pages/webhost.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -26,6 +26,13 @@
 #include <QtTest>
 
 #include <memory>
+
+using Korvex::CloseVerifyWindow;
+using Korvex::MacExtras;
+using Korvex::MainWindow;
+using Korvex::VersionsWindow;
+using Popup::PopupOptions;
+using Popup::PopupWidget;
 
 namespace
 {

@@ -1,4 +1,4 @@
-#include "autostart.h"
+#include "app/autostart.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "categorymask.h"
+#include "settings/categorymask.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "clientstate.h"
+#include "settings/clientstate.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -10,6 +10,8 @@
 #include <QTranslator>
 #include <QtTest>
 
+using Korvex::CloseVerifyWindow;
+
 // The close-options dialog as the user meets it, in English.
 class TestCloseVerifyWindow final : public QObject
 {

@@ -1,7 +1,7 @@
-#include "companionsupervisor.h"
-#include "programfolder.h"
-#include "listenthread.h"
-#include "popupthread.h"
+#include "companions/companionsupervisor.h"
+#include "app/programfolder.h"
+#include "companions/listenthread.h"
+#include "companions/popupthread.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -14,6 +14,10 @@
 
 #include <csignal>
 #include <memory>
+
+using Korvex::RestartBackoff;
+
+using Korvex::CompanionSupervisor;
 
 // Supervision with real threads and real child processes: stand-ins copied
 // under the companions' names into a folder that is made the program folder,

@@ -1,4 +1,4 @@
-#include "configstore.h"
+#include "settings/configstore.h"
 
 #include <QtTest>
 

@@ -2,13 +2,13 @@
 #include "inprocessclient.h"
 #include "mainwindowpages.h"
 
-#include "configstore.h"
+#include "settings/configstore.h"
 #include "contentwidget.h"
 #include "customsetbuttonformwindow.h"
-#include "localsocketserver.h"
+#include "intake/localsocketserver.h"
 #include "loginformwindow.h"
-#include "logwriter.h"
-#include "machineid.h"
+#include "app/logwriter.h"
+#include "pages/machineid.h"
 #include "macextras.h"
 #include "miniwindow.h"
 #include "networkcookie.h"
@@ -21,8 +21,8 @@
 #include "testsupport.h"
 #include "toolbarwindow.h"
 #include "urlrecorder.h"
-#include "version.h"
-#include "webhost.h"
+#include "update/version.h"
+#include "pages/webhost.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -39,6 +39,12 @@
 #include <QtTest>
 
 #include <memory>
+
+using Korvex::ContentWidget;
+using Korvex::LoginFormWindow;
+using Korvex::MacExtras;
+using Korvex::MainWindow;
+using Korvex::ToolBarWindow;
 
 // The content pages of the real main window under a real X server against the
 // stand-in service, whose pages report every call they receive, every call
@@ -761,8 +767,8 @@ void TestContentPages::timeZoneChangeReachesEveryJarPageAndThePopupProgram()
 
     // Every jar has the new value for the addresses it loads.
     const QString host = Korvex::webHost();
-    const QNetworkCookie expected = NetworkCookie::timeZoneCookie(QStringLiteral("5.5"));
-    const auto hasZone = [&expected](NetworkCookie *jar, const QString &address) {
+    const QNetworkCookie expected = Common::NetworkCookie::timeZoneCookie(QStringLiteral("5.5"));
+    const auto hasZone = [&expected](Common::NetworkCookie *jar, const QString &address) {
         const QList<QNetworkCookie> cookies = jar->cookiesForUrl(QUrl(address));
         return std::any_of(cookies.begin(), cookies.end(), [&expected](const QNetworkCookie &c) {
             return c.name() == expected.name() && c.value() == expected.value();

@@ -1,5 +1,5 @@
-#include "contentrules.h"
-#include "machineid.h"
+#include "pages/contentrules.h"
+#include "pages/machineid.h"
 #include "pagecontract.h"
 
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "cookiestore.h"
+#include "pages/cookiestore.h"
 
 #include "networkcookie.h"
 
@@ -7,6 +7,8 @@
 
 #include <sys/inotify.h>
 #include <unistd.h>
+
+namespace CookieStore = Korvex::CookieStore;
 
 namespace
 {
@@ -23,7 +25,7 @@ QNetworkCookie cookie(const char *name, const QString &value)
     return QNetworkCookie(QByteArray(name), value.toUtf8());
 }
 
-QString valueFor(const NetworkCookie &jar, const QString &url, const char *name)
+QString valueFor(const Common::NetworkCookie &jar, const QString &url, const char *name)
 {
     const QList<QNetworkCookie> cookies = jar.cookiesForUrl(QUrl(url));
     for (const QNetworkCookie &c : cookies) {
@@ -97,7 +99,7 @@ void TestCookieStore::savesOnlyRestoredCookiesInOneWrite()
     CookieStore::restoreCookies(host, {});
     QCOMPARE(store().allKeys(), QStringList{QStringLiteral("cookies/dyue")});
 
-    NetworkCookie jar(nullptr);
+    Common::NetworkCookie jar(nullptr);
     QList<QNetworkCookie> many;
     for (int i = 0; i < 300; ++i)
         many << cookie(QStringLiteral("c%1").arg(i).toLatin1().constData(), QString::number(i));
@@ -157,7 +159,7 @@ void TestCookieStore::otherPagesSaveName()
 
 void TestCookieStore::emptyStoreRestoresNothing()
 {
-    NetworkCookie advert(nullptr), other(nullptr), analytics(nullptr);
+    Common::NetworkCookie advert(nullptr), other(nullptr), analytics(nullptr);
     CookieStore::restoreCookies(host, {&advert, &other, &analytics});
     QVERIFY(advert.getAllCookies().isEmpty());
     QVERIFY(other.getAllCookies().isEmpty());
@@ -169,14 +171,14 @@ void TestCookieStore::dyueComesBackForArticle()
 {
     // Older stores only have it beside the advertisement cookies.
     CookieStore::saveCookies(QStringLiteral("webview_2"), {cookie("dyue", QStringLiteral("old"))});
-    NetworkCookie fromOld(nullptr);
+    Common::NetworkCookie fromOld(nullptr);
     CookieStore::restoreCookies(host, {nullptr, &fromOld, nullptr});
     QCOMPARE(valueFor(fromOld, host + QStringLiteral("/Article"), "dyue"), QStringLiteral("old"));
 
     // What the quit routine stores takes precedence.
     CookieStore::saveDyue(
         {cookie("other", QStringLiteral("x")), cookie("dyue", QStringLiteral("new"))});
-    NetworkCookie other(nullptr);
+    Common::NetworkCookie other(nullptr);
     CookieStore::restoreCookies(host, {nullptr, &other, nullptr});
     QCOMPARE(other.getAllCookies().size(), 1);
     QCOMPARE(valueFor(other, host + QStringLiteral("/Article"), "dyue"), QStringLiteral("new"));
@@ -190,7 +192,7 @@ void TestCookieStore::analyticsCookiesRestoredIntoTheirJars()
         {cookie(CookieStore::AdvertVisitorCookie.data(), QStringLiteral("v1"))});
     CookieStore::saveCookies(QStringLiteral("webview_cnzz"),
                              {cookie(CookieStore::StatVisitorCookie.data(), QStringLiteral("v2"))});
-    NetworkCookie advert(nullptr), analytics(nullptr);
+    Common::NetworkCookie advert(nullptr), analytics(nullptr);
     CookieStore::restoreCookies(host, {&advert, nullptr, &analytics});
     QCOMPARE(valueFor(advert, host + QStringLiteral("/index/gg"),
                       CookieStore::AdvertVisitorCookie.data()),

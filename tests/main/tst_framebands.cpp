@@ -1,4 +1,4 @@
-#include "framebands.h"
+#include "desktop/framebands.h"
 
 #include <QtTest>
 

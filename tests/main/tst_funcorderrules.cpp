@@ -1,5 +1,5 @@
-#include "funcorderrules.h"
-#include "newsintake.h"
+#include "settings/funcorderrules.h"
+#include "intake/newsintake.h"
 
 #include <QtTest>
 

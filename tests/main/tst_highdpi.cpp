@@ -6,12 +6,12 @@
 #include "inprocessclient.h"
 
 #include "closeverifywindow.h"
-#include "configstore.h"
+#include "settings/configstore.h"
 #include "contentwidget.h"
 #include "customsetbuttonformwindow.h"
 #include "customsetfuncorderformwindow.h"
 #include "desktopinput.h"
-#include "highdpi.h"
+#include "desktop/highdpi.h"
 #include "loginflow.h"
 #include "loginformwindow.h"
 #include "macextras.h"
@@ -19,6 +19,7 @@
 #include "postwindow.h"
 #include "toolbarwindow.h"
 #include "versionswindow.h"
+#include "pages/webhost.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -32,6 +33,11 @@
 #include <QtTest>
 
 #include <memory>
+
+using Korvex::CloseVerifyWindow;
+using Korvex::MacExtras;
+using Korvex::MainWindow;
+using Korvex::VersionsWindow;
 
 namespace
 {

@@ -1,4 +1,4 @@
-#include "highdpi.h"
+#include "desktop/highdpi.h"
 
 #include <QtTest>
 

@@ -1,16 +1,22 @@
 #include "mainwindow.h"
-
 #include "bridgeprobe.h"
-#include "configstore.h"
+#include "settings/configstore.h"
 #include "customsetfuncorderformwindow.h"
 #include "inprocessclient.h"
 #include "mainwindowpages.h"
 #include "miniwindow.h"
-#include "newsintake.h"
+#include "intake/newsintake.h"
 #include "newsitem.h"
-#include "newsrelay.h"
+#include "intake/newsrelay.h"
 #include "protocol.h"
 #include "recordingserver.h"
+#include "app/programfolder.h"
+#include "intake/popupchannel.h"
+#include "intake/localsocketserver.h"
+#include "app/logwriter.h"
+#include "toolbarwindow.h"
+#include "pages/webhost.h"
+#include "servicefixture.h"
 #include "testsupport.h"
 #include "toolbarwindow.h"
 
@@ -30,6 +36,8 @@
 
 #include <functional>
 #include <memory>
+
+using Korvex::MainWindow;
 
 // News intake on the real main window: the stand-in service's pages loaded in
 // the real views, items written to the real "vek_localsocket", a test server
@@ -763,7 +771,7 @@ void TestIntake::burstLeavesThePagesAsOneCallPerItem()
     QVERIFY2(largest > 1, "the burst was handed to the pages item by item");
 
     for (const QString &item : qAsConst(items)) {
-        const QString type = parseNewsItem(item).type;
+        const QString type = Common::parseNewsItem(item).type;
         for (const auto &call : Korvex::Intake::itemCalls(item, type))
             refFrame(call.page)->evaluateJavaScript(call.script);
         for (const auto &call : Korvex::Intake::filterCalls(page, mask))

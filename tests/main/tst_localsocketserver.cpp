@@ -1,6 +1,6 @@
-#include "localsocketserver.h"
+#include "intake/localsocketserver.h"
 
-#include "newsrelay.h"
+#include "intake/newsrelay.h"
 #include "protocol.h"
 #include "testsupport.h"
 

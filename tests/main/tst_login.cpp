@@ -6,13 +6,15 @@
 #include "inprocessclient.h"
 
 #include "bridgeprobe.h"
-#include "clientstate.h"
-#include "configstore.h"
+#include "settings/clientstate.h"
+#include "settings/configstore.h"
 #include "jsliteral.h"
 #include "loginflow.h"
 #include "loginformwindow.h"
 #include "pagebridges.h"
 #include "testsupport.h"
+#include "servicefixture.h"
+#include "pages/webhost.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -24,6 +26,9 @@
 #include <QtTest>
 
 #include <memory>
+
+using Korvex::LoginFormWindow;
+using Korvex::MainWindow;
 
 namespace
 {

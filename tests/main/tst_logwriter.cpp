@@ -1,6 +1,6 @@
-#include "logwriter.h"
+#include "app/logwriter.h"
 
-#include "configstore.h"
+#include "settings/configstore.h"
 
 #include <QtTest>
 

@@ -1,10 +1,12 @@
-#include "macbarimages.h"
+#include "desktop/macbarimages.h"
 #include "macextras.h"
 
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
+
+using Korvex::MacExtras;
 
 using Korvex::MacBar::ButtonImages;
 

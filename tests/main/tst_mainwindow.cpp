@@ -4,8 +4,9 @@
 #include "networkcookie.h"
 #include "toolbarwindow.h"
 
-#include "configstore.h"
-#include "webhost.h"
+#include "settings/configstore.h"
+#include "pages/webhost.h"
+#include "networkcookie.h"
 #include "servicefixture.h"
 
 #include <QPushButton>
@@ -13,6 +14,8 @@
 
 #include <ctime>
 #include <memory>
+
+using Korvex::MainWindow;
 
 // The real main window, built in this test's private store and data folders.
 class TestMainWindow final : public QObject
@@ -98,7 +101,7 @@ void TestMainWindow::pageJarsAreSavedAfterEachLoad()
     QCOMPARE(window->clientState().timeZoneValue(), before);
     const QString host = Korvex::webHost();
     const auto hasZone = [&window](const char *jar, const QString &address, const QString &zone) {
-        const QNetworkCookie expected = NetworkCookie::timeZoneCookie(zone);
+        const QNetworkCookie expected = Common::NetworkCookie::timeZoneCookie(zone);
         const QList<QNetworkCookie> cookies =
             window->pageJars()->jar(QLatin1String(jar))->cookiesForUrl(QUrl(address));
         return std::any_of(cookies.begin(), cookies.end(), [&expected](const QNetworkCookie &c) {

@@ -1,4 +1,4 @@
-#include "newsintake.h"
+#include "intake/newsintake.h"
 
 #include <QtTest>
 

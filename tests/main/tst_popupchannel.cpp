@@ -1,4 +1,4 @@
-#include "popupchannel.h"
+#include "intake/popupchannel.h"
 
 #include "protocol.h"
 #include "recordingserver.h"

@@ -1,6 +1,8 @@
-#include "restartbackoff.h"
+#include "companions/restartbackoff.h"
 
 #include <QtTest>
+
+using Korvex::RestartBackoff;
 
 class TestRestartBackoff final : public QObject
 {

@@ -1,24 +1,25 @@
 #include "mainwindow.h"
-#include "newsrelay.h"
+#include "intake/newsrelay.h"
 #include "customsetfuncorderformwindow.h"
 
-#include "clientstate.h"
-#include "configstore.h"
+#include "settings/clientstate.h"
+#include "settings/configstore.h"
 #include "networkcookie.h"
 #include "contentwidget.h"
 #include "desktopinput.h"
 #include "loginformwindow.h"
 #include "korvexsession.h"
-#include "minisplitthread.h"
+#include "desktop/minisplitthread.h"
 #include "miniwindow.h"
 #include "postwindow.h"
-#include "postwindowcount.h"
+#include "desktop/postwindowcount.h"
 #include "inprocessclient.h"
 #include "mainwindowpages.h"
+#include "servicefixture.h"
 #include "testsupport.h"
 #include "toolbarwindow.h"
 #include "urlrecorder.h"
-#include "webhost.h"
+#include "pages/webhost.h"
 #include "windowmanager.h"
 
 #include <QApplication>
@@ -39,6 +40,14 @@
 #include <QtTest>
 
 #include <memory>
+
+using Korvex::ContentWidget;
+using Korvex::CustomSetFuncOrderFormWindow;
+using Korvex::LoginFormWindow;
+using Korvex::MainWindow;
+using Korvex::Miniwindow;
+using Korvex::PostWindow;
+using Korvex::PostWindowCount;
 
 // The content, notice, login and mini windows of the real main window under a
 // real X server with a window manager, with its real companion programs
@@ -247,7 +256,7 @@ void TestSecondaryWindows::itemsOpenFromEveryPlace()
 
         // The cross destroys the window and its jar.
         QPointer<ContentWidget> gone = window;
-        QPointer<NetworkCookie> jar = window->cookieJar;
+        QPointer<Common::NetworkCookie> jar = window->cookieJar;
         window->findChild<QPushButton *>(QStringLiteral("content_close"))->click();
         QTRY_VERIFY(gone.isNull() && jar.isNull());
     }

@@ -1,8 +1,8 @@
 #include "mainwindow.h"
 
-#include "autostart.h"
-#include "clocksource.h"
-#include "configstore.h"
+#include "app/autostart.h"
+#include "settings/clocksource.h"
+#include "settings/configstore.h"
 #include "customsetbuttonformwindow.h"
 #include "customsetfuncorderformwindow.h"
 #include "inprocessclient.h"
@@ -16,6 +16,10 @@
 #include <QtTest>
 
 #include <memory>
+
+using Korvex::CustomSetButtonFormWindow;
+using Korvex::CustomSetFuncOrderFormWindow;
+using Korvex::MainWindow;
 
 // The settings window, the subscription drop-down and the filter bar on the
 // real main window (offscreen), clicked as a user would, with the store in

@@ -1,5 +1,5 @@
-#include "clientstate.h"
-#include "silentmode.h"
+#include "settings/clientstate.h"
+#include "settings/silentmode.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "splitgeometry.h"
+#include "desktop/splitgeometry.h"
 
 #include <QtTest>
 

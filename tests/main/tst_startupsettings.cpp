@@ -1,8 +1,8 @@
-#include "startupsettings.h"
+#include "settings/startupsettings.h"
 
-#include "configstore.h"
+#include "settings/configstore.h"
 #include "inprocessclient.h"
-#include "version.h"
+#include "update/version.h"
 
 #include <QtTest>
 

@@ -1,6 +1,9 @@
-#include "tickerbook.h"
+#include "intake/tickerbook.h"
 
 #include <QtTest>
+
+using Korvex::TickerBook;
+namespace Ticker = Korvex::Ticker;
 
 namespace
 {

@@ -1,7 +1,8 @@
-#include "tickerrow.h"
+#include "intake/tickerrow.h"
 
 #include <QtTest>
 
+namespace Ticker = Korvex::Ticker;
 using Ticker::ItemResult;
 
 namespace

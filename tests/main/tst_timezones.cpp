@@ -1,4 +1,4 @@
-#include "timezones.h"
+#include "settings/timezones.h"
 
 #include <QtTest>
 

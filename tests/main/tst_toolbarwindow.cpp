@@ -6,6 +6,8 @@
 #include <QTableWidget>
 #include <QtTest>
 
+using Korvex::ToolBarWindow;
+
 namespace
 {
 

@@ -2,10 +2,10 @@
 // the client runs its companions) against the stand-in update host, which
 // signs with its test key. The client programs the second run ends are
 // stand-ins; the installer is the host's recording script.
-#include "updatethread.h"
-#include "programfolder.h"
+#include "update/updatethread.h"
+#include "app/programfolder.h"
 #include "updaterun.h"
-#include "version.h"
+#include "update/version.h"
 
 #include "clientstandins.h"
 #include "servicefixture.h"
@@ -20,6 +20,8 @@
 #include <QtTest>
 
 #include <memory>
+
+using Korvex::UpdateThread;
 
 class TestUpdateThread final : public QObject
 {

@@ -1,4 +1,4 @@
-#include "version.h"
+#include "update/version.h"
 
 #include <QtTest>
 

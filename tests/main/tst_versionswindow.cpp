@@ -1,12 +1,14 @@
 #include "versionswindow.h"
 
-#include "version.h"
-#include "webhost.h"
+#include "update/version.h"
+#include "pages/webhost.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
+
+using Korvex::VersionsWindow;
 
 // The about window: its version and the two links it hands to the main window.
 class TestVersionsWindow final : public QObject

@@ -1,4 +1,4 @@
-#include "webhost.h"
+#include "pages/webhost.h"
 
 #include <QtTest>
 

@@ -1,13 +1,13 @@
 #include "mainwindow.h"
 #include "inprocessclient.h"
 
-#include "clientstate.h"
+#include "settings/clientstate.h"
 #include "closemodes.h"
 #include "closeverifywindow.h"
-#include "configstore.h"
+#include "settings/configstore.h"
 #include "customsetbuttonformwindow.h"
 #include "desktopinput.h"
-#include "framebands.h"
+#include "desktop/framebands.h"
 #include "loginformwindow.h"
 #include "macextras.h"
 #include "miniwindow.h"
@@ -16,7 +16,7 @@
 #include "trayhost.h"
 #include "urlrecorder.h"
 #include "versionswindow.h"
-#include "webhost.h"
+#include "pages/webhost.h"
 #include "windowchrome.h"
 #include "windowmanager.h"
 
@@ -36,6 +36,12 @@
 #include <QtTest>
 
 #include <memory>
+
+using Korvex::CloseVerifyWindow;
+using Korvex::MacExtras;
+using Korvex::MainWindow;
+using Korvex::Miniwindow;
+using Korvex::VersionsWindow;
 
 // The main window's own frame, its close dialog and its tray under a real X
 // server with a window manager (openbox) and a tray host (trayer), driven by

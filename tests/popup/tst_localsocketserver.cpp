@@ -1,4 +1,4 @@
-#include "localsocketserver.h"
+#include "popupsocketserver.h"
 
 #include "protocol.h"
 

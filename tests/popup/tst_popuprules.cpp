@@ -4,6 +4,11 @@
 
 #include <QtTest>
 
+namespace PopupRules = Popup::PopupRules;
+using Popup::PopupState;
+using Popup::PopupStep;
+using Popup::PopupTimings;
+
 class TestPopupRules final : public QObject
 {
     Q_OBJECT

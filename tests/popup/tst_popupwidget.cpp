@@ -19,6 +19,10 @@
 
 #include <memory>
 
+using Popup::PopupOptions;
+using Popup::PopupTimings;
+using Popup::PopupWidget;
+
 namespace
 {
 

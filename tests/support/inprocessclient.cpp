@@ -1,10 +1,10 @@
 #include "inprocessclient.h"
 
-#include "configstore.h"
-#include "logwriter.h"
-#include "programfolder.h"
-#include "version.h"
-#include "webhost.h"
+#include "settings/configstore.h"
+#include "app/logwriter.h"
+#include "app/programfolder.h"
+#include "update/version.h"
+#include "pages/webhost.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -14,6 +14,9 @@
 namespace TestSupport
 {
 
+using Korvex::MainWindow;
+using Korvex::ToolBarWindow;
+
 const QString LivePath = QStringLiteral("/Expresslive");
 const QString CalendarPath = QStringLiteral("/Ecrilicalendar");
 const QString MiniPath = QStringLiteral("/minipage");

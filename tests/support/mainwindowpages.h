@@ -4,11 +4,15 @@
 #include <QStringList>
 #include <QVariant>
 
-class MainWindow;
 class ServiceFixture;
 class QWebFrame;
 class QWebView;
+
+namespace Korvex
+{
+class MainWindow;
 class ToolBarWindow;
+} // namespace Korvex
 
 // The real main window's pages and table window, as the window tests read them.
 namespace TestSupport
@@ -31,14 +35,14 @@ QStringList elementTexts(QWebView *view, const QString &selector);
 bool pageReportsArrived(ServiceFixture &service, QWebView *view, int timeoutMs = 15000);
 
 // The view showing `path` at start: LivePath, CalendarPath or MiniPath.
-QWebView *startPage(const MainWindow *window, const QString &path);
+QWebView *startPage(const Korvex::MainWindow *window, const QString &path);
 // Waits until the live page, the calendar and the mini page have loaded
 // with the service's report script: the start-up chain is through.
-bool waitForStartPages(const MainWindow *window, int timeoutMs = 30000);
+bool waitForStartPages(const Korvex::MainWindow *window, int timeoutMs = 30000);
 
 // Column 3 (the text) of the table window's `rows`; "--" marks an empty row.
-QStringList tickerTexts(const ToolBarWindow *table, const QList<int> &rows);
+QStringList tickerTexts(const Korvex::ToolBarWindow *table, const QList<int> &rows);
 // The first row showing `text` in any column; -1 when none does.
-int tickerRow(const ToolBarWindow *table, const QString &text);
+int tickerRow(const Korvex::ToolBarWindow *table, const QString &text);
 
 } // namespace TestSupport

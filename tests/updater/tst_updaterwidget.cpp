@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QtTest>
 
+using Updater::Widget;
+
 class TestUpdaterWidget final : public QObject
 {
     Q_OBJECT
