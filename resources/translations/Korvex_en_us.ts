@@ -2,6 +2,44 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>CloseVerifyWindow</name>
+    <message>
+        <source>关闭选项</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>保持弹窗模式</source>
+        <translation>News Notification model</translation>
+    </message>
+    <message>
+        <source>转入静默模式（关闭弹窗和声音）</source>
+        <translation>Silent model (close News Notification and alert)</translation>
+    </message>
+    <message>
+        <source>直接退出</source>
+        <translation>Log off</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ContentWidget</name>
+    <message>
+        <source>详情页</source>
+        <translation>Details</translation>
+    </message>
+</context>
+<context>
     <name>CustomSetButtonFormWindow</name>
     <message>
         <source>Form</source>
@@ -34,10 +72,6 @@
     <message>
         <source>铜</source>
         <translation>Copper</translation>
-    </message>
-    <message>
-        <source>关闭订阅菜单</source>
-        <translation>Close the subscription menu</translation>
     </message>
 </context>
 <context>
@@ -242,25 +276,49 @@
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+</context>
+<context>
+    <name>Korvex::CloseVerifyWindow</name>
+    <message>
+        <source>关闭选项</source>
+        <translation>Close</translation>
+    </message>
     <message>
         <source>关闭</source>
         <translation>Close</translation>
     </message>
     <message>
-        <source>试听声音</source>
-        <translation>Play sound</translation>
+        <source>:/img/logo_en_us.png</source>
+        <translation>:/img/logo_en_us.png</translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::ContentWidget</name>
+    <message>
+        <source>详情页</source>
+        <translation>Details</translation>
     </message>
     <message>
-        <source>同步时间说明</source>
-        <translation>About the synchronized time</translation>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::CustomSetButtonFormWindow</name>
+    <message>
+        <source>关闭订阅菜单</source>
+        <translation>Close the subscription menu</translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::CustomSetFuncOrderFormWindow</name>
+    <message>
+        <source>功能定制</source>
+        <translation>Settings</translation>
     </message>
     <message>
-        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-family:&apos;微软雅黑&apos;;                       font-size:12pt; color:#000000;&quot;&gt;这是同步的时间。当它与您电脑上的时钟完全匹配，软件内的所有时间将以您的本地时间显示，从而免去了进行时间矫正&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:12pt; color:#000000;&quot;&gt;This is the synchronized time. When it matches the clock on your computer exactly, every time in Korvex is shown in your local time, so you never need to correct it.&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
-    </message>
-    <message>
-        <source>同步时间 : </source>
-        <translation>Synchronized time: </translation>
+        <source>关闭</source>
+        <translation>Close</translation>
     </message>
     <message>
         <source>停留时间</source>
@@ -271,8 +329,190 @@
         <translation>Alert sound</translation>
     </message>
     <message>
+        <source>试听声音</source>
+        <translation>Play sound</translation>
+    </message>
+    <message>
+        <source>同步时间说明</source>
+        <translation>About the synchronized time</translation>
+    </message>
+    <message>
         <source>警告</source>
         <translation>Warning</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-family:&apos;微软雅黑&apos;;                       font-size:12pt; color:#000000;&quot;&gt;这是同步的时间。当它与您电脑上的时钟完全匹配，软件内的所有时间将以您的本地时间显示，从而免去了进行时间矫正&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:12pt; color:#000000;&quot;&gt;This is the synchronized time. When it matches the clock on your computer exactly, every time in Korvex is shown in your local time, so you never need to correct it.&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>同步时间 : </source>
+        <translation>Synchronized time: </translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::LoginFlow</name>
+    <message>
+        <source>用户名：</source>
+        <translation>User: </translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::LoginFormWindow</name>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::MacExtras</name>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation>Minimise</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>Full screen</translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::Miniwindow</name>
+    <message>
+        <source>Miniwindow</source>
+        <translation>Miniwindow</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation>Minimise</translation>
+    </message>
+    <message>
+        <source>恢复主窗口</source>
+        <translation>Back to main window</translation>
+    </message>
+    <message>
+        <source>声音</source>
+        <translation>Sound on or off</translation>
+    </message>
+    <message>
+        <source>停靠左侧</source>
+        <translation>Dock at the left edge</translation>
+    </message>
+    <message>
+        <source>停靠右侧</source>
+        <translation>Dock at the right edge</translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::PostWindow</name>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::ToolBarWindow</name>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>收起</source>
+        <translation>Collapse</translation>
+    </message>
+    <message>
+        <source>展开</source>
+        <translation>Expand</translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::TrayControl</name>
+    <message>
+        <source>最大化   </source>
+        <translation>Maximise   </translation>
+    </message>
+    <message>
+        <source>最小化   </source>
+        <translation>Minimise   </translation>
+    </message>
+    <message>
+        <source>关于   </source>
+        <translation>About   </translation>
+    </message>
+    <message>
+        <source>退出   </source>
+        <translation>Exit   </translation>
+    </message>
+    <message>
+        <source>显示主程序   </source>
+        <translation>Show Kelvora   </translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>System message</translation>
+    </message>
+    <message>
+        <source>欢迎使用全球直播第一品牌 Kelvora</source>
+        <translation>Welcome to Kelvora, the first name in live global news</translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::UpdateThread</name>
+    <message>
+        <source>/update.xml</source>
+        <translation>/update-win.xml</translation>
+    </message>
+    <message>
+        <source>%1/update.xml</source>
+        <translation>%1/update-win.xml</translation>
+    </message>
+    <message>
+        <source>%1/setup.exe</source>
+        <translation>%1/Korvex-win.exe</translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::VersionsWindow</name>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>:/img/logo_en_us.png</source>
+        <translation>:/img/logo_en_us.png</translation>
+    </message>
+</context>
+<context>
+    <name>Korvex::WindowChrome</name>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation>Minimise</translation>
+    </message>
+    <message>
+        <source>最大化</source>
+        <translation>Maximise</translation>
+    </message>
+    <message>
+        <source>还原</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>声音</source>
+        <translation>Sound on or off</translation>
     </message>
 </context>
 <context>
@@ -280,6 +520,125 @@
     <message>
         <source>ES</source>
         <translation>ES</translation>
+    </message>
+</context>
+<context>
+    <name>LoginFormWindow</name>
+    <message>
+        <source>登录</source>
+        <translation>Login</translation>
+    </message>
+    <message>
+        <source>注册</source>
+        <translation>Register</translation>
+    </message>
+    <message>
+        <source>注册验证</source>
+        <translation>Verify registration</translation>
+    </message>
+    <message>
+        <source>修改密码</source>
+        <translation>Change password</translation>
+    </message>
+    <message>
+        <source>找回密码</source>
+        <translation>Recover password</translation>
+    </message>
+    <message>
+        <source>找回密码验证</source>
+        <translation>Verify recovery</translation>
+    </message>
+</context>
+<context>
+    <name>MacExtras</name>
+    <message>
+        <source>关</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>小</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>大</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>行业
+报道</source>
+        <translation>Industry
+reports</translation>
+    </message>
+    <message>
+        <source>每日
+分析</source>
+        <translation>Daily
+analysis</translation>
+    </message>
+    <message>
+        <source>每日
+要闻</source>
+        <translation>Daily
+headlines</translation>
+    </message>
+    <message>
+        <source>财经
+日历</source>
+        <translation>Calendar</translation>
+    </message>
+    <message>
+        <source>快讯
+直播</source>
+        <translation>Live
+news</translation>
+    </message>
+    <message>
+        <source>订阅 &gt;&gt;</source>
+        <translation>Subscribe &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;&lt; 主菜单</source>
+        <translation>&lt;&lt; Main menu</translation>
+    </message>
+    <message>
+        <source>订阅</source>
+        <translation>Subscribe</translation>
+    </message>
+    <message>
+        <source>Kelvora快讯</source>
+        <translation>Kelvora news</translation>
+    </message>
+    <message>
+        <source>经济信号</source>
+        <translation>Economic signals</translation>
+    </message>
+    <message>
+        <source>外汇</source>
+        <translation>Forex</translation>
+    </message>
+    <message>
+        <source>贵金属</source>
+        <translation>Precious metals</translation>
+    </message>
+    <message>
+        <source>石油</source>
+        <translation>Oil</translation>
+    </message>
+    <message>
+        <source>铜</source>
+        <translation>Copper</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>Log in</translation>
+    </message>
+    <message>
+        <source>注册</source>
+        <translation>Register</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Log out</translation>
     </message>
 </context>
 <context>
@@ -382,79 +741,17 @@
     </message>
 </context>
 <context>
+    <name>Miniwindow</name>
+    <message>
+        <source>Miniwindow</source>
+        <translation>Miniwindow</translation>
+    </message>
+</context>
+<context>
     <name>QWidget</name>
     <message>
         <source>请勿同时打开多个Kelvora软件！</source>
         <translation>Please do not open Korvex more than once !</translation>
-    </message>
-</context>
-<context>
-    <name>ToolBarWindow</name>
-    <message>
-        <source>关闭</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>展开</source>
-        <translation>Expand</translation>
-    </message>
-    <message>
-        <source>收起</source>
-        <translation>Collapse</translation>
-    </message>
-</context>
-<context>
-    <name>UpdateThread</name>
-    <message>
-        <source>/update.xml</source>
-        <translation>/update-win.xml</translation>
-    </message>
-    <message>
-        <source>%1/update.xml</source>
-        <translation>%1/update-win.xml</translation>
-    </message>
-    <message>
-        <source>%1/setup.exe</source>
-        <translation>%1/Korvex-win.exe</translation>
-    </message>
-</context>
-<context>
-    <name>CloseVerifyWindow</name>
-    <message>
-        <source>关闭选项</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>关</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>保持弹窗模式</source>
-        <translation>News Notification model</translation>
-    </message>
-    <message>
-        <source>转入静默模式（关闭弹窗和声音）</source>
-        <translation>Silent model (close News Notification and alert)</translation>
-    </message>
-    <message>
-        <source>直接退出</source>
-        <translation>Log off</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>Confirm</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>关闭</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>:/img/logo_en_us.png</source>
-        <translation>:/img/logo_en_us.png</translation>
     </message>
 </context>
 <context>
@@ -474,263 +771,6 @@
     <message>
         <source>版本说明：</source>
         <translation>Release notes:</translation>
-    </message>
-    <message>
-        <source>关闭</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>:/img/logo_en_us.png</source>
-        <translation>:/img/logo_en_us.png</translation>
-    </message>
-</context>
-<context>
-    <name>MacExtras</name>
-    <message>
-        <source>关</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>小</source>
-        <translation>Min</translation>
-    </message>
-    <message>
-        <source>大</source>
-        <translation>Max</translation>
-    </message>
-    <message>
-        <source>行业
-报道</source>
-        <translation>Industry
-reports</translation>
-    </message>
-    <message>
-        <source>每日
-分析</source>
-        <translation>Daily
-analysis</translation>
-    </message>
-    <message>
-        <source>每日
-要闻</source>
-        <translation>Daily
-headlines</translation>
-    </message>
-    <message>
-        <source>财经
-日历</source>
-        <translation>Calendar</translation>
-    </message>
-    <message>
-        <source>快讯
-直播</source>
-        <translation>Live
-news</translation>
-    </message>
-    <message>
-        <source>订阅 &gt;&gt;</source>
-        <translation>Subscribe &gt;&gt;</translation>
-    </message>
-    <message>
-        <source>&lt;&lt; 主菜单</source>
-        <translation>&lt;&lt; Main menu</translation>
-    </message>
-    <message>
-        <source>订阅</source>
-        <translation>Subscribe</translation>
-    </message>
-    <message>
-        <source>Kelvora快讯</source>
-        <translation>Kelvora news</translation>
-    </message>
-    <message>
-        <source>经济信号</source>
-        <translation>Economic signals</translation>
-    </message>
-    <message>
-        <source>外汇</source>
-        <translation>Forex</translation>
-    </message>
-    <message>
-        <source>贵金属</source>
-        <translation>Precious metals</translation>
-    </message>
-    <message>
-        <source>石油</source>
-        <translation>Oil</translation>
-    </message>
-    <message>
-        <source>铜</source>
-        <translation>Copper</translation>
-    </message>
-    <message>
-        <source>登录</source>
-        <translation>Log in</translation>
-    </message>
-    <message>
-        <source>注册</source>
-        <translation>Register</translation>
-    </message>
-    <message>
-        <source>退出</source>
-        <translation>Log out</translation>
-    </message>
-    <message>
-        <source>关闭</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>最小化</source>
-        <translation>Minimise</translation>
-    </message>
-    <message>
-        <source>全屏</source>
-        <translation>Full screen</translation>
-    </message>
-</context>
-<context>
-    <name>ContentWidget</name>
-    <message>
-        <source>详情页</source>
-        <translation>Details</translation>
-    </message>
-    <message>
-        <source>关闭</source>
-        <translation>Close</translation>
-    </message>
-</context>
-<context>
-    <name>PostWindow</name>
-    <message>
-        <source>关闭</source>
-        <translation>Close</translation>
-    </message>
-</context>
-<context>
-    <name>LoginFormWindow</name>
-    <message>
-        <source>关闭</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>登录</source>
-        <translation>Login</translation>
-    </message>
-    <message>
-        <source>注册</source>
-        <translation>Register</translation>
-    </message>
-    <message>
-        <source>注册验证</source>
-        <translation>Verify registration</translation>
-    </message>
-    <message>
-        <source>修改密码</source>
-        <translation>Change password</translation>
-    </message>
-    <message>
-        <source>找回密码</source>
-        <translation>Recover password</translation>
-    </message>
-    <message>
-        <source>找回密码验证</source>
-        <translation>Verify recovery</translation>
-    </message>
-</context>
-<context>
-    <name>Miniwindow</name>
-    <message>
-        <source>Miniwindow</source>
-        <translation>Miniwindow</translation>
-    </message>
-    <message>
-        <source>关闭</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>最小化</source>
-        <translation>Minimise</translation>
-    </message>
-    <message>
-        <source>恢复主窗口</source>
-        <translation>Back to main window</translation>
-    </message>
-    <message>
-        <source>声音</source>
-        <translation>Sound on or off</translation>
-    </message>
-    <message>
-        <source>停靠左侧</source>
-        <translation>Dock at the left edge</translation>
-    </message>
-    <message>
-        <source>停靠右侧</source>
-        <translation>Dock at the right edge</translation>
-    </message>
-</context>
-<context>
-    <name>Korvex::WindowChrome</name>
-    <message>
-        <source>关闭</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>最小化</source>
-        <translation>Minimise</translation>
-    </message>
-    <message>
-        <source>最大化</source>
-        <translation>Maximise</translation>
-    </message>
-    <message>
-        <source>还原</source>
-        <translation>Restore</translation>
-    </message>
-    <message>
-        <source>关于</source>
-        <translation>About</translation>
-    </message>
-    <message>
-        <source>声音</source>
-        <translation>Sound on or off</translation>
-    </message>
-</context>
-<context>
-    <name>Korvex::TrayControl</name>
-    <message>
-        <source>最大化   </source>
-        <translation>Maximise   </translation>
-    </message>
-    <message>
-        <source>最小化   </source>
-        <translation>Minimise   </translation>
-    </message>
-    <message>
-        <source>关于   </source>
-        <translation>About   </translation>
-    </message>
-    <message>
-        <source>退出   </source>
-        <translation>Exit   </translation>
-    </message>
-    <message>
-        <source>显示主程序   </source>
-        <translation>Show Kelvora   </translation>
-    </message>
-    <message>
-        <source>系统提示</source>
-        <translation>System message</translation>
-    </message>
-    <message>
-        <source>欢迎使用全球直播第一品牌 Kelvora</source>
-        <translation>Welcome to Kelvora, the first name in live global news</translation>
-    </message>
-</context>
-<context>
-    <name>Korvex::LoginFlow</name>
-    <message>
-        <source>用户名：</source>
-        <translation>User: </translation>
     </message>
 </context>
 </TS>
