@@ -27,12 +27,12 @@ struct Kind {
 };
 
 const Kind Kinds[] = {
-    {QT_TRANSLATE_NOOP("LoginFormWindow", "登录"), Pages::Login, QLatin1String()},
-    {QT_TRANSLATE_NOOP("LoginFormWindow", "注册"), Pages::Register, QLatin1String()},
-    {QT_TRANSLATE_NOOP("LoginFormWindow", "注册验证"), Pages::RegActive, Pages::GetEmial},
-    {QT_TRANSLATE_NOOP("LoginFormWindow", "修改密码"), Pages::FindCode03, Pages::GetDataPwd},
-    {QT_TRANSLATE_NOOP("LoginFormWindow", "找回密码"), Pages::FindCode01, QLatin1String()},
-    {QT_TRANSLATE_NOOP("LoginFormWindow", "找回密码验证"), Pages::FindCode02, Pages::GetDataP},
+    {QT_TRANSLATE_NOOP("Korvex::LoginFormWindow", "登录"), Pages::Login, QLatin1String()},
+    {QT_TRANSLATE_NOOP("Korvex::LoginFormWindow", "注册"), Pages::Register, QLatin1String()},
+    {QT_TRANSLATE_NOOP("Korvex::LoginFormWindow", "注册验证"), Pages::RegActive, Pages::GetEmial},
+    {QT_TRANSLATE_NOOP("Korvex::LoginFormWindow", "修改密码"), Pages::FindCode03, Pages::GetDataPwd},
+    {QT_TRANSLATE_NOOP("Korvex::LoginFormWindow", "找回密码"), Pages::FindCode01, QLatin1String()},
+    {QT_TRANSLATE_NOOP("Korvex::LoginFormWindow", "找回密码验证"), Pages::FindCode02, Pages::GetDataP},
 };
 
 const Kind *kindOf(int kind)

@@ -362,6 +362,30 @@
         <source>关闭</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>登录</source>
+        <translation>Login</translation>
+    </message>
+    <message>
+        <source>注册</source>
+        <translation>Register</translation>
+    </message>
+    <message>
+        <source>注册验证</source>
+        <translation>Verify registration</translation>
+    </message>
+    <message>
+        <source>修改密码</source>
+        <translation>Change password</translation>
+    </message>
+    <message>
+        <source>找回密码</source>
+        <translation>Recover password</translation>
+    </message>
+    <message>
+        <source>找回密码验证</source>
+        <translation>Verify recovery</translation>
+    </message>
 </context>
 <context>
     <name>Korvex::MacExtras</name>
@@ -527,26 +551,6 @@
     <message>
         <source>登录</source>
         <translation>Login</translation>
-    </message>
-    <message>
-        <source>注册</source>
-        <translation>Register</translation>
-    </message>
-    <message>
-        <source>注册验证</source>
-        <translation>Verify registration</translation>
-    </message>
-    <message>
-        <source>修改密码</source>
-        <translation>Change password</translation>
-    </message>
-    <message>
-        <source>找回密码</source>
-        <translation>Recover password</translation>
-    </message>
-    <message>
-        <source>找回密码验证</source>
-        <translation>Verify recovery</translation>
     </message>
 </context>
 <context>

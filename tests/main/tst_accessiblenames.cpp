@@ -190,9 +190,10 @@ void TestAccessibleNames::noButtonReadsAsAGlyphOrNothing()
     QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QLatin1Char('\n'))));
     // The walk reached every window and a good many buttons.
     for (const char *window :
-         {"MainWindow", "ToolBarWindow", "CustomSetFuncOrderFormWindow",
-          "CustomSetButtonFormWindow", "PostWindow", "ContentWidget", "Miniwindow",
-          "LoginFormWindow", "CloseVerifyWindow", "VersionsWindow", "MacExtras", "PopupWidget"}) {
+         {"Korvex::MainWindow", "Korvex::ToolBarWindow", "Korvex::CustomSetFuncOrderFormWindow",
+          "Korvex::CustomSetButtonFormWindow", "Korvex::PostWindow", "Korvex::ContentWidget",
+          "Korvex::Miniwindow", "Korvex::LoginFormWindow", "Korvex::CloseVerifyWindow",
+          "Korvex::VersionsWindow", "Korvex::MacExtras", "Popup::PopupWidget"}) {
         const QString prefix = QLatin1String(window) + QLatin1Char('/');
         QVERIFY2(std::any_of(windows.begin(), windows.end(),
                              [&prefix](const QString &w) { return w.startsWith(prefix); }),
