@@ -145,40 +145,12 @@
         <translation>Pop-ups show on:</translation>
     </message>
     <message>
-        <source>弹窗屏幕</source>
-        <translation>Pop-up screen</translation>
-    </message>
-    <message>
-        <source>主屏幕</source>
-        <translation>Primary screen</translation>
-    </message>
-    <message>
-        <source>鼠标所在的屏幕</source>
-        <translation>Screen with the pointer</translation>
-    </message>
-    <message>
-        <source>%1（未连接）</source>
-        <translation>%1 (not connected)</translation>
-    </message>
-    <message>
         <source>启动</source>
         <translation>Start-up</translation>
     </message>
     <message>
         <source>登录系统时启动Korvex</source>
         <translation>Start Korvex when I log in</translation>
-    </message>
-    <message>
-        <source>程序所在的路径无法写入启动项：%1</source>
-        <translation>The program's path cannot be written in a login start entry: %1</translation>
-    </message>
-    <message>
-        <source>无法写入启动项：%1</source>
-        <translation>Could not write the login start entry: %1</translation>
-    </message>
-    <message>
-        <source>无法删除启动项：%1</source>
-        <translation>Could not remove the login start entry: %1</translation>
     </message>
     <message>
         <source>迷你分屏定制</source>
@@ -347,6 +319,34 @@
     <message>
         <source>同步时间 : </source>
         <translation>Synchronized time: </translation>
+    </message>
+    <message>
+        <source>弹窗屏幕</source>
+        <translation>Pop-up screen</translation>
+    </message>
+    <message>
+        <source>主屏幕</source>
+        <translation>Primary screen</translation>
+    </message>
+    <message>
+        <source>鼠标所在的屏幕</source>
+        <translation>Screen with the pointer</translation>
+    </message>
+    <message>
+        <source>%1（未连接）</source>
+        <translation>%1 (not connected)</translation>
+    </message>
+    <message>
+        <source>程序所在的路径无法写入启动项：%1</source>
+        <translation>The program's path cannot be written in a login start entry: %1</translation>
+    </message>
+    <message>
+        <source>无法写入启动项：%1</source>
+        <translation>Could not write the login start entry: %1</translation>
+    </message>
+    <message>
+        <source>无法删除启动项：%1</source>
+        <translation>Could not remove the login start entry: %1</translation>
     </message>
 </context>
 <context>
