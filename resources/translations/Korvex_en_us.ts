@@ -157,10 +157,6 @@
         <translation>Mini split screen</translation>
     </message>
     <message>
-        <source>迷你分屏需要X11桌面：在只有Wayland的会话中，迷你窗口无法停靠在屏幕边缘，也无法移动其他程序的窗口。</source>
-        <translation>Mini split needs an X11 desktop: in a Wayland-only session the mini window cannot dock at the screen's edge or move other programs' windows.</translation>
-    </message>
-    <message>
         <source>左侧分屏</source>
         <translation>Left side</translation>
     </message>
@@ -347,6 +343,10 @@
     <message>
         <source>无法删除启动项：%1</source>
         <translation>Could not remove the login start entry: %1</translation>
+    </message>
+    <message>
+        <source>迷你分屏需要X11桌面：在只有Wayland的会话中，迷你窗口无法停靠在屏幕边缘，也无法移动其他程序的窗口。</source>
+        <translation>Mini split needs an X11 desktop: in a Wayland-only session the mini window cannot dock at the screen's edge or move other programs' windows.</translation>
     </message>
 </context>
 <context>

@@ -7,14 +7,6 @@
         <source>关闭</source>
         <translation>Close</translation>
     </message>
-    <message>
-        <source>更多</source>
-        <translation>More</translation>
-    </message>
-    <message>
-        <source>打开</source>
-        <translation>Open</translation>
-    </message>
 </context>
 <context>
     <name>PopupWidget</name>
@@ -33,6 +25,14 @@
     <message>
         <source>关</source>
         <translation>Close</translation>
+    </message>
+    <message>
+        <source>更多</source>
+        <translation>More</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
     </message>
 </context>
 </TS>
