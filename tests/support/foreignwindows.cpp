@@ -68,6 +68,8 @@ int main(int argc, char **argv)
                             int(title.size()));
             XStoreName(display, window, title.c_str());
         }
+        // The window manager maps a window only once it has placed it.
+        XSelectInput(display, window, StructureNotifyMask);
         if (type != None) {
             XChangeProperty(display, window, windowType, XA_ATOM, 32, PropModeReplace,
                             reinterpret_cast<const unsigned char *>(&type), 1);
@@ -76,6 +78,12 @@ int main(int argc, char **argv)
         created.push_back(window);
     }
     XSync(display, False);
+    for (std::size_t mapped = 0; mapped < created.size();) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == MapNotify)
+            ++mapped;
+    }
     for (const Window window : created)
         std::printf("%lu ", window);
     std::printf("\n");
