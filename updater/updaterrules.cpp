@@ -30,7 +30,10 @@ Arguments parseArguments(const QStringList &arguments)
 QString downloadFileName(const QUrl &url)
 {
     const QString name = url.fileName();
-    return name.isEmpty() ? QStringLiteral(" ") : name;
+    // "." and ".." would name the download folder itself or the one above it.
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return QStringLiteral(" ");
+    return name;
 }
 
 QString descriptionFileName()

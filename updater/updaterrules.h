@@ -27,7 +27,7 @@ struct Arguments {
 // `arguments` as the program got them, its own path first.
 Arguments parseArguments(const QStringList &arguments);
 
-// Last path segment of the address; " " when that is empty.
+// Last path segment of the address; " " when that is empty, "." or "..".
 QString downloadFileName(const QUrl &url);
 // Name of the description the previous run left in the temporary folder.
 QString descriptionFileName();
