@@ -4,18 +4,11 @@
 // text or as an icon font's private-use code point; glyph buttons have a tool
 // tip in words; the usual names ("Close", "Minimise", "Settings") are there.
 #include "mainwindow.h"
+#include "everywindow.h"
 #include "inprocessclient.h"
 
-#include "closeverifywindow.h"
-#include "settings/configstore.h"
-#include "contentwidget.h"
-#include "loginflow.h"
-#include "loginformwindow.h"
-#include "macextras.h"
-#include "miniwindow.h"
 #include "popupwidget.h"
 #include "toolbarwindow.h"
-#include "versionswindow.h"
 #include "pages/webhost.h"
 
 #include <QAbstractButton>
@@ -102,10 +95,7 @@ private:
 
     TestSupport::InProcessClient m_client;
     QTranslator m_popupTranslator;
-    std::unique_ptr<MainWindow> m_main;
-    std::unique_ptr<CloseVerifyWindow> m_closeDialog;
-    std::unique_ptr<VersionsWindow> m_about;
-    std::unique_ptr<MacExtras> m_macBar;
+    TestSupport::EveryWindow m_windows;
     std::unique_ptr<PopupWidget> m_popup;
 };
 
@@ -121,38 +111,18 @@ void TestAccessibleNames::initTestCase()
     TestSupport::storeLoggedIn();
     QAccessible::setActive(true);
 
-    // Every window the user can meet, open.
-    m_main = std::make_unique<MainWindow>();
-    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
-    m_main->toolBarWindow()->show();
-    m_main->onBtn3FuncOrderClicked();
-    m_main->onBtn2CustomSetClicked();
-    m_main->showPostWindow(60);
-    m_main->jsCallContentWidget(QStringLiteral("4101"));
-    m_main->miniWindow()->dockAt(QPoint(0, 0));
-    Korvex::LoginFlow *login = m_main->loginFlow();
-    for (int i = Korvex::LoginFlow::Login; i <= Korvex::LoginFlow::RecoveryCheck; ++i)
-        login->window(static_cast<Korvex::LoginFlow::Window>(i))->show();
-    m_closeDialog = std::make_unique<CloseVerifyWindow>();
-    m_closeDialog->show();
-    m_about = std::make_unique<VersionsWindow>();
-    m_about->show();
-    m_macBar = std::make_unique<MacExtras>(nullptr, 111);
-    m_macBar->show();
+    // Every window the user can meet, open, and the pop-up.
+    QVERIFY(m_windows.open());
     PopupOptions options;
     options.webHost = Korvex::webHost();
     m_popup = std::make_unique<PopupWidget>(options);
     m_popup->show();
-    QTRY_VERIFY(m_main->contentWidget() && m_main->contentWidget()->isVisible());
 }
 
 void TestAccessibleNames::cleanupTestCase()
 {
     m_popup.reset();
-    m_macBar.reset();
-    m_about.reset();
-    m_closeDialog.reset();
-    m_main.reset();
+    m_windows.close();
     m_client.service.stop();
 }
 
@@ -240,8 +210,8 @@ void TestAccessibleNames::theUsualNamesAreThere()
 void TestAccessibleNames::namesFollowTheState()
 {
     // The ticker's arrow says what it will do.
-    auto *expand =
-        m_main->toolBarWindow()->findChild<QAbstractButton *>(QStringLiteral("button_expand"));
+    auto *expand = m_windows.main()->toolBarWindow()->findChild<QAbstractButton *>(
+        QStringLiteral("button_expand"));
     QVERIFY(expand);
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(expand);
     QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Expand"));

@@ -3,23 +3,12 @@
 // 96-DPI sizes times DPI / 96 on the screen, and at 96 DPI nothing changes.
 // Sizes are read back from the X server, pages from a screenshot.
 #include "mainwindow.h"
+#include "everywindow.h"
 #include "inprocessclient.h"
 
-#include "closeverifywindow.h"
-#include "settings/configstore.h"
-#include "contentwidget.h"
-#include "customsetbuttonformwindow.h"
-#include "customsetfuncorderformwindow.h"
 #include "desktopinput.h"
 #include "desktop/highdpi.h"
-#include "loginflow.h"
 #include "loginformwindow.h"
-#include "macextras.h"
-#include "miniwindow.h"
-#include "postwindow.h"
-#include "toolbarwindow.h"
-#include "versionswindow.h"
-#include "pages/webhost.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -97,14 +86,10 @@ private slots:
 private:
     // KORVEX_SCREENSHOT_DIR=FOLDER keeps the screen as NAME_<dpi>.png there.
     void keepScreenshot(const QString &name) const;
-    QWidget *window(const QString &name);
-    void showAll();
+    QWidget *window(const QString &name) const { return m_windows.window(name); }
 
     TestSupport::InProcessClient m_client;
-    std::unique_ptr<MainWindow> m_main;
-    std::unique_ptr<CloseVerifyWindow> m_closeDialog;
-    std::unique_ptr<VersionsWindow> m_about;
-    std::unique_ptr<MacExtras> m_macBar;
+    TestSupport::EveryWindow m_windows;
     int m_dpi = 96;
     double m_factor = 1.0;
 };
@@ -122,66 +107,13 @@ void TestHighDpi::initTestCase()
              qPrintable(error));
     // Logged in, so a news item opens in its own window.
     TestSupport::storeLoggedIn();
-    showAll();
+    QVERIFY(m_windows.open());
 }
 
 void TestHighDpi::cleanupTestCase()
 {
-    m_macBar.reset();
-    m_about.reset();
-    m_closeDialog.reset();
-    m_main.reset();
+    m_windows.close();
     m_client.service.stop();
-}
-
-void TestHighDpi::showAll()
-{
-    m_main = std::make_unique<MainWindow>();
-    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
-    m_main->move(0, 0);
-    m_main->toolBarWindow()->show();
-    m_main->onBtn3FuncOrderClicked();
-    m_main->loginFlow()->showLogin();
-    m_main->showPostWindow(3600);
-    m_main->jsCallContentWidget(QStringLiteral("4101"));
-    m_main->miniWindow()->dockAt(QPoint(0, 0));
-    m_closeDialog = std::make_unique<CloseVerifyWindow>();
-    m_closeDialog->show();
-    m_about = std::make_unique<VersionsWindow>();
-    m_about->show();
-    m_macBar = std::make_unique<MacExtras>(nullptr, 111);
-    m_macBar->show();
-    QTRY_VERIFY(m_main->contentWidget() && m_main->contentWidget()->isVisible());
-    for (const char *name : {"main", "ticker", "settings", "login", "notice", "content", "mini",
-                             "close", "about", "macbar"})
-        QVERIFY(QTest::qWaitForWindowExposed(window(QLatin1String(name))));
-}
-
-QWidget *TestHighDpi::window(const QString &name)
-{
-    if (name == QLatin1String("main"))
-        return m_main.get();
-    if (name == QLatin1String("ticker"))
-        return m_main->toolBarWindow();
-    if (name == QLatin1String("settings"))
-        return m_main->funcOrderWindow();
-    if (name == QLatin1String("dropdown"))
-        return m_main->customSetButtonFormWindow();
-    if (name == QLatin1String("login"))
-        return m_main->loginWindow();
-    if (name == QLatin1String("notice"))
-        return m_main->postWindow();
-    if (name == QLatin1String("content"))
-        return m_main->contentWidget();
-    if (name == QLatin1String("mini"))
-        return m_main->miniWindow();
-    if (name == QLatin1String("close"))
-        return m_closeDialog.get();
-    if (name == QLatin1String("about"))
-        return m_about.get();
-    if (name == QLatin1String("macbar"))
-        return m_macBar.get();
-    return nullptr;
 }
 
 void TestHighDpi::keepScreenshot(const QString &name) const
@@ -244,7 +176,7 @@ void TestHighDpi::pagesAreDrawnLargerWithTheSameLayout()
     QFETCH(QString, name);
     QWidget *shown = window(name);
     QWebView *view = name == QLatin1String("login")
-                         ? m_main->loginWindow()->pageView()
+                         ? m_windows.main()->loginWindow()->pageView()
                          : shown->findChild<QWebView *>(QStringLiteral("webView_kuaixunzhibo"));
     QVERIFY(view);
     QWebFrame *frame = view->page()->mainFrame();
@@ -279,7 +211,8 @@ void TestHighDpi::pagesAreDrawnLargerWithTheSameLayout()
 void TestHighDpi::textKeepsItsSizeInTheWindowsPixels()
 {
     // The login window's title: 12 points, 16 of the window's pixels at every DPI.
-    auto *title = m_main->loginWindow()->findChild<QLabel *>(QStringLiteral("loginLabel"));
+    auto *title =
+        m_windows.main()->loginWindow()->findChild<QLabel *>(QStringLiteral("loginLabel"));
     QCOMPARE(QFontInfo(title->font()).pixelSize(), 16);
 }
 
