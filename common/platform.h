@@ -76,10 +76,9 @@ private:
 };
 
 // The top-level windows of the desktop (every application's), for keeping them
-// out of the mini strip. Opens a display connection of its own, so one object
-// serves one thread. Without a desktop it can reach (no X11 display, Wayland),
-// isAvailable() is false and everything else does nothing.
-class DesktopWindows final
+// out of the mini strip. One object serves one thread. openDesktopWindows()
+// gives the display's; tests use one held in memory.
+class DesktopWindows
 {
 public:
     struct Window {
@@ -88,31 +87,29 @@ public:
         QRect frame;
     };
 
-    DesktopWindows();
-    ~DesktopWindows();
-    DesktopWindows(const DesktopWindows &) = delete;
-    DesktopWindows &operator=(const DesktopWindows &) = delete;
+    virtual ~DesktopWindows() = default;
 
-    bool isAvailable() const;
+    // False when there is no desktop to reach: everything else then does nothing.
+    virtual bool isAvailable() const = 0;
     // In stacking order, bottom first; hidden windows included.
-    QList<Window> list();
+    virtual QList<Window> list() = 0;
     // Empty for untitled windows and titles that are not valid text. Asked only
     // for windows that would move: one round trip less per window and pass.
-    QString title(quint64 id);
+    virtual QString title(quint64 id) = 0;
     // Docks, panels and the desktop's own background window: parts of the desktop
     // rather than applications. Asked, like title(), only for windows that would move.
-    bool isDesktopPart(quint64 id);
+    virtual bool isDesktopPart(quint64 id) = 0;
     // Gives the window's outer frame this geometry.
-    void move(quint64 id, const QRect &frame);
+    virtual void move(quint64 id, const QRect &frame) = 0;
     // Returns after `ms`, earlier when windows appeared, moved or changed size, or
     // when wake() was called (from any thread).
-    void waitForChange(int ms);
-    void wake();
-
-private:
-    struct Private;
-    std::unique_ptr<Private> d;
+    virtual void waitForChange(int ms) = 0;
+    virtual void wake() = 0;
 };
+
+// The display's windows, through a display connection of their own. Without a
+// desktop it can reach (no X11 display, Wayland) isAvailable() is false.
+std::unique_ptr<DesktopWindows> openDesktopWindows();
 
 // The desktop's dots per inch: its own setting (the X resource Xft.dpi) when
 // it has one, else what the screen's size in millimetres gives. 0 without an

@@ -39,7 +39,31 @@ QString utf8Title(const char *data, int length)
 namespace Platform
 {
 
-struct DesktopWindows::Private {
+namespace
+{
+
+class X11DesktopWindows final : public DesktopWindows
+{
+public:
+    X11DesktopWindows();
+    ~X11DesktopWindows() override;
+    X11DesktopWindows(const X11DesktopWindows &) = delete;
+    X11DesktopWindows &operator=(const X11DesktopWindows &) = delete;
+
+    bool isAvailable() const override;
+    QList<Window> list() override;
+    QString title(quint64 id) override;
+    bool isDesktopPart(quint64 id) override;
+    void move(quint64 id, const QRect &frame) override;
+    void waitForChange(int ms) override;
+    void wake() override;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+struct X11DesktopWindows::Private {
     Display *display = nullptr;
     ::Window root = 0;
     Atom stacking = None;
@@ -133,7 +157,7 @@ struct DesktopWindows::Private {
     }
 };
 
-DesktopWindows::DesktopWindows()
+X11DesktopWindows::X11DesktopWindows()
     : d(std::make_unique<Private>())
 {
     static std::once_flag handlerSet;
@@ -170,7 +194,7 @@ DesktopWindows::DesktopWindows()
         d->wakePipe[0] = d->wakePipe[1] = -1;
 }
 
-DesktopWindows::~DesktopWindows()
+X11DesktopWindows::~X11DesktopWindows()
 {
     if (d->display)
         XCloseDisplay(d->display);
@@ -180,12 +204,12 @@ DesktopWindows::~DesktopWindows()
     }
 }
 
-bool DesktopWindows::isAvailable() const
+bool X11DesktopWindows::isAvailable() const
 {
     return d->display != nullptr;
 }
 
-QList<DesktopWindows::Window> DesktopWindows::list()
+QList<DesktopWindows::Window> X11DesktopWindows::list()
 {
     QList<Window> result;
     if (!d->display)
@@ -209,12 +233,12 @@ QList<DesktopWindows::Window> DesktopWindows::list()
     return result;
 }
 
-QString DesktopWindows::title(quint64 id)
+QString X11DesktopWindows::title(quint64 id)
 {
     return d->display ? d->title(::Window(id)) : QString();
 }
 
-bool DesktopWindows::isDesktopPart(quint64 id)
+bool X11DesktopWindows::isDesktopPart(quint64 id)
 {
     if (!d->display)
         return false;
@@ -227,7 +251,7 @@ bool DesktopWindows::isDesktopPart(quint64 id)
     return false;
 }
 
-void DesktopWindows::move(quint64 id, const QRect &frame)
+void X11DesktopWindows::move(quint64 id, const QRect &frame)
 {
     if (!d->display)
         return;
@@ -240,7 +264,7 @@ void DesktopWindows::move(quint64 id, const QRect &frame)
     XFlush(d->display);
 }
 
-void DesktopWindows::waitForChange(int ms)
+void X11DesktopWindows::waitForChange(int ms)
 {
     if (!d->display)
         return;
@@ -266,12 +290,19 @@ void DesktopWindows::waitForChange(int ms)
     }
 }
 
-void DesktopWindows::wake()
+void X11DesktopWindows::wake()
 {
     if (d->wakePipe[1] >= 0) {
         const char byte = 1;
         [[maybe_unused]] const auto n = ::write(d->wakePipe[1], &byte, 1);
     }
+}
+
+} // namespace
+
+std::unique_ptr<DesktopWindows> openDesktopWindows()
+{
+    return std::make_unique<X11DesktopWindows>();
 }
 
 namespace

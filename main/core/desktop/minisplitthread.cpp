@@ -1,13 +1,11 @@
 #include "desktop/minisplitthread.h"
 
-#include "platform.h"
-
 namespace Korvex
 {
 
-MiniSplitThread::MiniSplitThread(QObject *parent)
+MiniSplitThread::MiniSplitThread(QObject *parent, std::unique_ptr<Platform::DesktopWindows> desktop)
     : QThread(parent)
-    , m_desktop(std::make_unique<Platform::DesktopWindows>())
+    , m_desktop(desktop ? std::move(desktop) : Platform::openDesktopWindows())
 {
 }
 

@@ -1,16 +1,12 @@
 #pragma once
 
 #include "desktop/splitgeometry.h"
+#include "platform.h"
 
 #include <QThread>
 
 #include <atomic>
 #include <memory>
-
-namespace Platform
-{
-class DesktopWindows;
-}
 
 namespace Korvex
 {
@@ -23,7 +19,9 @@ class MiniSplitThread final : public QThread
 {
     Q_OBJECT
 public:
-    explicit MiniSplitThread(QObject *parent = nullptr);
+    // `desktop`: whose windows the loop moves; the display's by default.
+    explicit MiniSplitThread(QObject *parent = nullptr,
+                             std::unique_ptr<Platform::DesktopWindows> desktop = {});
     ~MiniSplitThread() override; // stop()
 
     // Set by the main window before every start.
