@@ -20,11 +20,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
-    QStringList arguments;
-    for (const QByteArray &argument : bytes.split('\0'))
-        arguments << QString::fromLocal8Bit(argument);
+    const QStringList arguments = Fuzz::arguments(data, size);
 
     const QString fallback = QStringLiteral("http://fallback:1");
     const QString value = HostArgument::lastValue(arguments);

@@ -26,11 +26,7 @@ void checkName(const QUrl &url)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
-    QStringList arguments;
-    for (const QByteArray &argument : bytes.split('\0'))
-        arguments << QString::fromLocal8Bit(argument);
+    const QStringList arguments = Fuzz::arguments(data, size);
 
     using Updater::UpdaterRules::parseArguments;
     const Updater::UpdaterRules::Arguments parsed = parseArguments(arguments);

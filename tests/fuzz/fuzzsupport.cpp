@@ -24,6 +24,16 @@ void init(int *argc, char ***argv)
     static QCoreApplication app(*argc, *argv);
 }
 
+QStringList arguments(const uint8_t *data, size_t size)
+{
+    QStringList result;
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
+    for (const QByteArray &argument : bytes.split('\0'))
+        result << QString::fromLocal8Bit(argument);
+    return result;
+}
+
 void fail(const QString &what)
 {
     std::fprintf(stderr, "property violated: %s\n", what.toUtf8().constData());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,9 @@ namespace Fuzz
 {
 
 void init(int *argc, char ***argv);
+
+// A program's arguments, its path first, separated by NUL bytes in the input.
+QStringList arguments(const uint8_t *data, size_t size);
 
 // Stops the run with a message libFuzzer reports as a crash, so the input is saved.
 [[noreturn]] void fail(const QString &what);
