@@ -3,6 +3,7 @@
 #include "settings/clientstate.h"
 #include "closeverifywindow.h"
 #include "companions/companionsupervisor.h"
+#include "dialogs.h"
 #include "logging.h"
 #include "miniwindow.h"
 #include "intake/newsrelay.h"
@@ -25,6 +26,8 @@ CloseModes::CloseModes(const Parts &parts, QObject *parent)
 
 void CloseModes::openDialog()
 {
+    if (m_parts.dialog->isHidden())
+        Dialogs::placeOver(m_parts.dialog, m_parts.window);
     m_parts.dialog->showChoices();
 }
 

@@ -4,6 +4,7 @@
 #include "windowdrag.h"
 #include "iconfont.h"
 #include "windowlook.h"
+#include "dialogs.h"
 
 namespace Korvex
 {
@@ -27,6 +28,7 @@ CloseVerifyWindow::CloseVerifyWindow(QWidget *parent)
     connect(ui->button_confirm, &QPushButton::clicked, this,
             &CloseVerifyWindow::onBtnConfirmClicked);
     connect(ui->button_cancel, &QPushButton::clicked, this, &CloseVerifyWindow::onBtnCancelClicked);
+    Korvex::Dialogs::bindKeys(this, ui->close_close, ui->button_confirm);
 }
 
 CloseVerifyWindow::~CloseVerifyWindow() = default;

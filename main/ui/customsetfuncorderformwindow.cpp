@@ -2,6 +2,7 @@
 #include "ui_customsetfuncorderformwindow.h"
 
 #include "app/autostart.h"
+#include "dialogs.h"
 #include "categoryboxes.h"
 #include "settings/clientstate.h"
 #include "settings/configstore.h"
@@ -101,6 +102,7 @@ CustomSetFuncOrderFormWindow::CustomSetFuncOrderFormWindow(Korvex::ClientState &
             &CustomSetFuncOrderFormWindow::onBtnConfirmClicked);
     connect(ui->button_cancel, &QPushButton::clicked, this,
             &CustomSetFuncOrderFormWindow::onBtnCancelClicked);
+    Korvex::Dialogs::bindKeys(this, ui->funcOrder_close, ui->button_confirm);
     connect(ui->checkBox_popup, &QCheckBox::stateChanged, this,
             &CustomSetFuncOrderFormWindow::onPopupStateChanged);
     connect(ui->button_autoMatch, &QPushButton::clicked, this,

@@ -2,6 +2,7 @@
 
 #include "settings/clientstate.h"
 #include "settings/configstore.h"
+#include "dialogs.h"
 #include "jsliteral.h"
 #include "logging.h"
 #include "loginformwindow.h"
@@ -99,6 +100,9 @@ void LoginFlow::present(Window which, bool activate)
 {
     LoginFormWindow *shown = window(which);
     shown->init(int(which) + 1);
+    // Over the main window, which owns the flow.
+    if (auto *mainWindow = qobject_cast<QWidget *>(parent()); mainWindow && shown->isHidden())
+        Dialogs::placeOver(shown, mainWindow);
     shown->show();
     if (activate) {
         // Already on top by its flags: raised and given the keyboard, the flag kept.

@@ -1,6 +1,7 @@
 #include "loginformwindow.h"
 #include "ui_loginformwindow.h"
 
+#include "dialogs.h"
 #include "jsliteral.h"
 #include "pagebridges.h"
 #include "pagecontract.h"
@@ -64,6 +65,7 @@ LoginFormWindow::LoginFormWindow(QWidget *parent)
     drag->addHandle(ui->widget);
     connect(ui->loginButton_close, &QPushButton::clicked, this,
             &LoginFormWindow::onBtnCloseClicked);
+    Korvex::Dialogs::bindKeys(this, ui->loginButton_close);
     connect(frame, &QWebFrame::javaScriptWindowObjectCleared, this, &LoginFormWindow::addJsObject);
     // A finished load, once the page's functions are there to be called.
     auto *ready = new Korvex::PageReady(ui->webView, this);

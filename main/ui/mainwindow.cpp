@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "dialogs.h"
 #include "closeverifywindow.h"
 #include "companions/companionsupervisor.h"
 #include "pages/cookiestore.h"
@@ -426,9 +427,9 @@ void MainWindow::onWidget3WebviewLinkClicked(QUrl url)
 void MainWindow::onBtnVersionClicked()
 {
     VersionsWindow *about = m_versionsWindow.get();
-    // Opened in the middle of the screen, not at the window manager's corner.
+    // Opened over the window, not at the window manager's corner.
     if (about->isHidden())
-        about->move(screen()->availableGeometry().center() - about->rect().center());
+        Korvex::Dialogs::placeOver(about, this);
     WindowLook::raiseToFront(about);
 }
 

@@ -5,6 +5,7 @@
 #include "settings/configstore.h"
 #include "customsetbuttonformwindow.h"
 #include "customsetfuncorderformwindow.h"
+#include "dialogs.h"
 #include "logging.h"
 
 #include <QCheckBox>
@@ -110,6 +111,8 @@ void SubscriptionControls::applySubscriptionMask()
 void SubscriptionControls::openSettings()
 {
     applySubscriptionMask();
+    if (m_settings->isHidden())
+        Dialogs::placeOver(m_settings, m_window);
     m_settings->openWindow();
 }
 

@@ -1,6 +1,7 @@
 #include "versionswindow.h"
 #include "ui_versionswindow.h"
 
+#include "dialogs.h"
 #include "pagecontract.h"
 #include "update/version.h"
 #include "pages/webhost.h"
@@ -39,6 +40,7 @@ VersionsWindow::VersionsWindow(QWidget *parent)
     connect(ui->pushButton_zhibodanye, &QPushButton::clicked, this,
             &VersionsWindow::onBtnZhiBoDanYeClicked);
     connect(ui->version_close, &QPushButton::clicked, this, &VersionsWindow::onBtnCloseClicked);
+    Korvex::Dialogs::bindKeys(this, ui->version_close);
 }
 
 VersionsWindow::~VersionsWindow() = default;

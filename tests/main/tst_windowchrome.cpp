@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "desktop/dialogplacement.h"
 #include "inprocessclient.h"
 
 #include "settings/clientstate.h"
@@ -6,6 +7,7 @@
 #include "closeverifywindow.h"
 #include "settings/configstore.h"
 #include "customsetbuttonformwindow.h"
+#include "customsetfuncorderformwindow.h"
 #include "desktopinput.h"
 #include "desktop/framebands.h"
 #include "loginformwindow.h"
@@ -100,6 +102,7 @@ private slots:
     void trayIconSitsInTheTrayAndBringsTheWindowBack();
     void silentThenTrayRestoresSoundAndPopups();
     void trayMenuHasFourEntriesAndOneSeparator();
+    void dialogsOpenOverTheWindowAndAnswerKeys();
     void aboutWindowFromTheTrayMenu();
     void miniModeAndItsClose();
     void alternativeTitleBarButtonsReachTheWindow();
@@ -539,6 +542,51 @@ void TestWindowChrome::silentThenTrayRestoresSoundAndPopups()
     }
 }
 
+// Over the main window and wholly inside the screen's free area, however far
+// the window reaches off it; Escape is the cross, Enter the confirm button.
+void TestWindowChrome::dialogsOpenOverTheWindowAndAnswerKeys()
+{
+    settle(QPoint(600, 500));
+    const QRect available = m_window->screen()->availableGeometry();
+    QVERIFY(!available.contains(m_window->frameGeometry()));
+    const auto placedOver = [this, &available](QWidget *dialog) {
+        const QSize size = dialog->frameGeometry().size();
+        const QRect placed(
+            Korvex::Placement::centredOver(size, m_window->frameGeometry(), available), size);
+        return available.contains(placed) && screenGeometry(dialog->winId()) == placed;
+    };
+
+    QWidget *settings = m_window->funcOrderWindow();
+    m_window->onBtn3FuncOrderClicked();
+    QTRY_VERIFY(settings->isVisible());
+    QTRY_VERIFY(placedOver(settings));
+    keepScreenshot(QStringLiteral("settings-over-window"));
+    QVERIFY(QTest::qWaitForWindowActive(settings));
+    QTest::keyClick(settings, Qt::Key_Escape);
+    QTRY_VERIFY(!settings->isVisible());
+
+    settle();
+    CloseVerifyWindow *dialog = m_window->closeVerifyWindow();
+    QSignalSpy keep(dialog, &CloseVerifyWindow::radioButton1Clicked);
+    m_window->close();
+    QTRY_VERIFY(dialog->isVisible());
+    QTRY_VERIFY(placedOver(dialog));
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    QTRY_VERIFY(!dialog->isVisible());
+    QCOMPARE(keep.count(), 0);
+    QVERIFY(m_window->isVisible());
+
+    m_window->close();
+    QTRY_VERIFY(dialog->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    QTest::keyClick(dialog, Qt::Key_Return);
+    QTRY_COMPARE(keep.count(), 1);
+    QTRY_VERIFY(m_window->isHidden());
+    m_window->mainWindowShow();
+    QTRY_VERIFY(m_window->isVisible());
+}
+
 void TestWindowChrome::trayMenuHasFourEntriesAndOneSeparator()
 {
     QMenu *menu = m_window->trayControl()->menu();
@@ -585,8 +633,8 @@ void TestWindowChrome::aboutWindowFromTheTrayMenu()
                      QStringLiteral("Return")}));
     QTRY_VERIFY(about->isVisible());
     QVERIFY(QTest::qWaitForWindowExposed(about));
-    // In the middle of the screen.
-    QTRY_VERIFY(near(about->geometry().center(), about->screen()->availableGeometry().center(), 3));
+    // Over the main window.
+    QTRY_VERIFY(near(about->geometry().center(), m_window->frameGeometry().center(), 3));
     keepScreenshot(QStringLiteral("about"));
 
     // Its link buttons go through the main window's link handler: an address
