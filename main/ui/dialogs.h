@@ -7,9 +7,9 @@ class QWidget;
 namespace Korvex::Dialogs
 {
 
-// Places the hidden `dialog` centred over `window` inside the available area
-// of the window's screen, clear of panels; over that whole area while the
-// window is away (hidden, minimised).
+// The hidden `dialog`, when it is next shown, opens centred over `window`
+// inside the available area of the window's screen, clear of panels; over
+// that whole area while the window is away (hidden, minimised).
 void placeOver(QWidget *dialog, const QWidget *window);
 
 // Escape clicks `cross`; Enter and Return click `confirm` when there is one:
