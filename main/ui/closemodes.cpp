@@ -67,12 +67,18 @@ void CloseModes::comeBack()
     window->showNormal();
     WindowLook::raiseToFrontInPlace(window);
     endSilent();
+    emit cameBack();
+}
+
+bool CloseModes::isAway() const
+{
+    return m_parts.window->isHidden() || m_awayWithoutTray;
 }
 
 void CloseModes::comeBackIfAway()
 {
     QWidget *window = m_parts.window;
-    if (window->isHidden() || m_silent.isActive() || m_awayWithoutTray) {
+    if (isAway() || m_silent.isActive()) {
         comeBack();
         return;
     }

@@ -63,11 +63,18 @@ public:
     void comeBackIfAway();
 
     bool isSilent() const { return m_silent.isActive(); }
+    // Hidden (tray, silent or mini mode), or minimised for want of a tray,
+    // and not back yet.
+    bool isAway() const;
     // Minimised in place of hidden, for want of a tray.
     bool isAwayWithoutTray() const { return m_awayWithoutTray; }
 
     // Whether there is a tray to go to (the desktop's answer unless replaced).
     void setTrayCheck(std::function<bool()> check) { m_trayCheck = std::move(check); }
+
+signals:
+    // comeBack() has run: the window is here again.
+    void cameBack();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -288,6 +288,13 @@ void MainWindow::connectChrome()
     parts.switchSound = [this] { onBtnSoundClicked(); };
     parts.companions = [this] { return m_companions; };
     m_closeModes = new Korvex::CloseModes(parts, this);
+    // What arrives unseen while the window is away shows in the tray's tool
+    // tip until the window comes back.
+    m_delivery->setAwayCheck([closeModes = m_closeModes] { return closeModes->isAway(); });
+    connect(m_delivery, &Korvex::NewsDelivery::missedChanged, this,
+            [this] { m_tray->showMissed(m_delivery->missed()); });
+    connect(m_closeModes, &Korvex::CloseModes::cameBack, m_delivery,
+            &Korvex::NewsDelivery::resetMissed);
 
     connect(ui->button_min, &QPushButton::clicked, this, &MainWindow::onBtnMinClicked);
     connect(ui->button_max, &QPushButton::clicked, this, &MainWindow::onBtnMaxClicked);

@@ -8,6 +8,8 @@
 #include "newssound.h"
 #include "toolbarwindow.h"
 
+#include <QDateTime>
+
 namespace Korvex
 {
 
@@ -60,9 +62,13 @@ void NewsDelivery::deliver(const QList<NewsArrival> &items)
     playNewsSound();
     QList<QPair<QString, bool>> rows;
     rows.reserve(subscribed.size());
-    for (const NewsArrival *item : qAsConst(subscribed))
+    QStringList types;
+    for (const NewsArrival *item : qAsConst(subscribed)) {
         rows.append({item->content, Intake::isTopNews(item->importance)});
+        types.append(item->type);
+    }
     m_tableWindow()->updateTableWithNewMessages(rows);
+    noteMissed(types);
 }
 
 void NewsDelivery::popjson(const QString &newsType, const QString &pjson, const QString &p_index)
@@ -73,6 +79,28 @@ void NewsDelivery::popjson(const QString &newsType, const QString &pjson, const 
     ++table->sequenceNumber;
     table->updateTableWithNewMessage(pjson, Intake::isTopNews(p_index));
     m_relay->forwardToPopup({{pjson, newsType, p_index}}, m_state.values(), false);
+    noteMissed({newsType});
+}
+
+void NewsDelivery::noteMissed(const QStringList &types)
+{
+    if (!m_windowAway)
+        return;
+    const bool away = m_windowAway();
+    const QDateTime now = QDateTime::currentDateTime();
+    bool counted = false;
+    for (const QString &type : types)
+        counted = m_missed.note(type, m_state.values(), away, now) || counted;
+    if (counted)
+        emit missedChanged();
+}
+
+void NewsDelivery::resetMissed()
+{
+    if (m_missed.count() == 0)
+        return;
+    m_missed.reset();
+    emit missedChanged();
 }
 
 void NewsDelivery::playNewsSound()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "intake/missednews.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -44,7 +46,20 @@ public:
     // One subscribed item: sound, table row and, when wanted, the pop-up program.
     void popjson(const QString &newsType, const QString &pjson, const QString &p_index);
 
+    // Whether the main window is away (tray, silent mode): subscribed items
+    // that do not pop up then are missed.
+    void setAwayCheck(std::function<bool()> away) { m_windowAway = std::move(away); }
+    const MissedNews &missed() const { return m_missed; }
+    // The window is back: nothing is missed any more.
+    void resetMissed();
+
+signals:
+    // missed() counts differently.
+    void missedChanged();
+
 private:
+    // Counts the subscribed items of `types` that the user was not shown.
+    void noteMissed(const QStringList &types);
     // The news sound of the current settings, if any.
     void playNewsSound();
 
@@ -53,6 +68,8 @@ private:
     NewsRelay *m_relay;
     std::function<ToolBarWindow *()> m_tableWindow;
     SoundPlayer m_playSound;
+    std::function<bool()> m_windowAway;
+    MissedNews m_missed;
 };
 
 } // namespace Korvex

@@ -1,6 +1,7 @@
 #include "traycontrol.h"
 
 #include "logging.h"
+#include "intake/missednews.h"
 
 #include <QAction>
 #include <QIcon>
@@ -28,7 +29,7 @@ TrayControl::TrayControl(const QIcon &icon, QObject *parent)
     m_menu->addAction(m_quit);
     m_menu->setObjectName(QStringLiteral("trayMenu"));
 
-    m_icon->setToolTip(QStringLiteral("VEK"));
+    showMissed(MissedNews());
     m_icon->setContextMenu(m_menu);
     m_icon->show();
     if (!available())
@@ -74,6 +75,11 @@ QAction *TrayControl::action(Entry entry) const
         return m_showWindow;
     }
     return nullptr;
+}
+
+void TrayControl::showMissed(const MissedNews &missed)
+{
+    m_icon->setToolTip(missed.trayToolTip());
 }
 
 bool TrayControl::bringsWindowBack(QSystemTrayIcon::ActivationReason kind)

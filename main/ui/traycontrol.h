@@ -11,7 +11,9 @@ class QRect;
 namespace Korvex
 {
 
-// The tray icon of the main window: tool tip "VEK",
+class MissedNews;
+
+// The tray icon of the main window: tool tip "VEK" (with the count of missed items),
 // its menu of four entries and one separator, the entry "显示主程序   " that
 // exists but is not in the menu, and the welcome balloon. The main window
 // connects the entries and the icon's activation to its slots.
@@ -28,6 +30,8 @@ public:
     QSystemTrayIcon *icon() const { return m_icon; }
     QMenu *menu() const { return m_menu; }
     QAction *action(Entry entry) const;
+    // The tool tip: "VEK", and what was missed while the window was away.
+    void showMissed(const MissedNews &missed);
 
     // A single click or a double-click brings the window back; the menu and
     // the middle button do not.

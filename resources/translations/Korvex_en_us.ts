@@ -456,6 +456,13 @@
     </message>
 </context>
 <context>
+    <name>Korvex::MissedNews</name>
+    <message>
+        <source>自 %2 以来有 %1 条新快讯</source>
+        <translation>%1 new since %2</translation>
+    </message>
+</context>
+<context>
     <name>Korvex::TrayControl</name>
     <message>
         <source>最大化   </source>

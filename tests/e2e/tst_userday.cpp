@@ -28,6 +28,7 @@ private slots:
     void closedToTheTrayItemsStillPopUp();
     void trayIconBringsTheWindowBack();
     void silentMeansNoPopupAndNoSound();
+    void theTrayTipCountsWhatSilenceKeptAway();
     void trayIconEndsSilentMode();
     void miniModeAndBack();
     void secondStartBringsTheWindowBack();
@@ -71,9 +72,16 @@ private:
         return TestSupport::sessionProcesses(QStringLiteral("vek_popup")).size();
     }
     bool clickTrayIcon(int button = 1) { return m_tray.clickIcon(Icon, button); }
+    // The tool tip shown now (null while none is).
+    QString shownTip() { return m_korvex.labelText(QStringLiteral("qtooltip_label"), 2000); }
+    // Takes the real mouse off the tray icon until no tip is shown, then
+    // rests it on the icon: what its tool tip says then is shownTip().
+    void pointAtTrayIcon();
 
     static const QString Icon;
     bool m_failed = false;
+    // The clock ("HH:mm") before and after the first item missed in silence arrived.
+    QStringList m_firstMissedAt;
     WindowManager m_windowManager;
     TrayHost m_tray;
     ServiceFixture m_service;
@@ -149,6 +157,15 @@ void TestUserDay::closeWith(const QString &choice)
     QVERIFY(TestSupport::clickAt(confirm.center()));
     QTRY_VERIFY(windowHidden());
     QVERIFY(!shown(choice).isValid());
+}
+
+void TestUserDay::pointAtTrayIcon()
+{
+    QVERIFY(TestSupport::xdotool(
+        {QStringLiteral("mousemove"), QStringLiteral("0"), QStringLiteral("0")}));
+    // A tip that is going away would take the next one with it.
+    QTRY_VERIFY_WITH_TIMEOUT(shownTip().isNull(), 10000);
+    QVERIFY(m_tray.pointAtIcon(Icon));
 }
 
 void TestUserDay::pushAndFollow(const QString &marker, int id)
@@ -229,21 +246,45 @@ void TestUserDay::silentMeansNoPopupAndNoSound()
 
     const int soundsBefore = sounds();
     const QString marker = QStringLiteral("DAY-silent-8102");
+    const auto minute = [] { return QTime::currentTime().toString(QStringLiteral("HH:mm")); };
+    m_firstMissedAt = QStringList{minute()};
     pushAndFollow(marker, 8102);
     if (QTest::currentTestFailed())
         return;
+    m_firstMissedAt << minute(); // taken in within a minute or two
     QCOMPARE(sounds(), soundsBefore);
     QCOMPARE(popupCalls(marker), 0);
     QCOMPARE(popupPrograms(), 0);
     QCOMPARE(m_korvex.countContaining(QStringLiteral("received popup_started")), starts);
 }
 
-// The tray icon ends silent mode: sound and pop-ups as before.
+// What arrives unseen while the window is away is counted in the tray
+// icon's tool tip, from the time the first of it came.
+void TestUserDay::theTrayTipCountsWhatSilenceKeptAway()
+{
+    QVERIFY(!m_firstMissedAt.isEmpty());
+    pushAndFollow(QStringLiteral("DAY-silent-8106"), 8106);
+    pushAndFollow(QStringLiteral("DAY-silent-8107"), 8107);
+    if (QTest::currentTestFailed())
+        return;
+    QStringList expected;
+    for (const QString &minute : qAsConst(m_firstMissedAt))
+        expected << QStringLiteral("VEK\n3 new since ") + minute;
+    pointAtTrayIcon();
+    QString tip;
+    QTRY_VERIFY2_WITH_TIMEOUT(expected.contains(tip = shownTip()), qPrintable(tip), 10000);
+    TestSupport::keepScreenshot(QStringLiteral("day-missed-tip"));
+}
+
+// The tray icon ends silent mode: sound and pop-ups as before, and nothing
+// counts as missed any more.
 void TestUserDay::trayIconEndsSilentMode()
 {
     backFromSilent([this] { QVERIFY(clickTrayIcon()); });
     if (QTest::currentTestFailed())
         return;
+    pointAtTrayIcon();
+    QTRY_COMPARE_WITH_TIMEOUT(shownTip(), QStringLiteral("VEK"), 10000);
     pushShowsPopupWithSound(QStringLiteral("DAY-back-8103"), 8103);
 }
 

@@ -227,25 +227,38 @@ void KorvexSession::dumpLines(int count)
         qInfo().noquote() << shown.at(i).time << shown.at(i).text.left(300);
 }
 
-QRect KorvexSession::widgetOnScreen(const QString &objectName, int timeoutMs)
+QString KorvexSession::askHook(const QString &command, int timeoutMs)
 {
     const int from = lines().size();
-    const QString answer = QStringLiteral("test hook: geometry ") + objectName + QLatin1Char(' ');
-    m_process.write(QStringLiteral("geometry %1\n").arg(objectName).toUtf8());
+    const QString answer = QStringLiteral("test hook: ") + command + QLatin1Char(' ');
+    m_process.write((command + QLatin1Char('\n')).toUtf8());
     const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
         m_process.waitForReadyRead(100);
         for (int i = from; i < lines().size(); ++i) {
             const QString text = m_lines.at(i).text;
             const int at = text.indexOf(answer);
-            if (at < 0)
-                continue;
-            const QStringList fields = text.mid(at + answer.size()).split(QLatin1Char(' '));
-            if (fields.size() != 4)
-                return {}; // "none"
-            return QRect(fields.at(0).toInt(), fields.at(1).toInt(), fields.at(2).toInt(),
-                         fields.at(3).toInt());
+            if (at >= 0)
+                return text.mid(at + answer.size());
         }
     }
     return {};
+}
+
+QRect KorvexSession::widgetOnScreen(const QString &objectName, int timeoutMs)
+{
+    const QStringList fields =
+        askHook(QStringLiteral("geometry ") + objectName, timeoutMs).split(QLatin1Char(' '));
+    if (fields.size() != 4)
+        return {}; // "none", or no answer
+    return QRect(fields.at(0).toInt(), fields.at(1).toInt(), fields.at(2).toInt(),
+                 fields.at(3).toInt());
+}
+
+QString KorvexSession::labelText(const QString &objectName, int timeoutMs)
+{
+    const QString answer = askHook(QStringLiteral("text ") + objectName, timeoutMs);
+    if (!answer.startsWith(QLatin1String("= ")))
+        return {}; // "none", or no answer
+    return answer.mid(2).replace(QLatin1String("\\n"), QLatin1String("\n"));
 }

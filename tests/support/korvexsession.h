@@ -53,12 +53,17 @@ public:
     // `objectName` is on the screen, as the program says; empty when none is
     // visible or no answer came in time.
     QRect widgetOnScreen(const QString &objectName, int timeoutMs = 10000);
+    // What the visible label named `objectName` shows (the shown tool tip is
+    // "qtooltip_label"); empty when none is visible or no answer came in time.
+    QString labelText(const QString &objectName, int timeoutMs = 10000);
 
 signals:
     void lineRead(const KorvexSession::Line &line);
 
 private:
     void readOutput();
+    // Writes the test hook `command`; the rest of its answer line, null when none came in time.
+    QString askHook(const QString &command, int timeoutMs);
 
     QProcess m_process;
     QString m_folder;

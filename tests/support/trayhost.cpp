@@ -96,3 +96,19 @@ bool TrayHost::clickIcon(const QString &needle, int button) const
                                  QStringLiteral("sleep"), QStringLiteral("0.2"),
                                  QStringLiteral("click"), QString::number(button)});
 }
+
+bool TrayHost::pointAtIcon(const QString &needle) const
+{
+    const QStringList icons = embeddedWindows(needle);
+    if (icons.size() != 1)
+        return false;
+    // In steps, as a hand comes to rest: a pointer that lands where the
+    // toolkit saw it last is no move to it, and no tip comes up.
+    for (const int step : {6, 9, 12}) {
+        if (!TestSupport::xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"),
+                                   icons.first(), QString::number(step), QString::number(step),
+                                   QStringLiteral("sleep"), QStringLiteral("0.1")}))
+            return false;
+    }
+    return true;
+}

@@ -29,6 +29,9 @@ public:
     // Clicks `button` on the one icon whose name or class contains `needle`,
     // with the real mouse; false when there is not exactly one.
     bool clickIcon(const QString &needle, int button = 1) const;
+    // Rests the real mouse on the one icon whose name or class contains
+    // `needle` (its tool tip comes up); false when there is not exactly one.
+    bool pointAtIcon(const QString &needle) const;
 
 private:
     QProcess m_process;
