@@ -25,7 +25,7 @@ int main(int argc, char *argv[])
     // termination request, ends the pop-up program.
     QApplication::setQuitOnLastWindowClosed(false);
     Platform::onTerminationRequest(&app, [] {
-        qCDebug(lcPopup).noquote() << "termination requested, quitting";
+        qCInfo(lcPopup).noquote() << "termination requested, quitting";
         QCoreApplication::exit(0);
     });
 

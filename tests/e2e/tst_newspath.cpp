@@ -72,8 +72,8 @@ void TestNewsPath::initTestCase()
     QVERIFY2(m_windowManager.start(&error), qPrintable(error));
     QVERIFY2(m_service.start(&error), qPrintable(error));
 
-    QProcessEnvironment env = m_service.environment();
-    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("korvex.ticker.rows.debug=true"));
+    QProcessEnvironment env = TestSupport::withLoggingRules(
+        m_service.environment(), QStringLiteral("korvex.ticker.rows.debug=true"));
     QVERIFY2(m_korvex.start(m_service.webHost(), env, &error), qPrintable(error));
 
     // Upper bounds only: under a loaded suite one client start has taken 31 s.

@@ -3,6 +3,7 @@
 #include "protocol.h"
 #include "recordingserver.h"
 #include "servicefixture.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,9 +70,7 @@ void TestOtherUser::initTestCase()
     // Both users' programs share one temporary folder, as they share /tmp.
     const auto withDiagnostics = [this](QProcessEnvironment env) {
         env.insert(QStringLiteral("TMPDIR"), m_other.tempFolder());
-        env.insert(QStringLiteral("QT_LOGGING_RULES"),
-                   QStringLiteral("korvex.ipc.debug=true;korvex.ticker.rows.debug=true"));
-        return env;
+        return TestSupport::withLoggingRules(env, QStringLiteral("korvex.ticker.rows.debug=true"));
     };
     QVERIFY2(m_mine.start(m_service.webHost(), withDiagnostics(m_service.environment()), &error),
              qPrintable(error));

@@ -107,8 +107,8 @@ void TestUserDay::initTestCase()
     QVERIFY2(m_tray.start(&error), qPrintable(error));
     QVERIFY2(m_service.start(&error), qPrintable(error));
 
-    QProcessEnvironment env = m_service.environment();
-    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("korvex.ticker.rows.debug=true"));
+    QProcessEnvironment env = TestSupport::withLoggingRules(
+        m_service.environment(), QStringLiteral("korvex.ticker.rows.debug=true"));
     env.insert(QStringLiteral("KORVEX_TEST_HOOKS"), QStringLiteral("1"));
     QVERIFY2(m_korvex.start(m_service.webHost(), env, &error), qPrintable(error));
 

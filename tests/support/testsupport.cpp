@@ -128,4 +128,12 @@ QString newsItem(const QString &type, const QString &title, const QJsonObject &m
     return QString::fromUtf8(QJsonDocument(QJsonArray{item}).toJson(QJsonDocument::Compact));
 }
 
+QProcessEnvironment withLoggingRules(QProcessEnvironment env, const QString &rules)
+{
+    const QString key = QStringLiteral("QT_LOGGING_RULES");
+    const QString inherited = env.value(key);
+    env.insert(key, inherited.isEmpty() ? rules : inherited + QLatin1Char(';') + rules);
+    return env;
+}
+
 } // namespace TestSupport

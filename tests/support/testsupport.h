@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 #include <QList>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -51,5 +52,9 @@ bool postedEventsHandled(int timeoutMs = 10000);
 // `title`, time 2026-12-07 09:30:00, id 0, importance 0; `more` adds or
 // replaces fields.
 QString newsItem(const QString &type, const QString &title, const QJsonObject &more = {});
+
+// `env` with `rules` after the logging rules it holds (later rules win): a
+// test that wants more diagnostics keeps those the test run turned on.
+QProcessEnvironment withLoggingRules(QProcessEnvironment env, const QString &rules);
 
 } // namespace TestSupport

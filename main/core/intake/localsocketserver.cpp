@@ -73,14 +73,14 @@ void LocalSocketServer::handleMessage(const QString &m)
                                  << QDateTime::currentDateTime().toString(
                                         QStringLiteral("[yyyy-MM-dd hh:mm:ss ddd]"));
     } else {
-        qCDebug(lcIpc).noquote() << "get things error!";
+        qCWarning(lcIpc).noquote() << "get things error!";
     }
 
     const QStringList parts = m.simplified().split(Protocol::newsTag(), Qt::SkipEmptyParts);
     for (const QString &p : parts) {
         const Common::NewsItemInfo info = Common::parseNewsItem(p);
         if (!info.parsed)
-            qCDebug(lcIpc).noquote() << "QJsonParseError :" << info.parseError;
+            qCWarning(lcIpc).noquote() << "QJsonParseError :" << info.parseError;
         else if (info.isObject)
             qCDebug(lcIpc).noquote() << QStringLiteral("news -- types:") + info.type +
                                             QStringLiteral(" ; ES importance") + info.importance;

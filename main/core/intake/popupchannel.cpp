@@ -28,7 +28,7 @@ PopupChannel::~PopupChannel()
 void PopupChannel::connectToPopup(const QString &timeZoneValue)
 {
     m_link->connectTo(Protocol::popupSocketName());
-    qCDebug(lcIpc).noquote() << "connected to popup server!";
+    qCInfo(lcIpc).noquote() << "connected to popup server!";
     m_link->send(Protocol::popupHelloMessage(timeZoneValue));
     const QList<Kept> kept = std::exchange(m_kept, {});
     const qint64 now = m_now();

@@ -50,8 +50,8 @@ void UpdateThread::run()
                    QStringLiteral(" "), UpdateRun::DescriptionDeadlineMs))
         QFile::remove(description); // whatever part of it arrived
     if (needUpdate(description)) {
-        qCDebug(lcMain).noquote() << "update information:"
-                                  << "need update!";
+        qCInfo(lcMain).noquote() << "update information:"
+                                 << "need update!";
         // The updater ends this program just before the installer starts.
         tryUpdate(tr("%1/setup.exe").arg(host), QStringLiteral("show"), QStringLiteral("true"),
                   QStringLiteral("taskkill"), UpdateRun::InstallerDeadlineMs);
