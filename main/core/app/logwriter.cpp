@@ -4,7 +4,6 @@
 #include "privatefolder.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QStandardPaths>
@@ -21,13 +20,13 @@ void filewrite(const QString &fileName, const QString &text)
 {
     const QString folder = logFolder();
     qCDebug(lcMain).noquote() << QStringLiteral("fllewrite , path is  ") + folder;
-    // The whole path: on a fresh machine not even the "VEK" level exists yet.
-    if (!QDir(folder).exists())
-        QDir().mkpath(folder);
-
     const QString path = folder + QLatin1Char('/') + fileName;
-    // The log is the user's alone, and is never written through a link.
-    const QString problem = PrivateFolder::makeFile(path);
+    // The log is the user's alone, and is never written through a link; in a
+    // folder of its own nobody can swap one in after the check. The whole path
+    // is made: on a fresh machine not even the "VEK" level exists yet.
+    QString problem = PrivateFolder::make(folder);
+    if (problem.isEmpty())
+        problem = PrivateFolder::makeFile(path);
     QFile file(path);
     if (!problem.isEmpty() ||
         !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {

@@ -3,6 +3,7 @@
 #include "logging.h"
 #include "privatefolder.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 namespace Korvex
@@ -33,17 +34,24 @@ QStringList readConfig(const QString &group, const QStringList &keys)
 namespace
 {
 
-// The store as writers open it: its file made the user's alone before a first write.
+// The store as writers open it. A save replaces the file by name and takes
+// over its mode, so a file that is not the user's own (a planted link, another
+// user's file) gets nothing, and its folder is closed so that nothing can be
+// swapped in between the check and the save.
 struct OwnStore {
     OwnStore()
         : store(QSettings::NativeFormat, QSettings::UserScope, organizationName(),
                 applicationName())
     {
-        const QString problem = PrivateFolder::makeFile(store.fileName());
+        const QString file = store.fileName();
+        problem = PrivateFolder::make(QFileInfo(file).path());
+        if (problem.isEmpty())
+            problem = PrivateFolder::makeFile(file);
         if (!problem.isEmpty())
-            qCWarning(lcMain).noquote() << "settings:" << problem;
+            qCWarning(lcMain).noquote() << "settings:" << problem << "- nothing written";
     }
     QSettings store;
+    QString problem;
 };
 
 } // namespace
@@ -53,6 +61,8 @@ void writeConfig(const QString &group, const QStringList &keys, const QStringLis
     if (values.size() < keys.size())
         qCWarning(lcMain).noquote() << "writeConfig : fewer values than keys for group" << group;
     OwnStore own;
+    if (!own.problem.isEmpty())
+        return;
     QSettings &store = own.store;
     store.beginGroup(group);
     const int count = qMin(keys.size(), values.size());
@@ -65,6 +75,8 @@ void writeConfig(const QString &group, const QStringList &keys, const QStringLis
 void pruneConfig(const QString &group, const QStringList &keep)
 {
     OwnStore own;
+    if (!own.problem.isEmpty())
+        return;
     QSettings &store = own.store;
     store.beginGroup(group);
     bool removed = false;

@@ -8,7 +8,8 @@
 // The per-user settings store of the main program. Every setting goes through
 // these functions; the store is opened and closed on each call, nothing is
 // cached, and errors are never reported to the caller. It holds the mailbox and
-// cookies, so its file is the user's alone (mode 0600).
+// cookies, so its file is the user's alone (mode 0600, in a 0700 folder); a
+// store file that is not (a link, another user's file) is not written.
 namespace Korvex
 {
 

@@ -11,6 +11,7 @@ private slots:
     void absentIsNullButEmptyIsNot();
     void writeLeavesOtherKeysAndKeepsTexts();
     void mismatchedListsDoNotCrash();
+    void nothingIsWrittenWhereOthersCouldReadIt();
 };
 
 namespace
@@ -24,6 +25,38 @@ QString storePath()
 void TestConfigStore::init()
 {
     QFile::remove(storePath());
+}
+
+// The store holds the mailbox and the pages' cookies. Another local user who
+// could write to its folder plants a link to a file they read: the mailbox
+// must not reach it, and the folder is closed so nothing can be swapped in
+// between a check and a save.
+void TestConfigStore::nothingIsWrittenWhereOthersCouldReadIt()
+{
+    const QString folder = QFileInfo(storePath()).path();
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x7777)));
+    const QString bait = QDir::temp().filePath(QStringLiteral("theirs.conf"));
+    QFile baitFile(bait);
+    QVERIFY(baitFile.open(QIODevice::WriteOnly));
+    baitFile.close();
+    QVERIFY(QFile::link(bait, storePath()));
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^settings: .* a link")));
+    Korvex::writeConfig(QStringLiteral("state"), {QStringLiteral("mailbox")},
+                        {QStringLiteral("trader@example.com")});
+    QVERIFY(baitFile.open(QIODevice::ReadOnly));
+    QCOMPARE(baitFile.readAll(), QByteArray());
+    QVERIFY(QFileInfo(storePath()).isSymLink());
+    // Owner, group and others (the "user" bits repeat whichever of them applies).
+    QCOMPARE(QFileInfo(folder).permissions() & 0x7077,
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    // Once the link is gone, the store is the user's alone again.
+    QVERIFY(QFile::remove(storePath()));
+    Korvex::writeConfig(QStringLiteral("state"), {QStringLiteral("mailbox")},
+                        {QStringLiteral("trader@example.com")});
+    QCOMPARE(QFileInfo(storePath()).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void TestConfigStore::landsInTheNativeUserFile()

@@ -72,6 +72,8 @@ void TestLogWriter::startWritesOneExactEntry()
     QVERIFY2(isEntry(bytes, "vek started...", before, after), bytes.constData());
     // Owner, group and others (the "user" bits repeat whichever of them applies).
     QCOMPARE(QFileInfo(logPath()).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+    QCOMPARE(QFileInfo(folder).permissions() & 0x7077,
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void TestLogWriter::textIsWrittenUnchanged()
