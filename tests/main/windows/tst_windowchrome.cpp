@@ -134,6 +134,9 @@ private:
     // Brings the window to the front, active, at `topLeft`, normal size.
     void settle(const QPoint &topLeft = QPoint(100, 80));
     // Confirms `which` (radioButton, radioButton_2 ...) in the dialog with the mouse.
+    // The close dialog shown, active, and where the window manager has put it
+    // (it may still be placing it: clicks go where it is).
+    void waitForTheDialog();
     void confirm(const char *which);
     void clickTrayIcon(int button = 1);
 
@@ -194,13 +197,19 @@ void TestWindowChrome::settle(const QPoint &topLeft)
     QTRY_COMPARE(m_window->geometry(), QRect(topLeft, QSize(1045, 700)));
 }
 
-void TestWindowChrome::confirm(const char *which)
+void TestWindowChrome::waitForTheDialog()
 {
     CloseVerifyWindow *dialog = m_window->closeVerifyWindow();
     QTRY_VERIFY(dialog->isVisible());
     QVERIFY(QTest::qWaitForWindowActive(dialog));
-    // The window manager may still be placing it: clicks go where it is.
     QTRY_COMPARE(screenGeometry(dialog->winId()), dialog->geometry());
+}
+
+void TestWindowChrome::confirm(const char *which)
+{
+    waitForTheDialog();
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY(clickAt(indicatorOf(choice(which))));
     QTRY_VERIFY(choice(which)->isChecked());
     QVERIFY(clickAt(centreOf(dialogButton("button_confirm"))));
@@ -429,8 +438,7 @@ void TestWindowChrome::altF4AndCloseButtonOpenTheDialogAndNeverQuit()
 
     // Alt+F4 through the window manager.
     QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")}));
-    QTRY_VERIFY(dialog->isVisible());
-    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    waitForTheDialog();
     QVERIFY(choice("radioButton")->isChecked());
     QVERIFY(m_window->isVisible());
     keepScreenshot(QStringLiteral("close-dialog"));
@@ -444,8 +452,7 @@ void TestWindowChrome::altF4AndCloseButtonOpenTheDialogAndNeverQuit()
     // The close button opens it again, on the first choice.
     settle();
     QVERIFY(clickAt(centreOf(button("button_close"))));
-    QTRY_VERIFY(dialog->isVisible());
-    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    waitForTheDialog();
     QVERIFY(choice("radioButton")->isChecked());
     QVERIFY(!choice("radioButton_3")->isChecked());
     QVERIFY(clickAt(indicatorOf(choice("radioButton_2"))));
@@ -457,7 +464,7 @@ void TestWindowChrome::altF4AndCloseButtonOpenTheDialogAndNeverQuit()
     // Alt+F4 once more: the first choice again.
     settle();
     QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")}));
-    QTRY_VERIFY(dialog->isVisible());
+    waitForTheDialog();
     QVERIFY(choice("radioButton")->isChecked());
     QVERIFY(clickAt(centreOf(dialogButton("button_cancel"))));
     QTRY_VERIFY(!dialog->isVisible());
@@ -585,9 +592,8 @@ void TestWindowChrome::escapeClosesADialogAsItsCross()
     CloseVerifyWindow *dialog = m_window->closeVerifyWindow();
     QSignalSpy keep(dialog, &CloseVerifyWindow::radioButton1Clicked);
     m_window->close();
-    QTRY_VERIFY(dialog->isVisible());
-    QTRY_VERIFY(placedOverTheWindow(dialog));
-    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    waitForTheDialog();
+    QVERIFY(placedOverTheWindow(dialog));
     QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("Escape")}));
     QTRY_VERIFY(!dialog->isVisible());
     QCOMPARE(keep.count(), 0);
@@ -601,8 +607,7 @@ void TestWindowChrome::enterConfirmsADialog()
     CloseVerifyWindow *dialog = m_window->closeVerifyWindow();
     QSignalSpy keep(dialog, &CloseVerifyWindow::radioButton1Clicked);
     m_window->close();
-    QTRY_VERIFY(dialog->isVisible());
-    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    waitForTheDialog();
     QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
     QTRY_COMPARE(keep.count(), 1);
     QTRY_VERIFY(m_window->isHidden());
