@@ -78,6 +78,14 @@ void storeLoggedIn()
                          QStringLiteral("demo@korvex.test"), QStringLiteral("1")});
 }
 
+void changeFuncSettings(Korvex::ClientState &state,
+                        const std::function<void(Korvex::FuncSettings &)> &change)
+{
+    Korvex::FuncSettings settings = state.funcSettings();
+    change(settings);
+    state.setFuncSettings(settings);
+}
+
 QString logText()
 {
     QFile log(Korvex::logFolder() + QLatin1Char('/') + Korvex::logFileName());

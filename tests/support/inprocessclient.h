@@ -1,11 +1,14 @@
 #pragma once
 
 #include "servicefixture.h"
+#include "settings/clientstate.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTranslator>
+
+#include <functional>
 
 // The client's windows in the test's own process.
 namespace TestSupport
@@ -51,6 +54,9 @@ void storeZone(int index = 27, int dst = 0);
 // Group "state" of the stand-in service's demo user, logged in with automatic
 // login: news items open in their own window, the account area shows the user.
 void storeLoggedIn();
+// One change of the client's settings, as the settings window makes it.
+void changeFuncSettings(Korvex::ClientState &state,
+                        const std::function<void(Korvex::FuncSettings &)> &change);
 // The client's log as written so far.
 QString logText();
 

@@ -2,6 +2,7 @@
 
 #include "mainwindow.h"
 #include "miniwindow.h"
+#include "networkcookie.h"
 #include "servicefixture.h"
 #include "toolbarwindow.h"
 
@@ -10,6 +11,8 @@
 #include <QWebFrame>
 #include <QWebView>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace TestSupport
 {
@@ -20,6 +23,15 @@ using Korvex::ToolBarWindow;
 const QString LivePath = QStringLiteral("/Expresslive");
 const QString CalendarPath = QStringLiteral("/Ecrilicalendar");
 const QString MiniPath = QStringLiteral("/minipage");
+
+bool jarHasZone(Common::NetworkCookie *jar, const QString &address, const QString &zone)
+{
+    const QNetworkCookie expected = Common::NetworkCookie::timeZoneCookie(zone);
+    const QList<QNetworkCookie> cookies = jar->cookiesForUrl(QUrl(address));
+    return std::any_of(cookies.begin(), cookies.end(), [&expected](const QNetworkCookie &c) {
+        return c.name() == expected.name() && c.value() == expected.value();
+    });
+}
 
 QWebFrame *frameOf(QWebView *view)
 {

@@ -8,6 +8,11 @@ class ServiceFixture;
 class QWebFrame;
 class QWebView;
 
+namespace Common
+{
+class NetworkCookie;
+} // namespace Common
+
 namespace Korvex
 {
 class MainWindow;
@@ -39,6 +44,9 @@ QWebView *startPage(const Korvex::MainWindow *window, const QString &path);
 // Waits until the live page, the calendar and the mini page have loaded
 // with the service's report script: the start-up chain is through.
 bool waitForStartPages(const Korvex::MainWindow *window, int timeoutMs = 30000);
+
+// `jar` sends the time-zone cookie with value `zone` to `address`.
+bool jarHasZone(Common::NetworkCookie *jar, const QString &address, const QString &zone);
 
 // Column 3 (the text) of the table window's `rows`; "--" marks an empty row.
 QStringList tickerTexts(const Korvex::ToolBarWindow *table, const QList<int> &rows);

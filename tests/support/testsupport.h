@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 #include <QList>
+#include <QObject>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -52,6 +53,16 @@ bool postedEventsHandled(int timeoutMs = 10000);
 // `title`, time 2026-12-07 09:30:00, id 0, importance 0; `more` adds or
 // replaces fields.
 QString newsItem(const QString &type, const QString &title, const QJsonObject &more = {});
+
+// The child of `parent` named `name`; ends the test program, naming it, when there
+// is none (a renamed form widget, not a behaviour).
+template <typename T> T *child(const QObject *parent, const char *name)
+{
+    T *found = parent->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qFatal("no %s named %s", T::staticMetaObject.className(), name);
+    return found;
+}
 
 // `env` with `rules` after the logging rules it holds (later rules win): a
 // test that wants more diagnostics keeps those the test run turned on.

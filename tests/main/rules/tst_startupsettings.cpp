@@ -6,15 +6,12 @@
 
 #include <QtTest>
 
-#include <ctime>
-
 class TestStartupSettings final : public QObject
 {
     Q_OBJECT
 private slots:
     void init();
     void firstStartWritesExactlyTheDefaults();
-    void firstStartTakesZoneAndDstFromTheClock();
     void versionReset_data();
     void versionReset();
     void storedValuesStayAsTheyAre();
@@ -32,7 +29,8 @@ void store(const QString &group, const QString &key, const QString &value)
     Korvex::writeConfig(group, {key}, {value});
 }
 
-// UTC+5:30 without daylight saving.
+// UTC+5:30 without daylight saving. (The zone read from the system's clock at a
+// first start: tst_mainwindow.)
 const Korvex::ClockOffsets india{5 * 3600 + 30 * 60, 0};
 
 } // namespace
@@ -89,21 +87,6 @@ void TestStartupSettings::firstStartWritesExactlyTheDefaults()
     QVERIFY(s.filterBarAuto);
     QVERIFY(s.status.isNull());
     QVERIFY(s.version.isNull());
-}
-
-void TestStartupSettings::firstStartTakesZoneAndDstFromTheClock()
-{
-    qputenv("TZ", "Asia/Kathmandu");
-    tzset();
-    Korvex::FuncSettings funcSettings;
-    const Korvex::StartupSettings s = Korvex::loadStartupSettings(funcSettings);
-    qunsetenv("TZ");
-    tzset();
-    QCOMPARE(s.timeZoneIndex, QStringLiteral("23"));
-    QCOMPARE(s.dstIndex, QStringLiteral("0"));
-    QCOMPARE(s.timeZoneValue, QStringLiteral("-2.25"));
-    QCOMPARE(stored(QStringLiteral("general_language"), QStringLiteral("timeZone_index")),
-             QStringLiteral("23"));
 }
 
 void TestStartupSettings::versionReset_data()

@@ -1,5 +1,8 @@
 #include "closeverifywindow.h"
 
+#include "inprocessclient.h"
+#include "testsupport.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QPushButton>
@@ -11,6 +14,7 @@
 #include <QtTest>
 
 using Korvex::CloseVerifyWindow;
+using TestSupport::child;
 
 // The close-options dialog as the user meets it, in English.
 class TestCloseVerifyWindow final : public QObject
@@ -24,12 +28,9 @@ private slots:
 private:
     QRadioButton *choice(const char *name) const
     {
-        return m_dialog->findChild<QRadioButton *>(QLatin1String(name));
+        return child<QRadioButton>(m_dialog.get(), name);
     }
-    QPushButton *button(const char *name) const
-    {
-        return m_dialog->findChild<QPushButton *>(QLatin1String(name));
-    }
+    QPushButton *button(const char *name) const { return child<QPushButton>(m_dialog.get(), name); }
 
     QTranslator m_translator;
     std::unique_ptr<CloseVerifyWindow> m_dialog;
@@ -37,8 +38,7 @@ private:
 
 void TestCloseVerifyWindow::initTestCase()
 {
-    QVERIFY(m_translator.load(QStringLiteral(":/Korvex_en_us.qm")));
-    QCoreApplication::installTranslator(&m_translator);
+    QVERIFY(TestSupport::installEnglish(&m_translator));
     // The look the client applies, paddings included.
     QFile css(QStringLiteral(":/mainwindow.css"));
     QVERIFY(css.open(QIODevice::ReadOnly));

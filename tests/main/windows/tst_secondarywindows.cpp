@@ -23,7 +23,6 @@
 #include "windowmanager.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -151,7 +150,6 @@ void TestSecondaryWindows::initTestCase()
     QVERIFY(QDir::setCurrent(TestSupport::binDir()));
     TestSupport::useClientNames(TestSupport::binDir());
     QVERIFY(TestSupport::installEnglish(&m_english));
-    QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_browser, "open");
 
     m_window = std::make_unique<MainWindow>();
     QTRY_VERIFY_WITH_TIMEOUT(popupProcesses().size() == 1, 60000);
@@ -170,7 +168,6 @@ void TestSecondaryWindows::init()
 
 void TestSecondaryWindows::cleanupTestCase()
 {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     for (ContentWidget *window : contentWindows())
         delete window;
     m_foreign.kill();
@@ -353,11 +350,8 @@ void TestSecondaryWindows::popupItemClickOpensTheItem()
 {
     // First, so that no earlier pop-up is still up and its time running out.
     const QString marker = QStringLiteral("弹窗打开");
-    {
-        Korvex::FuncSettings settings = m_window->clientState().funcSettings();
-        settings.second = 30;
-        m_window->clientState().setFuncSettings(settings);
-    }
+    TestSupport::changeFuncSettings(m_window->clientState(),
+                                    [](Korvex::FuncSettings &settings) { settings.second = 30; });
     // At 96 DPI the pop-up is 300 x 318 in the lower-right corner; it has slid
     // in when its close button (blue, 13 px below its top, 9 px inside its right
     // edge) is in place. Its first item lies under its title strip.
@@ -473,11 +467,9 @@ void TestSecondaryWindows::splitRightMovesTitledWindowsOutOfTheStrip()
     QVERIFY(panel.right() >= 1024);
     QVERIFY(desktop.right() >= 1024);
 
-    {
-        Korvex::FuncSettings settings = m_window->clientState().funcSettings();
+    TestSupport::changeFuncSettings(m_window->clientState(), [](Korvex::FuncSettings &settings) {
         settings.split = Korvex::SplitSetting::Right;
-        m_window->clientState().setFuncSettings(settings);
-    }
+    });
     m_window->onBtn3MiniMoshiClicked();
     Miniwindow *strip = m_window->miniWindow();
     QTRY_VERIFY(strip->isVisible());
@@ -518,11 +510,9 @@ void TestSecondaryWindows::splitThreeMovesNothingUntilDockedLeft()
     const QRect right = windowGeometry(ids[0]);
     const QRect untitled = windowGeometry(ids[1]);
     const QRect left = windowGeometry(ids[2]);
-    {
-        Korvex::FuncSettings settings = m_window->clientState().funcSettings();
+    TestSupport::changeFuncSettings(m_window->clientState(), [](Korvex::FuncSettings &settings) {
         settings.split = Korvex::SplitSetting::NoSplit;
-        m_window->clientState().setFuncSettings(settings);
-    }
+    });
     m_window->onBtn3MiniMoshiClicked();
     QTRY_VERIFY(m_window->miniWindow()->isVisible());
     QTRY_COMPARE(stripGeometry().topLeft(), QPoint(1024, 0));

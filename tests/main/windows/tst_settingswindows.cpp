@@ -6,6 +6,7 @@
 #include "customsetbuttonformwindow.h"
 #include "customsetfuncorderformwindow.h"
 #include "inprocessclient.h"
+#include "testsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,6 +28,7 @@ using Korvex::MainWindow;
 namespace
 {
 
+using TestSupport::child;
 using TestSupport::stored;
 using TestSupport::storePath;
 
@@ -52,7 +54,7 @@ private slots:
     void cleanup();
 
     void confirmWithoutZoneChangeWritesTheZoneAndEmitsNothing();
-    void confirmStoresEveryChoiceAtOnce();
+    void confirmStoresEveryChoiceAndTheNextStartReadsThem();
     void closeAndCancelSaveNothing();
     void popupScreenIsStoredAndAnAbsentOneKept();
     void loginStartWritesAndRemovesItsEntry();
@@ -68,17 +70,9 @@ private slots:
     void allBoxChecksAndUnchecksEverything();
     void filterBarToggles();
     void handEditedStoreOpensOnFallbacks();
-    void settingsSurviveARestart();
 
 private:
     void start();
-    template <typename T> T *child(QObject *parent, const char *name) const
-    {
-        T *found = parent->findChild<T *>(QLatin1String(name));
-        if (!found)
-            qFatal("no child %s", name);
-        return found;
-    }
     CustomSetFuncOrderFormWindow *settings() const { return m_window->funcOrderWindow(); }
     CustomSetButtonFormWindow *dropDown() const { return m_window->customSetButtonFormWindow(); }
     template <typename T> T *s(const char *name) const { return child<T>(settings(), name); }
@@ -149,7 +143,8 @@ void TestSettingsWindows::confirmWithoutZoneChangeWritesTheZoneAndEmitsNothing()
              QStringList({QStringLiteral("14"), QStringLiteral("1")}));
 }
 
-void TestSettingsWindows::confirmStoresEveryChoiceAtOnce()
+// Stored at once, in the texts the store keeps, and read back at the next start.
+void TestSettingsWindows::confirmStoresEveryChoiceAndTheNextStartReadsThem()
 {
     start();
     openSettings();
@@ -158,25 +153,33 @@ void TestSettingsWindows::confirmStoresEveryChoiceAtOnce()
     s<QRadioButton>("radioButton_noSplit")->click();
     s<QRadioButton>("radioButton_filterBar_manual")->click();
     s<QCheckBox>("checkBox_tong")->click();
+    s<QComboBox>("comboBox_timeZone")->setCurrentIndex(28);
+    s<QComboBox>("comboBox_dst")->setCurrentIndex(1);
     s<QPushButton>("button_confirm")->click();
+    m<QPushButton>("button2_newsFeed")->click(); // the bar closes: the drop-down is the master
+    m<QPushButton>("button2_customSet")->click();
+    child<QCheckBox>(dropDown(), "checkBox_kelvora")->click();
 
-    const Korvex::FuncSettings &live = m_window->clientState().funcSettings();
-    QVERIFY(live.sound == Korvex::SoundSetting::Silent);
-    QCOMPARE(live.second, 0);
-    QVERIFY(live.split == Korvex::SplitSetting::NoSplit);
-    QCOMPARE(live.filterBar, 0);
-    QCOMPARE(live.popupNewsFeed, 0xfffffeu);
-    QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("sound")),
-             QStringLiteral("3"));
-    QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("second")),
-             QStringLiteral("0"));
-    QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("split")),
-             QStringLiteral("3"));
-    QCOMPARE(stored(QStringLiteral("funcorder_part1"), QStringLiteral("filterBar")),
-             QStringLiteral("0"));
+    const Korvex::FuncSettings before = m_window->clientState().funcSettings();
+    QVERIFY(before.sound == Korvex::SoundSetting::Silent);
+    QCOMPARE(before.second, 0);
+    QVERIFY(before.split == Korvex::SplitSetting::NoSplit);
+    QCOMPARE(before.filterBar, 0);
+    QCOMPARE(before.popupNewsFeed, 0xfffffeu);
+    QCOMPARE(Korvex::readConfig(QStringLiteral("funcorder_part1"),
+                                {QStringLiteral("sound"), QStringLiteral("second"),
+                                 QStringLiteral("split"), QStringLiteral("filterBar")}),
+             QStringList({QStringLiteral("3"), QStringLiteral("0"), QStringLiteral("3"),
+                          QStringLiteral("0")}));
     QCOMPARE(stored(QStringLiteral("funcorder_part2"), QStringLiteral("popupNewsFeed")),
              QStringLiteral("fffffe"));
+    m_window.reset();
 
+    start();
+    QVERIFY(m_window->clientState().funcSettings() == before);
+    QCOMPARE(m_window->clientState().subscriptionMask(), 0xffffdfu);
+    QCOMPARE(m_window->clientState().timeZoneValue(), QStringLiteral("2"));
+    QVERIFY(!child<QCheckBox>(dropDown(), "checkBox_kelvora")->isChecked());
     // Reopening shows what was stored: "无" among them.
     openSettings();
     QCOMPARE(s<QComboBox>("comboBox_sound")->currentText(), QStringLiteral("无"));
@@ -184,6 +187,13 @@ void TestSettingsWindows::confirmStoresEveryChoiceAtOnce()
     QVERIFY(s<QRadioButton>("radioButton_noSplit")->isChecked());
     QVERIFY(s<QRadioButton>("radioButton_filterBar_manual")->isChecked());
     QVERIFY(!s<QCheckBox>("checkBox_tong")->isChecked());
+    QCOMPARE(s<QComboBox>("comboBox_timeZone")->currentIndex(), 28);
+    QCOMPARE(s<QComboBox>("comboBox_dst")->currentIndex(), 1);
+    QVERIFY(!s<QCheckBox>("checkBox_kelvora")->isEnabled());
+    // Nothing changed since the restart: confirm reports no zone change.
+    QSignalSpy changed(settings(), &CustomSetFuncOrderFormWindow::sendTimeZoneChanged);
+    s<QPushButton>("button_confirm")->click();
+    QCOMPARE(changed.count(), 0);
 }
 
 void TestSettingsWindows::popupScreenIsStoredAndAnAbsentOneKept()
@@ -359,9 +369,8 @@ void TestSettingsWindows::unsubscribedCategoryIsDisabledButKeepsItsBit()
     // A disabled box that is unchecked clears its bit all the same.
     Korvex::writeConfig(QStringLiteral("funcorder_part2"), {QStringLiteral("popupNewsFeed")},
                         {QStringLiteral("0")});
-    Korvex::FuncSettings narrowed = m_window->clientState().funcSettings();
-    narrowed.popupNewsFeed = 0xfd;
-    m_window->clientState().setFuncSettings(narrowed);
+    TestSupport::changeFuncSettings(m_window->clientState(),
+                                    [](Korvex::FuncSettings &f) { f.popupNewsFeed = 0xfd; });
     openSettings();
     QVERIFY(!oil->isChecked());
     s<QPushButton>("button_confirm")->click();
@@ -542,9 +551,8 @@ void TestSettingsWindows::filterBarToggles()
     QCOMPARE(button->text(), QStringLiteral("订阅 ▼"));
 
     // Coming from another page, "自动开启" opens it.
-    Korvex::FuncSettings automatic = m_window->clientState().funcSettings();
-    automatic.filterBar = 1;
-    m_window->clientState().setFuncSettings(automatic);
+    TestSupport::changeFuncSettings(m_window->clientState(),
+                                    [](Korvex::FuncSettings &f) { f.filterBar = 1; });
     m_window->clientState().setCurrentPage(Korvex::Content::AllPage);
     button->click();
     QVERIFY(bar->isVisible());
@@ -602,46 +610,6 @@ void TestSettingsWindows::handEditedStoreOpensOnFallbacks()
              QStringLiteral("0"));
     QCOMPARE(Korvex::readConfig(QStringLiteral("general_language"), LanguageKeys),
              QStringList({QStringLiteral("0"), QStringLiteral("0")}));
-}
-
-void TestSettingsWindows::settingsSurviveARestart()
-{
-    start();
-    openSettings();
-    s<QCheckBox>("checkBox_popup")->click();
-    s<QComboBox>("comboBox_time")->setCurrentIndex(2);
-    s<QComboBox>("comboBox_sound")->setCurrentIndex(2);
-    s<QRadioButton>("radioButton_leftSplit")->click();
-    s<QCheckBox>("checkBox_hongguanjingji")->click();
-    s<QComboBox>("comboBox_timeZone")->setCurrentIndex(28);
-    s<QComboBox>("comboBox_dst")->setCurrentIndex(1);
-    s<QPushButton>("button_confirm")->click();
-    m<QPushButton>("button2_newsFeed")->click(); // the bar closes: the drop-down is the master
-    m<QPushButton>("button2_customSet")->click();
-    child<QCheckBox>(dropDown(), "checkBox_kelvora")->click();
-    const Korvex::FuncSettings before = m_window->clientState().funcSettings();
-    m_window.reset();
-
-    start();
-    QVERIFY(m_window->clientState().funcSettings() == before);
-    const Korvex::FuncSettings &after = m_window->clientState().funcSettings();
-    QVERIFY(!after.popup);
-    QCOMPARE(after.second, 20);
-    QVERIFY(after.sound == Korvex::SoundSetting::Notify);
-    QVERIFY(after.split == Korvex::SplitSetting::Left);
-    QCOMPARE(after.popupNewsFeed, 0xffffbfu);
-    QCOMPARE(m_window->clientState().subscriptionMask(), 0xffffdfu);
-    QCOMPARE(m_window->clientState().timeZoneValue(), QStringLiteral("2"));
-    QVERIFY(!child<QCheckBox>(dropDown(), "checkBox_kelvora")->isChecked());
-    openSettings();
-    QCOMPARE(s<QComboBox>("comboBox_time")->currentIndex(), 2);
-    QCOMPARE(s<QComboBox>("comboBox_timeZone")->currentIndex(), 28);
-    QCOMPARE(s<QComboBox>("comboBox_dst")->currentIndex(), 1);
-    QVERIFY(!s<QCheckBox>("checkBox_kelvora")->isEnabled());
-    // Nothing changed since the restart: confirm reports no zone change.
-    QSignalSpy changed(settings(), &CustomSetFuncOrderFormWindow::sendTimeZoneChanged);
-    s<QPushButton>("button_confirm")->click();
-    QCOMPARE(changed.count(), 0);
 }
 
 QTEST_MAIN(TestSettingsWindows)

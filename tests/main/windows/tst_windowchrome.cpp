@@ -24,7 +24,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -52,6 +51,7 @@ using Korvex::VersionsWindow;
 namespace
 {
 
+using TestSupport::child;
 using TestSupport::clickAt;
 using TestSupport::dragWithTheMouse;
 using TestSupport::keepScreenshot;
@@ -112,21 +112,14 @@ private slots:
     void quitFromTheTrayMenu();
 
 private:
-    QWidget *child(const char *name) const
-    {
-        return m_window->findChild<QWidget *>(QLatin1String(name));
-    }
-    QPushButton *button(const char *name) const
-    {
-        return m_window->findChild<QPushButton *>(QLatin1String(name));
-    }
+    QPushButton *button(const char *name) const { return child<QPushButton>(m_window.get(), name); }
     QPushButton *dialogButton(const char *name) const
     {
-        return m_window->closeVerifyWindow()->findChild<QPushButton *>(QLatin1String(name));
+        return child<QPushButton>(m_window->closeVerifyWindow(), name);
     }
     QRadioButton *choice(const char *name) const
     {
-        return m_window->closeVerifyWindow()->findChild<QRadioButton *>(QLatin1String(name));
+        return child<QRadioButton>(m_window->closeVerifyWindow(), name);
     }
     QRect onScreen() const { return screenGeometry(m_window->winId()); }
     // Where the main window's dialogs open: centred over it, inside the free area.
@@ -157,7 +150,6 @@ void TestWindowChrome::initTestCase()
     // Nothing answers there: no page ever loads, and no test depends on one.
     Korvex::setWebHost(QStringLiteral("http://127.0.0.1:9"));
     QApplication::setQuitOnLastWindowClosed(false);
-    QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_browser, "open");
     // The table window stays on top at the screen's top: not in the way here.
     Korvex::writeConfig(QStringLiteral("funcorder_part1"), {QStringLiteral("toolBarWindow")},
                         {QStringLiteral("0")});
@@ -171,7 +163,6 @@ void TestWindowChrome::initTestCase()
 
 void TestWindowChrome::cleanupTestCase()
 {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     m_window.reset();
     m_tray.stop();
     m_windowManager.stop();
@@ -293,7 +284,7 @@ void TestWindowChrome::bandsAndTitleBarOfTheRealWindow()
     const int w = m_window->width();
     const auto hit = [&](const QPoint &pos) { return Korvex::frameHit(pos, layout); };
     QCOMPARE(hit(QPoint(w - 3, 3)), Korvex::FrameHit::TopRight);
-    QWidget *controls = child("widget_6");
+    QWidget *controls = child<QWidget>(m_window.get(), "widget_6");
     const QPoint loginBlock = controls->mapTo(m_window.get(), QPoint(0, 0));
     QCOMPARE(hit(QPoint(loginBlock.x() - 5, 20)), Korvex::FrameHit::Caption);
     QCOMPARE(hit(QPoint(200, 20)), Korvex::FrameHit::Caption);
@@ -499,29 +490,28 @@ void TestWindowChrome::trayIconSitsInTheTrayAndBringsTheWindowBack()
 
 void TestWindowChrome::silentThenTrayRestoresSoundAndPopups()
 {
+    // Sound off before stays off (every combination before: tst_silentmode); the
+    // ways back below start with it on, and it comes back on.
     Korvex::ClientState &state = m_window->clientState();
-    for (const bool soundBefore : {true, false}) {
-        settle();
-        if (state.soundOn() != soundBefore)
-            m_window->onBtnSoundClicked();
-        QVERIFY(state.popupOn());
+    settle();
+    if (state.soundOn())
+        m_window->onBtnSoundClicked();
+    QVERIFY(state.popupOn());
+    m_window->close();
+    confirm("radioButton_2");
+    QTRY_VERIFY(m_window->isHidden());
+    QVERIFY(m_window->closeModes()->isSilent());
+    QVERIFY(!state.soundOn());
+    QVERIFY(!state.popupOn());
+    QVERIFY(!m_window->miniWindow()->soundOn);
 
-        m_window->close();
-        confirm("radioButton_2");
-        QTRY_VERIFY(m_window->isHidden());
-        QVERIFY(m_window->closeModes()->isSilent());
-        QVERIFY(!state.soundOn());
-        QVERIFY(!state.popupOn());
-        QVERIFY(!m_window->miniWindow()->soundOn);
-
-        clickTrayIcon();
-        QTRY_VERIFY(m_window->isVisible());
-        QTRY_VERIFY(m_window->isActiveWindow());
-        QVERIFY(!m_window->closeModes()->isSilent());
-        QCOMPARE(state.soundOn(), soundBefore);
-        QCOMPARE(m_window->miniWindow()->soundOn, soundBefore);
-        QVERIFY(state.popupOn());
-    }
+    clickTrayIcon();
+    QTRY_VERIFY(m_window->isVisible());
+    QTRY_VERIFY(m_window->isActiveWindow());
+    QVERIFY(!m_window->closeModes()->isSilent());
+    QVERIFY(!state.soundOn());
+    QVERIFY(!m_window->miniWindow()->soundOn);
+    QVERIFY(state.popupOn());
     m_window->onBtnSoundClicked(); // back on
     QVERIFY(state.soundOn());
 
