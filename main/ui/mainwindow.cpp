@@ -273,7 +273,6 @@ void MainWindow::createChrome()
     m_chrome->showSound(m_state.soundOn());
 
     m_closeVerifyWindow = std::make_unique<CloseVerifyWindow>();
-    m_versionsWindow = std::make_unique<VersionsWindow>();
 }
 
 void MainWindow::connectChrome()
@@ -338,8 +337,6 @@ void MainWindow::connectChrome()
             &MainWindow::onCloseVerifyRadio2Clicked);
     connect(m_closeVerifyWindow.get(), &CloseVerifyWindow::radioButton3Clicked, this,
             &MainWindow::vekQuit);
-    connect(m_versionsWindow.get(), &VersionsWindow::urlClicked, this,
-            &MainWindow::onWidget3WebviewLinkClicked);
 
     // The alternative title bar's twins of the main form's buttons: its page and
     // category buttons open the same pages and show the same selection, its
@@ -431,9 +428,20 @@ void MainWindow::onWidget3WebviewLinkClicked(QUrl url)
         PageLinks::openOnDesktop(url, lcPages());
 }
 
+VersionsWindow *MainWindow::versionsWindow()
+{
+    // Most runs never open it, and its background picture alone is some 3 MB.
+    if (!m_versionsWindow) {
+        m_versionsWindow = std::make_unique<VersionsWindow>();
+        connect(m_versionsWindow.get(), &VersionsWindow::urlClicked, this,
+                &MainWindow::onWidget3WebviewLinkClicked);
+    }
+    return m_versionsWindow.get();
+}
+
 void MainWindow::onBtnVersionClicked()
 {
-    VersionsWindow *about = m_versionsWindow.get();
+    VersionsWindow *about = versionsWindow();
     // Opened over the window, not at the window manager's corner.
     if (about->isHidden())
         Korvex::Dialogs::placeOver(about, this);

@@ -92,7 +92,8 @@ public:
     Korvex::TrayControl *trayControl() const { return m_tray; }
     Korvex::CloseModes *closeModes() const { return m_closeModes; }
     CloseVerifyWindow *closeVerifyWindow() const { return m_closeVerifyWindow.get(); }
-    VersionsWindow *versionsWindow() const { return m_versionsWindow.get(); }
+    // The about window, made the first time it is shown.
+    VersionsWindow *versionsWindow();
     MacExtras *macExtras() const { return m_macExtras; }
 
 public slots:

@@ -9,6 +9,7 @@
 #include "iconfont.h"
 #include "windowlook.h"
 
+#include <QImage>
 #include <QPalette>
 #include <QPixmap>
 
@@ -68,10 +69,13 @@ void VersionsWindow::resizeEvent(QResizeEvent *event)
 
 void VersionsWindow::paintBackground()
 {
-    const QPixmap picture(QStringLiteral(":/img/version_background.png"));
+    // Read as an image, not as a pixmap: a pixmap read from a file stays in the
+    // toolkit's pixmap cache, here 2.5 MB for a picture only shown scaled.
+    const QImage picture(QStringLiteral(":/img/version_background.png"));
     QPalette palette = this->palette();
-    palette.setBrush(QPalette::Window, QBrush(picture.scaled(size(), Qt::IgnoreAspectRatio,
-                                                             Qt::SmoothTransformation)));
+    palette.setBrush(QPalette::Window,
+                     QBrush(QPixmap::fromImage(
+                         picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation))));
     setPalette(palette);
     setAutoFillBackground(true);
 }
