@@ -26,11 +26,14 @@ bool SpinnerPause::eventFilter(QObject *watched, QEvent *event)
 
 void SpinnerPause::follow()
 {
+    // The script ends in "void 0": spin() and stop() return the spinner, and
+    // the engine would hand it back converted, its element and the whole
+    // document with it (some 30,000 strings and 3 MB at every show and hide).
     m_view->page()->mainFrame()->evaluateJavaScript(
         m_view->isVisible()
-            ? QStringLiteral(
-                  "if (window.spinner) spinner.spin(document.getElementById('spinner'));")
-            : QStringLiteral("if (window.spinner) spinner.stop();"));
+            ? QStringLiteral("if (window.spinner) spinner.spin(document.getElementById('spinner'));"
+                             " void 0;")
+            : QStringLiteral("if (window.spinner) spinner.stop(); void 0;"));
 }
 
 } // namespace Korvex

@@ -441,9 +441,19 @@ void TestContentPages::otherLoadingViewWaitsForThePage()
     QCOMPARE(m_window->clientState().currentPage(), Korvex::Content::OtherPage);
     QVERIFY(view("webView_loading")->isVisible());
     QVERIFY(!m_window->findChild<QWidget *>(QStringLiteral("widget1_2"))->isVisible());
+    // The spinner turns while its view shows, and stands still once it hides.
+    const auto spinning = [this] {
+        return view("webView_loading")
+            ->page()
+            ->mainFrame()
+            ->evaluateJavaScript(QStringLiteral("!!(window.spinner && spinner.el)"))
+            .toBool();
+    };
+    QTRY_VERIFY(spinning());
     // The next page of the other-pages view that loads comes to the front.
     view("webView_oth")->load(QUrl(Korvex::webHost() + QStringLiteral("/Index")));
     QTRY_COMPARE(shownPage(), view("webView_oth"));
+    QVERIFY(!spinning());
 }
 
 void TestContentPages::favouritesWhileLoggedOutOpenTheLoginWindowOnly()
