@@ -42,6 +42,11 @@ void drawWithoutOpenGL();
 // to the system (after a busy spell), as far as the allocator allows.
 void releaseFreeHeap();
 
+// Before any thread starts: the allocator keeps at most two pools, not one per
+// thread that ever allocated (the main program's fifteen held some 1 MB of
+// free memory between them). A choice made in the environment stands.
+void shareHeapPools();
+
 // The user's private folder for the local sockets and the single-instance
 // marker: $XDG_RUNTIME_DIR when it is set and private (PrivateFolder::make),
 // else "korvex-UID" in the temporary folder, made private the same way. Empty, with

@@ -249,6 +249,14 @@ void releaseFreeHeap()
 #endif
 }
 
+void shareHeapPools()
+{
+#ifdef __GLIBC__
+    if (!qEnvironmentVariableIsSet("MALLOC_ARENA_MAX"))
+        mallopt(M_ARENA_MAX, 2);
+#endif
+}
+
 QString runtimeFolder(QString *error)
 {
     const QString given = qEnvironmentVariable("XDG_RUNTIME_DIR");

@@ -14,8 +14,14 @@ namespace WebEngine
 void beforeApplication()
 {
     Platform::drawWithoutOpenGL();
+    Platform::shareHeapPools();
     if (!qEnvironmentVariableIsSet("QT_BEARER_POLL_TIMEOUT"))
         qputenv("QT_BEARER_POLL_TIMEOUT", "60000");
+    // The script engine's optimising compiler: the pages' per-item functions are
+    // short, and the first compiler runs them as fast; its compiled code and
+    // profiles were some 2 MB of the three programs' memory.
+    if (!qEnvironmentVariableIsSet("JSC_useDFGJIT"))
+        qputenv("JSC_useDFGJIT", "false");
 }
 
 void useLeanSettings()

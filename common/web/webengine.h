@@ -12,12 +12,14 @@ class QWebPage;
 namespace WebEngine
 {
 
-// Before the application object: no OpenGL (Platform::drawWithoutOpenGL), and
-// the network interfaces are looked at once a minute, not every 10 s as Qt's
-// network access does in each program all day. Not never: a program started
-// while the computer is offline learns only from such a look (where no network
-// manager reports changes) that the network is there, and until then every
-// request fails. Choices made in the environment stand.
+// Before the application object: no OpenGL (Platform::drawWithoutOpenGL), two
+// heap pools for all threads (Platform::shareHeapPools), and the script
+// engine's optimising compiler off (its first compiler runs the pages' short
+// functions as fast). The network interfaces are looked at once a minute, not
+// every 10 s as Qt's network access does in each program all day. Not never: a
+// program started while the computer is offline learns only from such a look
+// (where no network manager reports changes) that the network is there, and
+// until then every request fails. Choices made in the environment stand.
 void beforeApplication();
 
 // Process-wide settings, before the first page: no memory cache of resources no
