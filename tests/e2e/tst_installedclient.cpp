@@ -83,9 +83,7 @@ void TestInstalledClient::itemReachesThePopupOfTheProgramFolder()
 {
     const QString marker = QStringLiteral("PKG-installed-9101");
     QCOMPARE(m_service.pushToListeners(ServiceFixture::itemText(marker, 9101)), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(
-        m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1,
-        20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.popupShown(marker), 1, 20000);
 
     const QList<qint64> popups = TestSupport::sessionProcesses(QStringLiteral("vek_popup"));
     QCOMPARE(popups.size(), 1);

@@ -161,17 +161,13 @@ void TestNewsPath::pushedItemReachesPageTickerAndPopup()
     const QString marker = QStringLiteral("E2E-first-7101");
     QCOMPARE(m_service.pushToListeners(ServiceFixture::itemText(marker, 7101)), 1);
 
-    QTRY_COMPARE_WITH_TIMEOUT(
-        m_service.pageCalls(QStringLiteral("OutputMsg"), QStringLiteral("/Expresslive"), marker), 1,
-        20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.liveShown(marker), 1, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(m_korvex.countContaining(QStringLiteral("ticker row")) > 0, 20000);
     const QList<KorvexSession::Line> rows = m_korvex.linesContaining(QStringLiteral("ticker row"));
     QCOMPARE(rows.size(), 1);
     QVERIFY2(rows.first().text.contains(QStringLiteral(" 7101 ")), qPrintable(rows.first().text));
     QVERIFY2(rows.first().text.contains(marker), qPrintable(rows.first().text));
-    QTRY_COMPARE_WITH_TIMEOUT(
-        m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1,
-        20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.popupShown(marker), 1, 20000);
 
     // The pop-up slides in at the lower-right corner of the screen (no panel
     // here, so the available area is the whole screen): 300 x 318 at 96 DPI.
@@ -215,17 +211,13 @@ void TestNewsPath::popupKilledFromOutsideComesBack()
     QCOMPARE(again.size(), 1);
     QVERIFY(again.first() != popups.first());
     for (const QString &marker : whileGone) {
-        QTRY_COMPARE_WITH_TIMEOUT(
-            m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1,
-            20000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_service.popupShown(marker), 1, 20000);
     }
 
     // Linked up again: it shows the next item.
     const QString marker = QStringLiteral("E2E-popup-back-7102");
     QCOMPARE(m_service.pushToListeners(ServiceFixture::itemText(marker, 7102)), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(
-        m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1,
-        20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.popupShown(marker), 1, 20000);
 
     // "More" brings the main window up and starts the pop-up thread: a running
     // pop-up program is left alone, a killed one comes back, and only one runs.
@@ -256,9 +248,7 @@ void TestNewsPath::popupKilledFromOutsideComesBack()
 
     const QString marker3 = QStringLiteral("E2E-popup-more-7104");
     QCOMPARE(m_service.pushToListeners(ServiceFixture::itemText(marker3, 7104)), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(
-        m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker3), 1,
-        20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.popupShown(marker3), 1, 20000);
 }
 
 void TestNewsPath::listenerKilledFromOutsideComesBack()
@@ -275,12 +265,8 @@ void TestNewsPath::listenerKilledFromOutsideComesBack()
 
     const QString marker = QStringLiteral("E2E-listener-back-7103");
     QCOMPARE(m_service.pushToListeners(ServiceFixture::itemText(marker, 7103)), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(
-        m_service.pageCalls(QStringLiteral("OutputMsg"), QStringLiteral("/Expresslive"), marker), 1,
-        20000);
-    QTRY_COMPARE_WITH_TIMEOUT(
-        m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 1,
-        20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.liveShown(marker), 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.popupShown(marker), 1, 20000);
 }
 
 void TestNewsPath::quitEndsAllFourAndLeavesNoSocket()

@@ -114,9 +114,7 @@ void TestOtherUser::bothUsersRunTheirOwnClientAndGetItems()
     QTRY_COMPARE_WITH_TIMEOUT(tickerRows(m_mine, marker), 1, 20000);
     QTRY_COMPARE_WITH_TIMEOUT(tickerRows(m_theirs, marker), 1, 20000);
     // Each user's pop-up shows it.
-    QTRY_COMPARE_WITH_TIMEOUT(
-        m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 2,
-        20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.popupShown(marker), 2, 20000);
 }
 
 void TestOtherUser::socketsAndMarkerAreTheOwnersOnly()
@@ -168,9 +166,7 @@ void TestOtherUser::anotherUsersPeerIsRefusedByBothServers()
                      1);
     }
     QCOMPARE(m_theirs.countContaining(QStringLiteral("received show_window")), 0);
-    QCOMPARE(m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"),
-                                 QStringLiteral("injected")),
-             0);
+    QCOMPARE(m_service.popupShown(QStringLiteral("injected")), 0);
 }
 
 // Someone of another user takes the pop-up program's name (while it restarts,
@@ -219,9 +215,7 @@ void TestOtherUser::squatterOnThePopupNameGetsNothingAndLosesIt()
         30000);
     const QString marker = QStringLiteral("name-back-7202");
     QCOMPARE(m_service.pushToListeners(ServiceFixture::itemText(marker, 7202)), 2);
-    QTRY_COMPARE_WITH_TIMEOUT(
-        m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker), 2,
-        20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.popupShown(marker), 2, 20000);
     QCOMPARE(squatter.bytes, QByteArray());
 }
 

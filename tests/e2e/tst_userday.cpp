@@ -58,10 +58,6 @@ private:
     // Silent mode ended by `comeBack`: the window is shown, sound and pop-ups
     // are on as before, and a new pop-up program has linked up.
     void backFromSilent(const std::function<void()> &comeBack);
-    int popupCalls(const QString &marker)
-    {
-        return m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker);
-    }
     int sounds() { return m_korvex.countContaining(QStringLiteral("news sound")); }
     int popupConnections()
     {
@@ -171,9 +167,7 @@ void TestUserDay::pointAtTrayIcon()
 void TestUserDay::pushAndFollow(const QString &marker, int id)
 {
     QCOMPARE(m_service.pushToListeners(ServiceFixture::itemText(marker, id)), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(
-        m_service.pageCalls(QStringLiteral("OutputMsg"), QStringLiteral("/Expresslive"), marker), 1,
-        20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.liveShown(marker), 1, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(
         m_korvex.countContaining(QStringLiteral("ticker row")) > 0 &&
             m_korvex.linesContaining(QStringLiteral("ticker row")).last().text.contains(marker),
@@ -186,7 +180,7 @@ void TestUserDay::pushShowsPopupWithSound(const QString &marker, int id)
     pushAndFollow(marker, id);
     if (QTest::currentTestFailed())
         return;
-    QTRY_COMPARE_WITH_TIMEOUT(popupCalls(marker), 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.popupShown(marker), 1, 20000);
     QCOMPARE(sounds(), soundsBefore + 1);
     QCOMPARE(popupPrograms(), 1);
 }
@@ -253,7 +247,7 @@ void TestUserDay::silentMeansNoPopupAndNoSound()
         return;
     m_firstMissedAt << minute(); // taken in within a minute or two
     QCOMPARE(sounds(), soundsBefore);
-    QCOMPARE(popupCalls(marker), 0);
+    QCOMPARE(m_service.popupShown(marker), 0);
     QCOMPARE(popupPrograms(), 0);
     QCOMPARE(m_korvex.countContaining(QStringLiteral("received popup_started")), starts);
 }
@@ -304,10 +298,8 @@ void TestUserDay::miniModeAndBack()
     pushAndFollow(marker, 8104);
     if (QTest::currentTestFailed())
         return;
-    QTRY_COMPARE_WITH_TIMEOUT(
-        m_service.pageCalls(QStringLiteral("Obtain"), QStringLiteral("/minipage"), marker), 1,
-        20000);
-    QCOMPARE(popupCalls(marker), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.miniShown(marker), 1, 20000);
+    QCOMPARE(m_service.popupShown(marker), 0);
 
     const int connections = popupConnections();
     const QRect restore = shown(QStringLiteral("mini_normal"));

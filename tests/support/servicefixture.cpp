@@ -282,6 +282,21 @@ int ServiceFixture::pageCalls(const QString &function, const QString &path, cons
     return count;
 }
 
+int ServiceFixture::liveShown(const QString &marker)
+{
+    return pageCalls(QStringLiteral("OutputMsg"), QStringLiteral("/Expresslive"), marker);
+}
+
+int ServiceFixture::miniShown(const QString &marker)
+{
+    return pageCalls(QStringLiteral("Obtain"), QStringLiteral("/minipage"), marker);
+}
+
+int ServiceFixture::popupShown(const QString &marker)
+{
+    return pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker);
+}
+
 QJsonArray ServiceFixture::pageEvents(const QString &kind, const QString &path,
                                       const QString &function, qint64 since)
 {

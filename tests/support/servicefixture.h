@@ -62,6 +62,11 @@ public:
     QJsonArray events(const QString &function = {}); // page-reported calls, optionally filtered
     // Page-reported calls of `function` on `path` whose first argument contains `marker`.
     int pageCalls(const QString &function, const QString &path, const QString &marker);
+    // How often the live page, the mini page and the pop-up's page were handed
+    // an item holding `marker`.
+    int liveShown(const QString &marker);
+    int miniShown(const QString &marker);
+    int popupShown(const QString &marker);
     // Page-reported events of `kind` ("call", "load", "bridge", "error"; empty: any),
     // optionally only on `path`, of `function` and after event number `since`.
     QJsonArray pageEvents(const QString &kind, const QString &path = {},

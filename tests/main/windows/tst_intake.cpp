@@ -78,9 +78,7 @@ private slots:
     void popupStartGetsTheTimeZoneFirst();
     void subscribedItemReachesEverything();
     void calendarItemAlsoReachesTheCalendar();
-    void unknownTypeReachesLiveAndMiniOnly();
     void unsubscribedCategoryOnlyReachesThePages();
-    void categoryOffInPopupFeedStillSoundsAndEntersTable();
     void displayTimeAndSoundFollowTheSettings();
     void miniModeNeverPopsUp();
     void loadedMiniPageStopsTheSpinner();
@@ -302,20 +300,7 @@ void TestIntake::calendarItemAlsoReachesTheCalendar()
              true);
 }
 
-void TestIntake::unknownTypeReachesLiveAndMiniOnly()
-{
-    const QString item = newsItem(QStringLiteral("Gold"), QStringLiteral("黄金新闻"));
-    const QStringList table = tableTexts();
-    deliver(item);
-    const auto calls = settle();
-    QCOMPARE(calls.value(Live).value(0), QStringLiteral("OutputMsg(") + item + QLatin1Char(')'));
-    QCOMPARE(calls.value(Mini).value(0), QStringLiteral("Obtain(") + item + QLatin1Char(')'));
-    QCOMPARE(calls.value(Calendar), QStringList());
-    QVERIFY(m_sounds.isEmpty());
-    QCOMPARE(tableTexts(), table);
-    QCOMPARE(popupBytesUpToBarrier(), QByteArray());
-}
-
+// Not subscribed, or of no category at all (tst_newsintake): the pages only.
 void TestIntake::unsubscribedCategoryOnlyReachesThePages()
 {
     m_window->controlWidget2Menu(1, false);
@@ -349,19 +334,8 @@ void TestIntake::unsubscribedCategoryOnlyReachesThePages()
     QCOMPARE(m_window->clientState().subscriptionMask(), 0xffffffu);
 }
 
-void TestIntake::categoryOffInPopupFeedStillSoundsAndEntersTable()
-{
-    changeSettings([](Korvex::FuncSettings &settings) { settings.popupNewsFeed = 0xfffffd; });
-    const QString item = newsItem(QStringLiteral("Oil"), QStringLiteral("油价上涨"));
-    deliver(item);
-    settle();
-    QCOMPARE(m_sounds, QStringList{QStringLiteral(":/sound/News.wav")});
-    QCOMPARE(tableTexts().at(3), QStringLiteral("09:30  油价上涨"));
-    QCOMPARE(popupBytesUpToBarrier(), QByteArray());
-}
-
 // The display time and the sound chosen apply to the next item (each setting's
-// every value: tst_newsintake).
+// every value, and which categories are in the pop-up feed: tst_newsintake).
 void TestIntake::displayTimeAndSoundFollowTheSettings()
 {
     changeSettings([](Korvex::FuncSettings &settings) {

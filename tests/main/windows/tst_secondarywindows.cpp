@@ -121,11 +121,6 @@ private:
     {
         return TestSupport::sessionProcesses(QStringLiteral("vek_popup"));
     }
-    // How often the pop-up page was handed an item holding `marker`.
-    int popupShown(const QString &marker)
-    {
-        return m_service.pageCalls(QStringLiteral("iojieshou"), QStringLiteral("/wicket"), marker);
-    }
     // KORVEX_SCREENSHOT_DIR=FOLDER keeps the screen as NAME.png there, to look at.
 
     WindowManager m_windowManager;
@@ -375,7 +370,7 @@ void TestSecondaryWindows::popupItemClickOpensTheItem()
     if (!shown) {
         keepScreenshot(QStringLiteral("popup-missing"));
         QFAIL(qPrintable(QStringLiteral("no pop-up; the pop-up page was handed the item %1 times")
-                             .arg(popupShown(marker))));
+                             .arg(m_service.popupShown(marker))));
     }
     const QPoint item = popup.topLeft() + QPoint(150, 42 + 20);
     ContentWidget *window = openedBy([&] {
@@ -559,7 +554,7 @@ void TestSecondaryWindows::leavingMiniModeStopsMovingAndBringsPopupsBack()
     QTRY_VERIFY_WITH_TIMEOUT(m_window->newsRelay()->popupConnected(), 20000);
     const QString marker = QStringLiteral("迷你之后");
     QVERIFY(m_service.push(itemText(4301, marker)));
-    QTRY_COMPARE_WITH_TIMEOUT(popupShown(marker), 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.popupShown(marker), 1, 20000);
 }
 
 // A new zone chosen in the settings window reaches the running pop-up program,
