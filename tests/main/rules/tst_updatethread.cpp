@@ -106,53 +106,25 @@ QString thisBuildPlus(int by, int width = 6)
 }
 } // namespace
 
+// One row of each kind of answer through the real updater (how versions compare:
+// tst_version; what makes a description unreadable: tst_updatedescription; what
+// makes an offer the publisher's: tst_updatesignature).
 void TestUpdateThread::checksOnceAndUpdatesOnlyForANewerVersion_data()
 {
     QTest::addColumn<QJsonObject>("published");
     QTest::addColumn<bool>("update");
-    auto version = [](const QJsonValue &value) {
-        return QJsonObject{{QStringLiteral("version"), value}};
-    };
-    const QStringList ours = Korvex::versionText().split(QLatin1Char('.'));
-    const QString twoFields = ours.mid(0, 2).join(QLatin1Char('.'));
-    const auto build = [](int by, int width = 6) { return thisBuildPlus(by, width); };
-    const QString next = build(1);
-    QTest::newRow("same version") << version(Korvex::versionText()) << false;
-    QTest::newRow("next build") << version(next) << true;
-    QTest::newRow("leading zeros count for nothing") << version(build(1, 1)) << true;
-    QTest::newRow("older, with a fourth field")
-        << version(QString(build(-1) + QStringLiteral(".9"))) << false;
-    QTest::newRow("two fields, newer")
-        << version(QString(ours.value(0) + QLatin1Char('.') +
-                           QString::number(ours.value(1).toInt() + 1)))
-        << true;
-    QTest::newRow("two fields, same start") << version(twoFields) << false;
-    QTest::newRow("no Version") << version(QJsonValue::Null) << false;
+    const QString next = thisBuildPlus(1);
+    QTest::newRow("same version") << QJsonObject{{QStringLiteral("version"), Korvex::versionText()}}
+                                  << false;
+    QTest::newRow("next build") << QJsonObject{{QStringLiteral("version"), next}} << true;
     QTest::newRow("not XML") << QJsonObject{{QStringLiteral("description"),
                                              QStringLiteral("not-xml")}}
                              << false;
-    QTest::newRow("50 MB") << QJsonObject{{QStringLiteral("description"), QStringLiteral("huge")}}
-                           << false;
-    QTest::newRow("nested entities")
-        << QJsonObject{{QStringLiteral("description"), QStringLiteral("bomb")}} << false;
-    QTest::newRow("negative Size")
-        << QJsonObject{{QStringLiteral("version"), next},
-                       {QStringLiteral("sizeText"), QStringLiteral("-5")}}
-        << false;
-    QTest::newRow("Size not a number")
-        << QJsonObject{{QStringLiteral("version"), next},
-                       {QStringLiteral("sizeText"), QStringLiteral("lots")}}
-        << false;
     // Anyone on the network path can write a description; only the publisher can sign one.
-    const auto newer = [&next](const char *key, const QJsonValue &value) {
-        return QJsonObject{{QStringLiteral("version"), next}, {QLatin1String(key), value}};
-    };
-    QTest::newRow("unsigned") << newer("signature", QJsonValue::Null) << false;
     QTest::newRow("signature not the publisher's")
-        << newer("signature", QString(128, QLatin1Char('5'))) << false;
-    QTest::newRow("genuine older installer offered as newer")
-        << newer("signedVersion", build(-1)) << false;
-    QTest::newRow("signed without Sha256") << newer("sha256", QJsonValue::Null) << false;
+        << QJsonObject{{QStringLiteral("version"), next},
+                       {QStringLiteral("signature"), QString(128, QLatin1Char('5'))}}
+        << false;
     QTest::newRow("endless description")
         << QJsonObject{{QStringLiteral("description"), QStringLiteral("endless")}} << false;
 }
