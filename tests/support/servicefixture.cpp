@@ -163,11 +163,6 @@ QList<int> ServiceFixture::newsPorts() const
     return m_newsPorts;
 }
 
-int ServiceFixture::controlPort() const
-{
-    return m_controlPort;
-}
-
 QProcessEnvironment ServiceFixture::environment(const QProcessEnvironment &base) const
 {
     QProcessEnvironment env = base;

@@ -45,7 +45,6 @@ public:
     QString webUrl(const QString &path) const; // "http://127.0.0.1:PORT" + path
     int webPort() const;
     QList<int> newsPorts() const;
-    int controlPort() const;
 
     // The environment for a listener (or a whole client) using this service,
     // also for its updates.

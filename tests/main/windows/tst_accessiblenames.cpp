@@ -20,10 +20,6 @@
 
 #include <memory>
 
-using Korvex::CloseVerifyWindow;
-using Korvex::MacExtras;
-using Korvex::MainWindow;
-using Korvex::VersionsWindow;
 using Popup::PopupOptions;
 using Popup::PopupWidget;
 

@@ -315,10 +315,7 @@ void TestContentPages::tableWindowIsFilledFromTheLivePage()
 {
     // The live page's newest items, newest on top.
     const QStringList titles =
-        js("webView_kuaixunzhibo",
-           QStringLiteral("var t = []; var n = document.querySelectorAll('#list li .title');"
-                          "for (var i = 0; i < n.length; ++i) t.push(n[i].textContent); t"))
-            .toStringList();
+        TestSupport::elementTexts(view("webView_kuaixunzhibo"), QStringLiteral("#list li .title"));
     QVERIFY2(titles.size() >= 3, qPrintable(titles.join(QLatin1Char('|'))));
     const QStringList rows = tableTexts();
     for (int i = 0; i < 3; ++i)

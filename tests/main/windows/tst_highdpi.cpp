@@ -23,11 +23,6 @@
 
 #include <memory>
 
-using Korvex::CloseVerifyWindow;
-using Korvex::MacExtras;
-using Korvex::MainWindow;
-using Korvex::VersionsWindow;
-
 namespace
 {
 

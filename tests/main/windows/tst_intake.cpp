@@ -567,10 +567,8 @@ void TestIntake::timeZoneChangeReachesPopupAndTable()
     QCOMPARE(tableTexts().at(3), QStringLiteral("00:50  深夜消息"));
     QCOMPARE(m_window->toolBarWindow()->isVisible(), m_window->isToolBarWindowShown());
     // The reloaded live page shows the item in the new zone too.
-    const QStringList times =
-        js(Live, QStringLiteral("var t = []; var n = document.querySelectorAll('#list li .time');"
-                                "for (var i = 0; i < n.length; ++i) t.push(n[i].textContent); t"))
-            .toStringList();
+    const QStringList times = TestSupport::elementTexts(
+        TestSupport::startPage(m_window.get(), Live), QStringLiteral("#list li .time"));
     QCOMPARE(times.value(0), QStringLiteral("00:50"));
 
     changeTimeZone(QStringLiteral("0"));
