@@ -52,7 +52,8 @@ QRect shownRect(const QRect &area, const PopupSizes &sizes, int height)
 
 QRect slideStartRect(const QRect &area, const PopupSizes &sizes)
 {
-    return QRect(area.x() + area.width() - sizes.width, area.y() + area.height(), sizes.width, 0);
+    return QRect(area.x() + area.width() - sizes.width, area.y() + area.height() - 1, sizes.width,
+                 1);
 }
 
 int fieldValue(const QString &field)

@@ -28,7 +28,9 @@ int scaledLength(int length, double dpiScale);
 
 // Rectangles inside the available desktop area: flush with its right and lower edges.
 QRect shownRect(const QRect &area, const PopupSizes &sizes, int height);
-// Zero height on the area's lower edge: where the slide-in starts.
+// One pixel row on the area's lower edge: where the slide-in starts. Never zero
+// height: the toolkit takes a window of no height off the screen and maps it
+// again, and a window manager under load could lose it between the two.
 QRect slideStartRect(const QRect &area, const PopupSizes &sizes);
 
 // A decimal field of a message; 0 when it is not a number.

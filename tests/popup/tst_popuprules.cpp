@@ -74,7 +74,7 @@ void TestPopupRules::geometry()
     QCOMPARE(PopupRules::shownRect(area, sizes, sizes.normalHeight), normal);
     QCOMPARE(PopupRules::shownRect(area, sizes, sizes.largeHeight), large);
     QCOMPARE(PopupRules::slideStartRect(area, sizes),
-             QRect(normal.x(), area.bottom() + 1, normal.width(), 0));
+             QRect(normal.x(), area.bottom(), normal.width(), 1));
     QCOMPARE(PopupRules::dpiScaleFor(120), 1.25);
     QCOMPARE(PopupRules::scaledLength(40, 1.25), 50);
     QCOMPARE(PopupRules::scaledLength(16777215, 1.25), 16777215);

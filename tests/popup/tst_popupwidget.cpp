@@ -15,6 +15,7 @@
 #include <QTranslator>
 #include <QWebFrame>
 #include <QWebView>
+#include <QWindow>
 #include <QtTest>
 
 #include <memory>
@@ -175,6 +176,7 @@ void TestPopupWidget::secondItemDuringSlideInKeepsTheSlideAndTakesItsTime()
     QTRY_VERIFY(m_popup->popupState().pageLoaded());
     qRegisterMetaType<QAbstractAnimation::State>();
     QSignalSpy slideStates(slide(), &QAbstractAnimation::stateChanged);
+    QSignalSpy mapped(m_popup->windowHandle(), &QWindow::visibleChanged);
     send(item("001", "0", QStringLiteral("first")));
     QTRY_VERIFY(slide()->state() == QAbstractAnimation::Running);
     send(item("005", "0", QStringLiteral("second")));
@@ -188,6 +190,10 @@ void TestPopupWidget::secondItemDuringSlideInKeepsTheSlideAndTakesItsTime()
         starts += change.at(0).value<QAbstractAnimation::State>() == QAbstractAnimation::Running;
     QCOMPARE(starts, 1);
     QCOMPARE(m_popup->geometry(), m_popup->shownRect(318));
+    // Put on the screen once, never taken off during the slide (a window
+    // manager under load could lose a window unmapped and mapped again at once).
+    QCOMPARE(mapped.count(), 1);
+    QCOMPARE(mapped.at(0).at(0).toBool(), true);
 
     // Hidden after the second item's time, and the page is cleared.
     QTRY_VERIFY(!m_popup->isVisible());
