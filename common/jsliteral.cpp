@@ -66,4 +66,9 @@ QString guarded(const QString &statement)
     return QLatin1String("try{") + statement + QLatin1String(";}catch(e){}\n");
 }
 
+QString withoutResult(const QString &script)
+{
+    return script + QLatin1String("\n;void 0;");
+}
+
 } // namespace JsLiteral

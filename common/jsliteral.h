@@ -15,5 +15,9 @@ QString call(const QString &functionName, const QStringList &arguments = {});
 // `statement` in a try block of its own, as a line of a longer script: one that
 // throws does not keep the lines after it from running, as with one evaluation each.
 QString guarded(const QString &statement);
+// `script` made to give back nothing, for a caller that reads no result: the
+// engine converts whatever the last statement gives back, an object with
+// everything it reaches (a spinner and its document were 30,000 strings).
+QString withoutResult(const QString &script);
 
 } // namespace JsLiteral

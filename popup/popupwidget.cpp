@@ -257,7 +257,8 @@ void PopupWidget::loadPage()
 
 void PopupWidget::runScript(const QString &script)
 {
-    ui->webView->page()->mainFrame()->evaluateJavaScript(script);
+    // What the page's functions return is not read, nor converted.
+    ui->webView->page()->mainFrame()->evaluateJavaScript(JsLiteral::withoutResult(script));
 }
 
 void PopupWidget::apply(const PopupStep &step)

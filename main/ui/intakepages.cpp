@@ -32,7 +32,7 @@ void IntakePages::deliverBatch(const QList<Intake::PageItem> &items, int current
 {
     const QList<Intake::PageCall> calls = Intake::batchCalls(items, currentPage, subscriptionMask);
     for (const Intake::PageCall &call : calls)
-        evaluate(call.page, call.script);
+        run(call.page, call.script);
     m_memory->noteActivity();
 }
 
@@ -40,13 +40,12 @@ void IntakePages::applyFilter(int currentPage, quint32 subscriptionMask)
 {
     const QList<Intake::PageCall> calls = Intake::filterCalls(currentPage, subscriptionMask);
     for (const Intake::PageCall &call : calls)
-        evaluate(call.page, call.script);
+        run(call.page, call.script);
 }
 
 void IntakePages::showAdvertisement(bool shown)
 {
-    evaluate(Intake::Page::Live,
-             JsLiteral::call(shown ? Pages::GuanggaoShow : Pages::GuanggaoHide, {}));
+    run(Intake::Page::Live, JsLiteral::call(shown ? Pages::GuanggaoShow : Pages::GuanggaoHide, {}));
 }
 
 QVariant IntakePages::evaluateLive(const QString &script)
@@ -65,6 +64,13 @@ QWebFrame *IntakePages::frame(Intake::Page page) const
         return m_mini->page()->mainFrame();
     }
     return nullptr;
+}
+
+void IntakePages::run(Intake::Page page, const QString &script)
+{
+    // What a page's function returns (a page may well hand back a list element
+    // or a library object) is read by nobody here: not converted either.
+    evaluate(page, JsLiteral::withoutResult(script));
 }
 
 QVariant IntakePages::evaluate(Intake::Page page, const QString &script)

@@ -1,5 +1,7 @@
 #include "spinnerpause.h"
 
+#include "jsliteral.h"
+
 #include <QEvent>
 #include <QWebFrame>
 #include <QWebPage>
@@ -26,14 +28,13 @@ bool SpinnerPause::eventFilter(QObject *watched, QEvent *event)
 
 void SpinnerPause::follow()
 {
-    // The script ends in "void 0": spin() and stop() return the spinner, and
-    // the engine would hand it back converted, its element and the whole
-    // document with it (some 30,000 strings and 3 MB at every show and hide).
-    m_view->page()->mainFrame()->evaluateJavaScript(
+    // spin() and stop() return the spinner: converted, it brought its element
+    // and the whole document along (some 3 MB at every show and hide).
+    m_view->page()->mainFrame()->evaluateJavaScript(JsLiteral::withoutResult(
         m_view->isVisible()
-            ? QStringLiteral("if (window.spinner) spinner.spin(document.getElementById('spinner'));"
-                             " void 0;")
-            : QStringLiteral("if (window.spinner) spinner.stop(); void 0;"));
+            ? QStringLiteral(
+                  "if (window.spinner) spinner.spin(document.getElementById('spinner'));")
+            : QStringLiteral("if (window.spinner) spinner.stop();")));
 }
 
 } // namespace Korvex
