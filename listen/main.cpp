@@ -9,6 +9,7 @@ int main(int argc, char *argv[])
 {
     DisplayPlatform::applyBeforeApplication();
     WebEngine::beforeApplication();
+    WebEngine::withoutMediaPlayback();
     // The page is never shown: no connection to the display, none of its
     // libraries, input methods or window buffers.
     qputenv("QT_QPA_PLATFORM", "offscreen");

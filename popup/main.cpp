@@ -19,6 +19,7 @@ int main(int argc, char *argv[])
     int appArgc = 1;
     DisplayPlatform::applyBeforeApplication();
     WebEngine::beforeApplication();
+    WebEngine::withoutMediaPlayback();
     QApplication app(appArgc, argv);
     WebEngine::useLeanSettings();
     // Its one window hides and shows all day; only the main program, through a

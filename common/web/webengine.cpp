@@ -2,6 +2,7 @@
 
 #include "platform.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QWebPage>
 #include <QWebSettings>
@@ -22,6 +23,21 @@ void beforeApplication()
     // profiles were some 2 MB of the three programs' memory.
     if (!qEnvironmentVariableIsSet("JSC_useDFGJIT"))
         qputenv("JSC_useDFGJIT", "false");
+}
+
+void withoutMediaPlayback()
+{
+    for (const char *name :
+         {"GST_PLUGIN_SYSTEM_PATH_1_0", "GST_PLUGIN_PATH_1_0", "GST_REGISTRY_1_0"}) {
+        if (qEnvironmentVariableIsSet(name))
+            return;
+    }
+    const QString folder = Platform::runtimeFolder();
+    if (folder.isEmpty())
+        return;
+    qputenv("GST_PLUGIN_SYSTEM_PATH_1_0", QByteArray());
+    qputenv("GST_PLUGIN_PATH_1_0", QByteArray());
+    qputenv("GST_REGISTRY_1_0", QFile::encodeName(folder + QStringLiteral("/vek_media_registry")));
 }
 
 void useLeanSettings()

@@ -22,6 +22,15 @@ namespace WebEngine
 // until then every request fails. Choices made in the environment stand.
 void beforeApplication();
 
+// Before the application object, in a program whose page plays no sound or
+// video (the listener's hidden page, the pop-up): the engine's media framework
+// finds no plugins, so it neither reads their registry (some 0.5 MB in each
+// program) nor scans every plugin on a first start. Its registry is a file of
+// ours in the runtime folder that stays unwritten: the user's shared one,
+// which other programs start from, is left as it is. Choices made in the
+// environment stand.
+void withoutMediaPlayback();
+
 // Process-wide settings, before the first page: no memory cache of resources no
 // page uses any more and no page cache (the programs load a handful of pages
 // from one host and go back and forth between none of them), no plugins. Text

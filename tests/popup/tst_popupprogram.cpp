@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <functional>
@@ -56,6 +57,7 @@ private slots:
     void secondProgramReportsItselfAndTheFirstKeepsReceiving();
     void pointerOverThePopupHoldsItPastItsTime();
     void popupsGoToTheChosenScreenAndToThePrimaryWhileItIsGone();
+    void leavesTheSharedMediaRegistryAlone();
 
 private:
     QProcess *startPopup(const QProcessEnvironment &environment = {});
@@ -369,6 +371,45 @@ void TestPopupProgram::popupsGoToTheChosenScreenAndToThePrimaryWhileItIsGone()
     // Back once it is there again.
     storePopupScreen(QStringLiteral("screen:screen (2)"));
     QVERIFY(popsUpOn(1, onSecond));
+}
+
+// The pop-up page plays no sound or video, so the program loads no media
+// plugins; the registry of them that the user's other programs share and start
+// from is not rewritten to match (it would then hold none, and the next
+// program to play media would scan every plugin again).
+void TestPopupProgram::leavesTheSharedMediaRegistryAlone()
+{
+    const QDir shared(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                      QStringLiteral("/gstreamer-1.0"));
+    const auto contents = [&shared] {
+        QByteArray all;
+        for (const QFileInfo &file : shared.entryInfoList(QDir::Files, QDir::Name)) {
+            QFile in(file.filePath());
+            all += file.fileName().toUtf8() + (in.open(QIODevice::ReadOnly) ? in.readAll() : "?");
+        }
+        return all;
+    };
+    // A program that plays media builds the shared registry: here one whose
+    // environment makes the media choices (none of them changes where it goes).
+    QProcessEnvironment media = QProcessEnvironment::systemEnvironment();
+    media.insert(QStringLiteral("GST_PLUGIN_PATH_1_0"), QString());
+    QProcess *builder = startPopup(media);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !shared.entryList({QStringLiteral("registry.*.bin")}, QDir::Files).isEmpty(), 30000);
+    builder->terminate();
+    QVERIFY(builder->waitForFinished(10000));
+    const QByteArray before = contents();
+
+    startPopup();
+    QTRY_COMPARE_WITH_TIMEOUT(m_main->text(), Protocol::popupStartedTag().repeated(2), 15000);
+    QLocalSocket toPopup;
+    connectAsTheMainProgram(toPopup);
+    const QString text =
+        QStringLiteral("[{\"id\":7,\"vek_news_type\":\"FBN\",\"title\":\"[快讯]\"}]");
+    QVERIFY(
+        Protocol::sendMessage(&toPopup, Protocol::popupNewsMessage(30, QStringLiteral("0"), text)));
+    QTRY_COMPARE_WITH_TIMEOUT(shownItems(), QStringList{text}, 15000);
+    QCOMPARE(contents(), before);
 }
 
 QTEST_MAIN(TestPopupProgram)
