@@ -58,17 +58,27 @@ struct OwnStore {
 
 void writeConfig(const QString &group, const QStringList &keys, const QStringList &values)
 {
-    if (values.size() < keys.size())
-        qCWarning(lcMain).noquote() << "writeConfig : fewer values than keys for group" << group;
+    writeConfig(QList<ConfigWrite>{{group, keys, values}});
+}
+
+void writeConfig(const QList<ConfigWrite> &writes)
+{
+    for (const ConfigWrite &write : writes) {
+        if (write.values.size() < write.keys.size())
+            qCWarning(lcMain).noquote()
+                << "writeConfig : fewer values than keys for group" << write.group;
+    }
     OwnStore own;
     if (!own.problem.isEmpty())
         return;
     QSettings &store = own.store;
-    store.beginGroup(group);
-    const int count = qMin(keys.size(), values.size());
-    for (int i = 0; i < count; ++i)
-        store.setValue(keys.at(i), values.at(i));
-    store.endGroup();
+    for (const ConfigWrite &write : writes) {
+        store.beginGroup(write.group);
+        const int count = qMin(write.keys.size(), write.values.size());
+        for (int i = 0; i < count; ++i)
+            store.setValue(write.keys.at(i), write.values.at(i));
+        store.endGroup();
+    }
     store.sync();
 }
 

@@ -2,6 +2,7 @@
 
 #include "storenames.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,14 @@ QStringList readConfig(const QString &group, const QStringList &keys);
 // Sets each key to the value at the same position and flushes. Keys not named
 // are left alone. A key without a matching value is skipped with a diagnostic.
 void writeConfig(const QString &group, const QStringList &keys, const QStringList &values);
+
+// Several groups' keys as above, flushed once: a flush waits for the disk.
+struct ConfigWrite {
+    QString group;
+    QStringList keys;
+    QStringList values;
+};
+void writeConfig(const QList<ConfigWrite> &writes);
 
 // Removes every key below `group`, its subgroups' included, except those named
 // in `keep` (paths below the group: "key" or "subgroup/key"). One write, and

@@ -27,9 +27,9 @@ StartupSettings loadStartupSettings(FuncSettings &funcSettings)
 StartupSettings loadStartupSettings(FuncSettings &funcSettings, const ClockOffsets &clock)
 {
     StartupSettings result;
-
-    writeConfig(QStringLiteral("funcorder_part3"), {QStringLiteral("soft_version")},
-                {versionText()});
+    // The defaults go back in one write at the end: each write waits for the disk.
+    QList<ConfigWrite> writes{
+        {QStringLiteral("funcorder_part3"), {QStringLiteral("soft_version")}, {versionText()}}};
 
     const QStringList state =
         readConfig(QStringLiteral("state"), {QStringLiteral("status"), QStringLiteral("username"),
@@ -63,14 +63,14 @@ StartupSettings loadStartupSettings(FuncSettings &funcSettings, const ClockOffse
                                        QStringLiteral("1"), QStringLiteral("1")};
     for (int i = 0; i < part1.size(); ++i)
         part1[i] = orDefault(part1.at(i), part1Defaults.at(i));
-    writeConfig(QStringLiteral("funcorder_part1"), part1Keys, part1);
+    writes.append({QStringLiteral("funcorder_part1"), part1Keys, part1});
     // Text that is not a number ("abc") counts as closed and stays stored as is.
     result.toolBarWindowOpen = part1.at(4).toInt() != 0;
 
     if (popupNewsFeed.isNull() || result.versionResetFlag)
         popupNewsFeed = allCategoriesMaskText();
-    writeConfig(QStringLiteral("funcorder_part2"), {QStringLiteral("popupNewsFeed")},
-                {popupNewsFeed});
+    writes.append(
+        {QStringLiteral("funcorder_part2"), {QStringLiteral("popupNewsFeed")}, {popupNewsFeed}});
     // The store keeps the texts as they are; the program reads each once, here.
     funcSettings = parseFuncSettings(
         {part1.at(0), part1.at(1), part1.at(2), popupNewsFeed, part1.at(5), part1.at(3)});
@@ -82,8 +82,10 @@ StartupSettings loadStartupSettings(FuncSettings &funcSettings, const ClockOffse
     result.dstIndex = language.at(1);
     if (result.dstIndex.isNull())
         result.dstIndex = QString::number(dstHours(clock.daylightSeconds));
-    writeConfig(QStringLiteral("general_language"), languageKeys,
-                {result.timeZoneIndex, result.dstIndex});
+    writes.append({QStringLiteral("general_language"),
+                   languageKeys,
+                   {result.timeZoneIndex, result.dstIndex}});
+    writeConfig(writes);
     result.timeZoneValue = timeZoneOffsetText(result.timeZoneIndex, result.dstIndex);
 
     result.subscriptionMask = parseMask(customMenu);
