@@ -121,17 +121,26 @@ void ServiceFixture::end(Ending how)
     m_restartArgs = QStringList{QStringLiteral("--web-port=%1").arg(m_webPort),
                                 QStringLiteral("--news-ports=") + news.join(QLatin1Char(',')),
                                 QStringLiteral("--control-port=%1").arg(m_controlPort)};
+    const QList<int> held{m_webPort, m_controlPort};
     if (how == Ending::Killed && m_process.state() != QProcess::NotRunning) {
         m_process.kill();
         m_process.waitForFinished(5000);
     }
     stop();
+    // A freed port in the ephemeral range is soon the local end of some other
+    // connection, and the restart could not listen there again.
+    for (int port : held) {
+        auto server = std::make_unique<QTcpServer>();
+        if (server->listen(QHostAddress::LocalHost, quint16(port)))
+            m_heldPorts.push_back(std::move(server));
+    }
 }
 
 bool ServiceFixture::restart(QString *error)
 {
     if (m_restartArgs.isEmpty())
         return fail(error, QStringLiteral("restart without end()"));
+    m_heldPorts.clear();
     const QStringList base = m_extraArgs;
     const bool started = start(error, base + m_restartArgs);
     m_extraArgs = base;

@@ -9,6 +9,10 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTcpServer>
+
+#include <memory>
+#include <vector>
 
 // Environment variables the listener and the update check read to find the
 // service instead of their built-in hosts (tests run many services side by side).
@@ -35,7 +39,8 @@ public:
     void stop();
     // Ends the service the way a deploy (SIGTERM: it closes every connection
     // itself) or a crash (SIGKILL) does; restart() brings it back with the
-    // same arguments on the same ports.
+    // same arguments on the same ports. Meanwhile the fixture keeps the web and
+    // control ports bound, so that no other socket on the machine takes them.
     enum class Ending { Graceful, Killed };
     void end(Ending how);
     bool restart(QString *error = nullptr);
@@ -93,6 +98,7 @@ private:
     QProcess m_process;
     QStringList m_extraArgs;
     QStringList m_restartArgs; // the ports of the run end() ended
+    std::vector<std::unique_ptr<QTcpServer>> m_heldPorts;
     int m_webPort = 0;
     QList<int> m_newsPorts;
     int m_controlPort = 0;
