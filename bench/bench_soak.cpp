@@ -1,7 +1,8 @@
 // The whole system for a long time: the stand-in service pushes numbered items
 // at a steady rate with hostile items mixed in, and a companion program is
 // killed every few minutes. Each minute prints what every program costs (PSS,
-// its anonymous part, RSS, open descriptors, CPU); at the end, items lost per
+// its anonymous part, RSS, open descriptors: the median of six readings 10 s
+// apart; CPU over the minute); at the end, items lost per
 // hop (inside and outside the restart windows), restarts, and the drift of
 // memory and descriptors of the three together and of each program. A trading
 // day's items: 20 items/s for an hour (72,000 items). Asserts nothing.
@@ -55,6 +56,34 @@ QStringList hostileItems()
 qint64 now()
 {
     return QDateTime::currentMSecsSinceEpoch();
+}
+
+// The median of each figure over a minute's readings: one reading lands
+// anywhere between two releases of the pages' garbage, some seconds after a
+// 200k-character item or none, and alone it moves by several MB.
+NewsPath::Cost medianCost(const QList<NewsPath::Cost> &readings)
+{
+    QList<double> pss, anon, rss, files;
+    for (const NewsPath::Cost &cost : readings) {
+        if (cost.pssMb < 0)
+            continue; // not running at that moment (a companion coming back)
+        pss << cost.pssMb;
+        anon << cost.pssAnonMb;
+        rss << cost.rssMb;
+        files << cost.openFiles;
+    }
+    NewsPath::Cost median;
+    if (pss.isEmpty())
+        return median;
+    const auto middle = [](QList<double> values) {
+        std::sort(values.begin(), values.end());
+        return values.at(values.size() / 2);
+    };
+    median.pssMb = middle(pss);
+    median.pssAnonMb = middle(anon);
+    median.rssMb = middle(rss);
+    median.openFiles = int(middle(files));
+    return median;
 }
 
 struct Kill {
@@ -166,17 +195,23 @@ int main(int argc, char *argv[])
     int hostileSent = 0;
     const double ticksPerSecond = double(::sysconf(_SC_CLK_TCK));
     for (int minute = 1; minute <= minutes; ++minute) {
+        QMap<QString, QList<NewsPath::Cost>> readings;
         for (int second = 0; second < 60; ++second) {
             Bench::waitFor([] { return false; }, 1000);
             watch();
             if (second % 10 == 5)
                 service.push(hostile.at(hostileSent++ % hostile.size()));
+            if (second % 10 == 9) {
+                for (const QString &name : programs)
+                    readings[name] << NewsPath::costOf(pids.value(name));
+            }
         }
         collect();
         double together = 0, anonTogether = 0;
         int fds = 0;
         for (const QString &name : programs) {
-            const NewsPath::Cost cost = NewsPath::costOf(pids.value(name));
+            NewsPath::Cost cost = medianCost(readings.value(name));
+            cost.cpuTicks = NewsPath::costOf(pids.value(name)).cpuTicks;
             const qint64 before = ticks.value(name, -1);
             const double cpu = before >= 0 && cost.cpuTicks >= 0
                                    ? 100.0 * double(cost.cpuTicks - before) / ticksPerSecond / 60.0
