@@ -44,8 +44,12 @@ void releaseFreeHeap();
 
 // Before any thread starts: the allocator keeps at most two pools, not one per
 // thread that ever allocated (the main program's fifteen held some 1 MB of
-// free memory between them). A choice made in the environment stands.
-void shareHeapPools();
+// free memory between them), and every large block (128 KB and up) is mapped
+// on its own and goes back to the system when freed; by default, once such a
+// block is freed, later ones are carved from the heap, and under a day's flow
+// of items with a 200k-character one now and then the main program kept some
+// 1 MB more. Choices made in the environment stand.
+void leanHeap();
 
 // The user's private folder for the local sockets and the single-instance
 // marker: $XDG_RUNTIME_DIR when it is set and private (PrivateFolder::make),

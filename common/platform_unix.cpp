@@ -249,11 +249,13 @@ void releaseFreeHeap()
 #endif
 }
 
-void shareHeapPools()
+void leanHeap()
 {
 #ifdef __GLIBC__
     if (!qEnvironmentVariableIsSet("MALLOC_ARENA_MAX"))
         mallopt(M_ARENA_MAX, 2);
+    if (!qEnvironmentVariableIsSet("MALLOC_MMAP_THRESHOLD_"))
+        mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 #endif
 }
 

@@ -15,7 +15,7 @@ namespace WebEngine
 void beforeApplication()
 {
     Platform::drawWithoutOpenGL();
-    Platform::shareHeapPools();
+    Platform::leanHeap();
     if (!qEnvironmentVariableIsSet("QT_BEARER_POLL_TIMEOUT"))
         qputenv("QT_BEARER_POLL_TIMEOUT", "60000");
     // The script engine's optimising compiler: the pages' per-item functions are

@@ -13,13 +13,14 @@ namespace WebEngine
 {
 
 // Before the application object: no OpenGL (Platform::drawWithoutOpenGL), two
-// heap pools for all threads (Platform::shareHeapPools), and the script
-// engine's optimising compiler off (its first compiler runs the pages' short
-// functions as fast). The network interfaces are looked at once a minute, not
-// every 10 s as Qt's network access does in each program all day. Not never: a
-// program started while the computer is offline learns only from such a look
-// (where no network manager reports changes) that the network is there, and
-// until then every request fails. Choices made in the environment stand.
+// heap pools for all threads and large blocks apart (Platform::leanHeap), and
+// the script engine's optimising compiler off (its first compiler runs the
+// pages' short functions as fast). The network interfaces are looked at once a
+// minute, not every 10 s as Qt's network access does in each program all day.
+// Not never: a program started while the computer is offline learns only from
+// such a look (where no network manager reports changes) that the network is
+// there, and until then every request fails. Choices made in the environment
+// stand.
 void beforeApplication();
 
 // Before the application object, in a program whose page plays no sound or
