@@ -27,7 +27,7 @@ double scaleFactorFor(double dpi)
 {
     if (!(dpi > 0) || !std::isfinite(dpi))
         return 1.0;
-    // Quarter steps: the sizes the original design knew (100 %, 125 %, 150 % ...),
+    // Quarter steps: the desktop's usual scaling steps (100 %, 125 %, 150 % ...),
     // and no fraction of a pixel from a screen's rounded millimetres.
     const double quarters = std::round(dpi / 96.0 * 4.0);
     return std::max(1.0, std::min(quarters / 4.0, 8.0));
