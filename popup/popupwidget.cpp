@@ -297,12 +297,17 @@ void PopupWidget::apply(const PopupStep &step)
 
 void PopupWidget::startShowAnimation()
 {
-    show();
-    raise();
     showAnimation->stop();
     resizeAnimation->stop();
+    // Put on the screen where the slide starts: shown at its last place first, the
+    // pop-up would flash up whole and collapse, and a click on that flash would land
+    // on whatever lies beneath once it had collapsed.
+    const QRect from = PopupRules::slideStartRect(availableArea(), m_state.sizes());
+    setGeometry(from);
+    show();
+    raise();
     showAnimation->setDuration(m_state.timings().slideMs);
-    showAnimation->setStartValue(PopupRules::slideStartRect(availableArea(), m_state.sizes()));
+    showAnimation->setStartValue(from);
     showAnimation->setEndValue(shownRect(m_state.popupHeight()));
     showAnimation->start();
     qCDebug(lcPopup).noquote() << "start Animation";

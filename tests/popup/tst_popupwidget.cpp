@@ -177,6 +177,15 @@ void TestPopupWidget::secondItemDuringSlideInKeepsTheSlideAndTakesItsTime()
     qRegisterMetaType<QAbstractAnimation::State>();
     QSignalSpy slideStates(slide(), &QAbstractAnimation::stateChanged);
     QSignalSpy mapped(m_popup->windowHandle(), &QWindow::visibleChanged);
+    // Where it comes up each time: where the slide starts, never whole in its
+    // place for a moment (a click there would land on what lies beneath).
+    QList<QRect> shownAt;
+    connect(m_popup->windowHandle(), &QWindow::visibleChanged, this, [&](bool visible) {
+        if (visible)
+            shownAt << m_popup->geometry();
+    });
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect slideStart(area.right() + 1 - 300, area.bottom(), 300, 1);
     send(item("001", "0", QStringLiteral("first")));
     QTRY_VERIFY(slide()->state() == QAbstractAnimation::Running);
     send(item("005", "0", QStringLiteral("second")));
@@ -194,6 +203,7 @@ void TestPopupWidget::secondItemDuringSlideInKeepsTheSlideAndTakesItsTime()
     // manager under load could lose a window unmapped and mapped again at once).
     QCOMPARE(mapped.count(), 1);
     QCOMPARE(mapped.at(0).at(0).toBool(), true);
+    QCOMPARE(shownAt, QList<QRect>{slideStart});
 
     // Hidden after the second item's time, and the page is cleared.
     QTRY_VERIFY(!m_popup->isVisible());
@@ -202,6 +212,7 @@ void TestPopupWidget::secondItemDuringSlideInKeepsTheSlideAndTakesItsTime()
     // "000" stays for 100 hours.
     send(item("000", "0", QStringLiteral("stays")));
     QTRY_VERIFY(m_popup->isVisible());
+    QCOMPARE(shownAt, (QList<QRect>{slideStart, slideStart}));
     QCOMPARE(timer("closeTimer")->interval(), 360000 * testTimings().secondMs);
 }
 
