@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainterPath>
 #include <QRegion>
+#include <QShortcut>
 #include <QStyle>
 #include <QWidget>
 #include <QWindow>
@@ -52,6 +53,12 @@ WindowChrome::WindowChrome(QWidget *window, const Parts &parts)
     parts.titleBar->setMouseTracking(true);
     window->installEventFilter(this);
     watchWindowHandle();
+
+    // Alt+F4 closes as through the window manager. Most managers take the keys
+    // themselves; when they reach the window instead (a manager without the
+    // binding, or one that let them through), they must not be lost.
+    auto *altF4 = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), window);
+    connect(altF4, &QShortcut::activated, window, &QWidget::close);
 }
 
 void WindowChrome::applyApplicationLook()

@@ -427,7 +427,7 @@ void TestWindowChrome::altF4AndCloseButtonOpenTheDialogAndNeverQuit()
     QSignalSpy quit(dialog, &CloseVerifyWindow::radioButton3Clicked);
     const auto sent = [&] { return keep.count() + silent.count() + quit.count(); };
 
-    // Alt+F4 through the window manager.
+    // Alt+F4, taken by the window manager or reaching the window.
     QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")}));
     waitForTheDialog();
     QVERIFY(choice("radioButton")->isChecked());
@@ -455,6 +455,14 @@ void TestWindowChrome::altF4AndCloseButtonOpenTheDialogAndNeverQuit()
     // Alt+F4 once more: the first choice again.
     settle();
     QVERIFY(xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")}));
+    waitForTheDialog();
+    QVERIFY(choice("radioButton")->isChecked());
+    QVERIFY(clickAt(centreOf(dialogButton("button_cancel"))));
+    QTRY_VERIFY(!dialog->isVisible());
+
+    // Alt+F4 that the window manager lets through to the window: the same dialog.
+    settle();
+    QTest::keyClick(m_window.get(), Qt::Key_F4, Qt::AltModifier);
     waitForTheDialog();
     QVERIFY(choice("radioButton")->isChecked());
     QVERIFY(clickAt(centreOf(dialogButton("button_cancel"))));
