@@ -80,6 +80,8 @@ PopupWidget::PopupWidget(const PopupOptions &options, QWidget *parent)
 PopupWidget::~PopupWidget()
 {
     // The page must not be torn down in the middle of a load, nor outlive its jar.
+    // The stopped load reports a failure: it must not start another one.
+    disconnect(ui->webView->page()->mainFrame(), nullptr, this, nullptr);
     ui->webView->stop();
     delete ui->webView;
     delete ui;

@@ -38,6 +38,16 @@ PopupTimings testTimings()
     return t;
 }
 
+QStringList *g_warnings = nullptr;
+QtMessageHandler g_previousHandler = nullptr;
+
+void keepWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (g_warnings && type == QtWarningMsg)
+        g_warnings->append(message);
+    g_previousHandler(type, context, message);
+}
+
 QString item(const char *ttt, const char *importance, const QString &text)
 {
     return Protocol::newsTag() +
@@ -55,6 +65,7 @@ private slots:
     void cleanup();
     void startsHiddenAnnouncesItselfAndSitsInTheCorner();
     void itemBeforeTheFirstLoadIsShownAfterIt();
+    void closingDuringTheLoadStartsNoOtherLoad();
     void secondItemDuringSlideInKeepsTheSlideAndTakesItsTime();
     void importantItemWhileShownGrowsAndShrinksAfterTheLastOne();
     void closeButtonThenStaleTimerKeepsTheNewItem();
@@ -168,6 +179,23 @@ void TestPopupWidget::itemBeforeTheFirstLoadIsShownAfterIt()
     QTRY_COMPARE(pageCalls("iojieshou"), QStringList{QStringLiteral("早")});
     QVERIFY(m_popup->isVisible());
     QCOMPARE(m_popup->popupState().loadErrorCounter(), 1);
+}
+
+void TestPopupWidget::closingDuringTheLoadStartsNoOtherLoad()
+{
+    // Stopping the load while the window goes must not count as a failed load and
+    // start another one on a page that is about to be deleted.
+    m_page->holdPages = true;
+    start();
+    QTRY_COMPARE(m_page->requests.size(), 1);
+    QStringList warnings;
+    g_warnings = &warnings;
+    g_previousHandler = qInstallMessageHandler(keepWarnings);
+    m_popup.reset();
+    qInstallMessageHandler(g_previousHandler);
+    g_warnings = nullptr;
+    QVERIFY2(warnings.filter(QStringLiteral("load error")).isEmpty(),
+             qPrintable(warnings.join(QLatin1Char('\n'))));
 }
 
 void TestPopupWidget::secondItemDuringSlideInKeepsTheSlideAndTakesItsTime()
