@@ -4,6 +4,7 @@
 
 #include "protocol.h"
 #include "pageserver.h"
+#include "testsupport.h"
 
 #include <QLabel>
 #include <QLocalServer>
@@ -36,16 +37,6 @@ PopupTimings testTimings()
     t.largeHoldMs = 1500;
     t.secondMs = 100;
     return t;
-}
-
-QStringList *g_warnings = nullptr;
-QtMessageHandler g_previousHandler = nullptr;
-
-void keepWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (g_warnings && type == QtWarningMsg)
-        g_warnings->append(message);
-    g_previousHandler(type, context, message);
 }
 
 QString item(const char *ttt, const char *importance, const QString &text)
@@ -188,14 +179,10 @@ void TestPopupWidget::closingDuringTheLoadStartsNoOtherLoad()
     m_page->holdPages = true;
     start();
     QTRY_COMPARE(m_page->requests.size(), 1);
-    QStringList warnings;
-    g_warnings = &warnings;
-    g_previousHandler = qInstallMessageHandler(keepWarnings);
+    const TestSupport::MessagesKept messages;
     m_popup.reset();
-    qInstallMessageHandler(g_previousHandler);
-    g_warnings = nullptr;
-    QVERIFY2(warnings.filter(QStringLiteral("load error")).isEmpty(),
-             qPrintable(warnings.join(QLatin1Char('\n'))));
+    QVERIFY2(messages.messages.filter(QStringLiteral("load error")).isEmpty(),
+             qPrintable(messages.messages.join(QLatin1Char('\n'))));
 }
 
 void TestPopupWidget::secondItemDuringSlideInKeepsTheSlideAndTakesItsTime()

@@ -136,4 +136,30 @@ QProcessEnvironment withLoggingRules(QProcessEnvironment env, const QString &rul
     return env;
 }
 
+namespace
+{
+MessagesKept *g_kept = nullptr;
+QtMessageHandler g_passedOn = nullptr;
+
+void keepMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (g_kept)
+        g_kept->messages.append(message);
+    if (g_passedOn)
+        g_passedOn(type, context, message);
+}
+} // namespace
+
+MessagesKept::MessagesKept()
+{
+    g_kept = this;
+    g_passedOn = qInstallMessageHandler(keepMessage);
+}
+
+MessagesKept::~MessagesKept()
+{
+    qInstallMessageHandler(g_passedOn);
+    g_kept = nullptr;
+}
+
 } // namespace TestSupport

@@ -68,4 +68,16 @@ template <typename T> T *child(const QObject *parent, const char *name)
 // test that wants more diagnostics keeps those the test run turned on.
 QProcessEnvironment withLoggingRules(QProcessEnvironment env, const QString &rules);
 
+// Keeps the messages this process gives while it lives, and passes each on as
+// before. One at a time.
+class MessagesKept
+{
+public:
+    MessagesKept();
+    ~MessagesKept();
+    MessagesKept(const MessagesKept &) = delete;
+    MessagesKept &operator=(const MessagesKept &) = delete;
+    QStringList messages;
+};
+
 } // namespace TestSupport

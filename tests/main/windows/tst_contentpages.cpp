@@ -54,17 +54,6 @@ using TestSupport::keepScreenshot;
 
 const QString Mailbox = QStringLiteral("reader+1@example.com");
 
-// Diagnostics of the window, to check that refusals are reported.
-QStringList g_messages;
-QtMessageHandler g_previousHandler = nullptr;
-
-void recordMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    g_messages << text;
-    if (g_previousHandler)
-        g_previousHandler(type, context, text);
-}
-
 const char *const PageViews[] = {"webView_kuaixunzhibo", "webView_caijingrili", "webView_oth"};
 
 const char *const PageButtons[] = {"button2_kuaixunzhibo",
@@ -148,11 +137,13 @@ private:
     std::unique_ptr<TestSupport::RecordingServer> m_popup;
     QLocalSocket m_listener;
     TestSupport::UrlRecorder m_browser;
+    // Diagnostics of the window, to check that refusals are reported.
+    std::unique_ptr<TestSupport::MessagesKept> m_messages;
 };
 
 void TestContentPages::initTestCase()
 {
-    g_previousHandler = qInstallMessageHandler(recordMessage);
+    m_messages = std::make_unique<TestSupport::MessagesKept>();
     // No companion program: the test stands in for the pop-up program.
     QString error;
     QVERIFY2(m_client.start(TestSupport::InProcessClient::WithService, &error,
@@ -186,7 +177,7 @@ void TestContentPages::cleanupTestCase()
     m_listener.abort();
     m_window.reset();
     m_service.stop();
-    qInstallMessageHandler(g_previousHandler);
+    m_messages.reset();
 }
 
 void TestContentPages::waitForChain()
@@ -535,13 +526,15 @@ void TestContentPages::pageClickOnAShareLinkOpensNothing()
 {
     button("button2_kuaixunzhibo")->click();
     QTRY_COMPARE(shownPage(), view("webView_kuaixunzhibo"));
-    const int refusedBefore = g_messages.filter(QStringLiteral("link not opened: smb")).size();
+    const int refusedBefore =
+        m_messages->messages.filter(QStringLiteral("link not opened: smb")).size();
     js("webView_kuaixunzhibo",
        QStringLiteral("(function(){['smb://192.0.2.7/share/run.exe', 'https://example.com/after']"
                       ".forEach(function(href){var a=document.createElement('a');a.href=href;"
                       "document.body.appendChild(a);a.click();});})()"));
     QTRY_COMPARE(m_browser.urls, QList<QUrl>{QUrl(QStringLiteral("https://example.com/after"))});
-    QCOMPARE(g_messages.filter(QStringLiteral("link not opened: smb")).size(), refusedBefore + 1);
+    QCOMPARE(m_messages->messages.filter(QStringLiteral("link not opened: smb")).size(),
+             refusedBefore + 1);
 }
 
 void TestContentPages::bridgeRefusesBadCalls()
@@ -551,7 +544,7 @@ void TestContentPages::bridgeRefusesBadCalls()
     m_window->loginWindow()->hide();
     m_window->postWindow()->hide();
     const int sequence = m_window->toolBarWindow()->sequenceNumber;
-    const int refusedBefore = g_messages.filter(QStringLiteral("refused")).size();
+    const int refusedBefore = m_messages->messages.filter(QStringLiteral("refused")).size();
     QElapsedTimer timer;
     timer.start();
     // One call per argument of each slot, and each text's bound (every kind and
@@ -577,7 +570,8 @@ void TestContentPages::bridgeRefusesBadCalls()
     QVERIFY(!m_window->loginWindow()->isVisible());
     QVERIFY(!m_window->postWindow()->isVisible());
     QCOMPARE(m_window->toolBarWindow()->sequenceNumber, sequence);
-    QCOMPARE(g_messages.filter(QStringLiteral("refused")).size() - refusedBefore, 3 * calls.size());
+    QCOMPARE(m_messages->messages.filter(QStringLiteral("refused")).size() - refusedBefore,
+             3 * calls.size());
     qInfo() << 3 * calls.size() << "refused calls with up to 10 MB of text:" << timer.elapsed()
             << "ms";
     // Still answering, and a good call still works.
@@ -595,7 +589,7 @@ void TestContentPages::bridgeIsNotPlacedIntoPagesOfAnotherHost()
     QTRY_COMPARE(shownPage(), view("webView_oth"));
     QCOMPARE(js("webView_oth", QStringLiteral("typeof Qtconnectjs")).toString(),
              QStringLiteral("object"));
-    const int before = g_messages.filter(QStringLiteral("another site")).size();
+    const int before = m_messages->messages.filter(QStringLiteral("another site")).size();
     const QUrl foreign(QStringLiteral("http://localhost:%1/Index").arg(m_service.webPort()));
     // The page itself goes elsewhere (scripted navigation is not delegated).
     js("webView_oth", QStringLiteral("window.location.href = '%1'").arg(foreign.toString()));
@@ -604,7 +598,7 @@ void TestContentPages::bridgeIsNotPlacedIntoPagesOfAnotherHost()
                 QLatin1String("object"));
     QCOMPARE(js("webView_oth", QStringLiteral("typeof Qtconnectjs")).toString(),
              QStringLiteral("undefined"));
-    QVERIFY(g_messages.filter(QStringLiteral("another site")).size() > before);
+    QVERIFY(m_messages->messages.filter(QStringLiteral("another site")).size() > before);
 }
 
 // Whatever get_news_data() gives, the table gets no rows or at most 50, at once.
