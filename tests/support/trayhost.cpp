@@ -3,7 +3,9 @@
 #include "desktopinput.h"
 #include "desktopprogram.h"
 
+#include <QDebug>
 #include <QRegularExpression>
+#include <QTest>
 
 namespace
 {
@@ -33,12 +35,12 @@ bool TrayHost::start(QString *error)
     return TestSupport::startDesktopProgram(
         m_process, QStringLiteral("trayer"), arguments,
         [this]() -> QString {
-            const QString panel = panelWindow();
-            if (panel.isEmpty())
+            m_panel = findPanel();
+            if (m_panel.isEmpty())
                 return QStringLiteral("no panel window");
-            if (!run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), panel})
+            if (!run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), m_panel})
                      .contains(QLatin1String("IsViewable")))
-                return QStringLiteral("panel window %1 not shown").arg(panel);
+                return QStringLiteral("panel window %1 not shown").arg(m_panel);
             return {};
         },
         error);
@@ -47,11 +49,17 @@ bool TrayHost::start(QString *error)
 void TrayHost::stop()
 {
     TestSupport::endDesktopProgram(m_process);
+    m_panel.clear();
 }
 
 QString TrayHost::panelWindow() const
 {
-    if (m_process.state() != QProcess::Running)
+    return isRunning() ? m_panel : QString();
+}
+
+QString TrayHost::findPanel() const
+{
+    if (!isRunning())
         return {};
     // trayer's own windows: a hidden leader and the "panel" that holds the icons.
     const QStringList ids =
@@ -86,27 +94,44 @@ QStringList TrayHost::embeddedWindows(const QString &needle) const
     return found;
 }
 
+QString TrayHost::oneIcon(const QString &needle) const
+{
+    QStringList icons;
+    if (QTest::qWaitFor(
+            [&] {
+                icons = embeddedWindows(needle);
+                return icons.size() == 1;
+            },
+            5000))
+        return icons.first();
+    qWarning().noquote() << "tray: not one icon named" << needle << "in panel" << panelWindow()
+                         << ":"
+                         << run(QStringLiteral("xwininfo"),
+                                {QStringLiteral("-tree"), QStringLiteral("-id"), panelWindow()});
+    return {};
+}
+
 bool TrayHost::clickIcon(const QString &needle, int button) const
 {
-    const QStringList icons = embeddedWindows(needle);
-    if (icons.size() != 1)
+    const QString icon = oneIcon(needle);
+    if (icon.isEmpty())
         return false;
-    return TestSupport::xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"),
-                                 icons.first(), QStringLiteral("8"), QStringLiteral("8"),
-                                 QStringLiteral("sleep"), QStringLiteral("0.2"),
-                                 QStringLiteral("click"), QString::number(button)});
+    return TestSupport::xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), icon,
+                                 QStringLiteral("8"), QStringLiteral("8"), QStringLiteral("sleep"),
+                                 QStringLiteral("0.2"), QStringLiteral("click"),
+                                 QString::number(button)});
 }
 
 bool TrayHost::pointAtIcon(const QString &needle) const
 {
-    const QStringList icons = embeddedWindows(needle);
-    if (icons.size() != 1)
+    const QString icon = oneIcon(needle);
+    if (icon.isEmpty())
         return false;
     // In steps, as a hand comes to rest: a pointer that lands where the
     // toolkit saw it last is no move to it, and no tip comes up.
     for (const int step : {6, 9, 12}) {
-        if (!TestSupport::xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"),
-                                   icons.first(), QString::number(step), QString::number(step),
+        if (!TestSupport::xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), icon,
+                                   QString::number(step), QString::number(step),
                                    QStringLiteral("sleep"), QStringLiteral("0.1")}))
             return false;
     }

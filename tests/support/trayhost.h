@@ -27,12 +27,20 @@ public:
     // below the panel's sockets) whose name or class contains `needle`.
     QStringList embeddedWindows(const QString &needle) const;
     // Clicks `button` on the one icon whose name or class contains `needle`,
-    // with the real mouse; false when there is not exactly one.
+    // with the real mouse; false when there is not exactly one (oneIcon).
     bool clickIcon(const QString &needle, int button = 1) const;
     // Rests the real mouse on the one icon whose name or class contains
     // `needle` (its tool tip comes up); false when there is not exactly one.
     bool pointAtIcon(const QString &needle) const;
 
 private:
+    // Searches the display for the panel. The search walks every window and
+    // dies on one that goes away meanwhile, so it runs once, at the start.
+    QString findPanel() const;
+    // The one icon whose name or class contains `needle`, waited for up to
+    // 5 s; empty, with a warning that lists the panel's windows, when none.
+    QString oneIcon(const QString &needle) const;
+
     QProcess m_process;
+    QString m_panel;
 };
