@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 #include <csignal>
@@ -37,11 +38,21 @@ bool sameSession(qint64 pid, const QByteArray &session)
     return session == name;
 }
 
-bool isZombie(qint64 pid)
+// State letter and parent of a process, from "PID (NAME) STATE PARENT ...";
+// a process gone meanwhile reads as a zombie.
+struct ProcessStat {
+    char state = 'Z';
+    qint64 parent = 0;
+};
+
+ProcessStat processStat(qint64 pid)
 {
     const QByteArray stat = procFile(pid, "stat");
     const int close = stat.lastIndexOf(')');
-    return close < 0 || stat.mid(close + 2, 1) == "Z";
+    if (close < 0)
+        return {};
+    const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
+    return {fields.value(0).isEmpty() ? 'Z' : fields.value(0).at(0), fields.value(1).toLongLong()};
 }
 
 } // namespace
@@ -53,7 +64,7 @@ QList<qint64> sessionProcesses(const QString &exeName, const QByteArray &session
 {
     const QByteArray own =
         session.isEmpty() ? QByteArray("XDG_RUNTIME_DIR=") + qgetenv("XDG_RUNTIME_DIR") : session;
-    QList<qint64> found;
+    QHash<qint64, qint64> parents;
     const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (const QString &entry : entries) {
         bool ok = false;
@@ -62,10 +73,21 @@ QList<qint64> sessionProcesses(const QString &exeName, const QByteArray &session
             continue;
         QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
         exe.remove(QLatin1String(" (deleted)"));
-        if (QFileInfo(exe).fileName() != exeName || isZombie(pid) || !sameSession(pid, own))
+        if (QFileInfo(exe).fileName() != exeName || !sameSession(pid, own))
             continue;
-        found << pid;
+        const ProcessStat stat = processStat(pid);
+        if (stat.state != 'Z')
+            parents.insert(pid, stat.parent);
     }
+    // A program's fork that has not yet started another program (the bus
+    // library looking for its launcher, say) still carries the program's file
+    // for a moment: it is no second instance.
+    QList<qint64> found;
+    for (auto it = parents.cbegin(); it != parents.cend(); ++it) {
+        if (!parents.contains(it.value()))
+            found << it.key();
+    }
+    std::sort(found.begin(), found.end());
     return found;
 }
 
