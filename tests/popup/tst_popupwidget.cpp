@@ -181,8 +181,8 @@ void TestPopupWidget::closingDuringTheLoadStartsNoOtherLoad()
     QTRY_COMPARE(m_page->requests.size(), 1);
     const TestSupport::MessagesKept messages;
     m_popup.reset();
-    QVERIFY2(messages.messages.filter(QStringLiteral("load error")).isEmpty(),
-             qPrintable(messages.messages.join(QLatin1Char('\n'))));
+    QVERIFY2(messages.messages().filter(QStringLiteral("load error")).isEmpty(),
+             qPrintable(messages.messages().join(QLatin1Char('\n'))));
 }
 
 void TestPopupWidget::secondItemDuringSlideInKeepsTheSlideAndTakesItsTime()

@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocalSocket>
+#include <QMutex>
 #include <QProcess>
 #include <QTest>
 
@@ -138,28 +139,41 @@ QProcessEnvironment withLoggingRules(QProcessEnvironment env, const QString &rul
 
 namespace
 {
+// Companion supervisors and the network give messages from their own threads.
+QMutex g_keptLock;
 MessagesKept *g_kept = nullptr;
 QtMessageHandler g_passedOn = nullptr;
+} // namespace
 
 void keepMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (g_kept)
-        g_kept->messages.append(message);
+    {
+        const QMutexLocker locker(&g_keptLock);
+        if (g_kept)
+            g_kept->m_messages.append(message);
+    }
     if (g_passedOn)
         g_passedOn(type, context, message);
 }
-} // namespace
 
 MessagesKept::MessagesKept()
 {
+    const QMutexLocker locker(&g_keptLock);
     g_kept = this;
     g_passedOn = qInstallMessageHandler(keepMessage);
 }
 
 MessagesKept::~MessagesKept()
 {
+    const QMutexLocker locker(&g_keptLock);
     qInstallMessageHandler(g_passedOn);
     g_kept = nullptr;
+}
+
+QStringList MessagesKept::messages() const
+{
+    const QMutexLocker locker(&g_keptLock);
+    return m_messages;
 }
 
 } // namespace TestSupport

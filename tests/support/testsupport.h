@@ -68,8 +68,8 @@ template <typename T> T *child(const QObject *parent, const char *name)
 // test that wants more diagnostics keeps those the test run turned on.
 QProcessEnvironment withLoggingRules(QProcessEnvironment env, const QString &rules);
 
-// Keeps the messages this process gives while it lives, and passes each on as
-// before. One at a time.
+// Keeps the messages this process gives while it lives, from any thread, and
+// passes each on as before. One at a time.
 class MessagesKept
 {
 public:
@@ -77,7 +77,11 @@ public:
     ~MessagesKept();
     MessagesKept(const MessagesKept &) = delete;
     MessagesKept &operator=(const MessagesKept &) = delete;
-    QStringList messages;
+    QStringList messages() const;
+
+private:
+    friend void keepMessage(QtMsgType, const QMessageLogContext &, const QString &);
+    QStringList m_messages;
 };
 
 } // namespace TestSupport

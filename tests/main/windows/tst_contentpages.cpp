@@ -527,13 +527,13 @@ void TestContentPages::pageClickOnAShareLinkOpensNothing()
     button("button2_kuaixunzhibo")->click();
     QTRY_COMPARE(shownPage(), view("webView_kuaixunzhibo"));
     const int refusedBefore =
-        m_messages->messages.filter(QStringLiteral("link not opened: smb")).size();
+        m_messages->messages().filter(QStringLiteral("link not opened: smb")).size();
     js("webView_kuaixunzhibo",
        QStringLiteral("(function(){['smb://192.0.2.7/share/run.exe', 'https://example.com/after']"
                       ".forEach(function(href){var a=document.createElement('a');a.href=href;"
                       "document.body.appendChild(a);a.click();});})()"));
     QTRY_COMPARE(m_browser.urls, QList<QUrl>{QUrl(QStringLiteral("https://example.com/after"))});
-    QCOMPARE(m_messages->messages.filter(QStringLiteral("link not opened: smb")).size(),
+    QCOMPARE(m_messages->messages().filter(QStringLiteral("link not opened: smb")).size(),
              refusedBefore + 1);
 }
 
@@ -544,7 +544,7 @@ void TestContentPages::bridgeRefusesBadCalls()
     m_window->loginWindow()->hide();
     m_window->postWindow()->hide();
     const int sequence = m_window->toolBarWindow()->sequenceNumber;
-    const int refusedBefore = m_messages->messages.filter(QStringLiteral("refused")).size();
+    const int refusedBefore = m_messages->messages().filter(QStringLiteral("refused")).size();
     QElapsedTimer timer;
     timer.start();
     // One call per argument of each slot, and each text's bound (every kind and
@@ -570,7 +570,7 @@ void TestContentPages::bridgeRefusesBadCalls()
     QVERIFY(!m_window->loginWindow()->isVisible());
     QVERIFY(!m_window->postWindow()->isVisible());
     QCOMPARE(m_window->toolBarWindow()->sequenceNumber, sequence);
-    QCOMPARE(m_messages->messages.filter(QStringLiteral("refused")).size() - refusedBefore,
+    QCOMPARE(m_messages->messages().filter(QStringLiteral("refused")).size() - refusedBefore,
              3 * calls.size());
     qInfo() << 3 * calls.size() << "refused calls with up to 10 MB of text:" << timer.elapsed()
             << "ms";
@@ -589,7 +589,7 @@ void TestContentPages::bridgeIsNotPlacedIntoPagesOfAnotherHost()
     QTRY_COMPARE(shownPage(), view("webView_oth"));
     QCOMPARE(js("webView_oth", QStringLiteral("typeof Qtconnectjs")).toString(),
              QStringLiteral("object"));
-    const int before = m_messages->messages.filter(QStringLiteral("another site")).size();
+    const int before = m_messages->messages().filter(QStringLiteral("another site")).size();
     const QUrl foreign(QStringLiteral("http://localhost:%1/Index").arg(m_service.webPort()));
     // The page itself goes elsewhere (scripted navigation is not delegated).
     js("webView_oth", QStringLiteral("window.location.href = '%1'").arg(foreign.toString()));
@@ -598,7 +598,7 @@ void TestContentPages::bridgeIsNotPlacedIntoPagesOfAnotherHost()
                 QLatin1String("object"));
     QCOMPARE(js("webView_oth", QStringLiteral("typeof Qtconnectjs")).toString(),
              QStringLiteral("undefined"));
-    QVERIFY(m_messages->messages.filter(QStringLiteral("another site")).size() > before);
+    QVERIFY(m_messages->messages().filter(QStringLiteral("another site")).size() > before);
 }
 
 // Whatever get_news_data() gives, the table gets no rows or at most 50, at once.
