@@ -89,19 +89,9 @@ const QString TestUserDay::Icon = QStringLiteral("Korvex_en_us");
 
 bool TestUserDay::windowMapped()
 {
-    // The search walks every window and dies, with an X error on its error
-    // output, on one that goes away meanwhile: then it is asked again.
-    for (int tries = 0; tries < 5; ++tries) {
-        QProcess search;
-        search.start(QStringLiteral("xdotool"),
-                     {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                      QStringLiteral("--name"), QStringLiteral("^Kelvora$")});
-        if (!search.waitForFinished(5000))
-            return false;
-        if (search.readAllStandardError().isEmpty())
-            return !search.readAllStandardOutput().trimmed().isEmpty();
-    }
-    return false;
+    return !TestSupport::searchWindows({QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                        QStringLiteral("^Kelvora$")})
+                .isEmpty();
 }
 
 void TestUserDay::initTestCase()

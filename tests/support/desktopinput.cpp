@@ -22,6 +22,20 @@ bool xdotool(const QStringList &arguments)
     return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
+QStringList searchWindows(const QStringList &criteria)
+{
+    for (int tries = 0; tries < 5; ++tries) {
+        QProcess search;
+        search.start(QStringLiteral("xdotool"), QStringList{QStringLiteral("search")} + criteria);
+        if (!search.waitForFinished(5000))
+            return {};
+        if (search.readAllStandardError().isEmpty())
+            return QString::fromLocal8Bit(search.readAllStandardOutput())
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    return {};
+}
+
 bool clickAt(const QPoint &at, int button, int repeat)
 {
     return xdotool({QStringLiteral("mousemove"), number(at.x()), number(at.y()),

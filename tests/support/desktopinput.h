@@ -11,6 +11,10 @@ namespace TestSupport
 
 // Runs xdotool with `arguments`; true when it succeeded.
 bool xdotool(const QStringList &arguments);
+// Ids of the windows `xdotool search` finds with `criteria`. The search walks
+// every window and dies, with an X error, on one that goes away meanwhile:
+// then it is asked again.
+QStringList searchWindows(const QStringList &criteria);
 // Moves the mouse to `at`, pauses as a hand does, clicks `button` `repeat` times.
 bool clickAt(const QPoint &at, int button = 1, int repeat = 1);
 // Press at `from`, move in steps by `by`, release: as a hand does, not a jump.

@@ -141,25 +141,25 @@ namespace
 {
 // Companion supervisors and the network give messages from their own threads.
 QMutex g_keptLock;
-MessagesKept *g_kept = nullptr;
+QStringList *g_kept = nullptr;
 QtMessageHandler g_passedOn = nullptr;
-} // namespace
 
 void keepMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     {
         const QMutexLocker locker(&g_keptLock);
         if (g_kept)
-            g_kept->m_messages.append(message);
+            g_kept->append(message);
     }
     if (g_passedOn)
         g_passedOn(type, context, message);
 }
+} // namespace
 
 MessagesKept::MessagesKept()
 {
     const QMutexLocker locker(&g_keptLock);
-    g_kept = this;
+    g_kept = &m_messages;
     g_passedOn = qInstallMessageHandler(keepMessage);
 }
 

@@ -80,7 +80,6 @@ public:
     QStringList messages() const;
 
 private:
-    friend void keepMessage(QtMsgType, const QMessageLogContext &, const QString &);
     QStringList m_messages;
 };
 

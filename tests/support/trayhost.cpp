@@ -63,9 +63,7 @@ QString TrayHost::findPanel() const
         return {};
     // trayer's own windows: a hidden leader and the "panel" that holds the icons.
     const QStringList ids =
-        run(QStringLiteral("xdotool"),
-            {QStringLiteral("search"), QStringLiteral("--class"), QStringLiteral("trayer")})
-            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        TestSupport::searchWindows({QStringLiteral("--class"), QStringLiteral("trayer")});
     for (const QString &id : ids) {
         const QString name = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), id});
         if (name.trimmed() == QLatin1String("panel"))

@@ -34,8 +34,8 @@ public:
     bool pointAtIcon(const QString &needle) const;
 
 private:
-    // Searches the display for the panel. The search walks every window and
-    // dies on one that goes away meanwhile, so it runs once, at the start.
+    // Searches the display for the panel, once, at the start: a search walks
+    // every window, and the panel does not change while trayer runs.
     QString findPanel() const;
     // The one icon whose name or class contains `needle`, waited for up to
     // 5 s; empty, with a warning that lists the panel's windows, when none.
