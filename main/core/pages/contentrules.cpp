@@ -1,10 +1,9 @@
 #include "pages/contentrules.h"
 
 #include "pages/cookiestore.h"
+#include "pages/webhost.h"
 #include "intake/newsintake.h"
 #include "pagecontract.h"
-
-#include <QUrlQuery>
 
 #include <algorithm>
 
@@ -44,15 +43,7 @@ bool advertisementShown(int currentPage)
 
 QUrl favouritesAddress(const QString &host, const QString &mailbox)
 {
-    QUrl url(host + Pages::Collect);
-    QUrlQuery query;
-    // QUrlQuery leaves "%XX" and "+" as they are; a mailbox may hold both.
-    QString value = mailbox;
-    value.replace(QLatin1Char('%'), QLatin1String("%25"))
-        .replace(QLatin1Char('+'), QLatin1String("%2B"));
-    query.addQueryItem(QStringLiteral("email"), value);
-    url.setQuery(query);
-    return url;
+    return withFormQuery(host + Pages::Collect, {{QStringLiteral("email"), mailbox}});
 }
 
 QString otherPagesSaveName(const QString &host, const QUrl &shown, const QString &mailbox)

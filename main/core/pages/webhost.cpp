@@ -3,8 +3,6 @@
 #include "hostargument.h"
 #include "pagecontract.h"
 
-#include <QUrlQuery>
-
 namespace Korvex
 {
 
@@ -39,21 +37,27 @@ QString webHostFromArguments(const QStringList &arguments, const QString &curren
     return value.isNull() ? current : QLatin1String("http://") + value;
 }
 
+QUrl withFormQuery(const QString &address, const QList<QPair<QString, QString>> &fields)
+{
+    // Encoded by hand: QUrlQuery leaves "%XX" and "+" as they are, and Qt 5
+    // drops half of a code point like U+FFFFF. The characters left out are
+    // the ones QUrl shows unencoded, so every other address stays as it was.
+    QByteArray query;
+    for (const auto &field : fields) {
+        if (!query.isEmpty())
+            query += '&';
+        query += QUrl::toPercentEncoding(field.first) + '=' +
+                 QUrl::toPercentEncoding(field.second, "!$'()*,;:@/?[]");
+    }
+    QUrl url(address);
+    url.setQuery(QString::fromLatin1(query), QUrl::StrictMode);
+    return url;
+}
+
 QUrl contentAddress(const QString &host, const QString &newsId, const QString &mailbox)
 {
-    QUrl url(host + Pages::MinipageText);
-    QUrlQuery query;
-    // QUrlQuery takes "%XX" as already encoded and leaves "+" alone, which
-    // servers read as a space; a null value would lose its "=".
-    const auto value = [](const QString &text) {
-        QString escaped = text.isNull() ? QStringLiteral("") : text;
-        return escaped.replace(QLatin1Char('%'), QLatin1String("%25"))
-            .replace(QLatin1Char('+'), QLatin1String("%2B"));
-    };
-    query.addQueryItem(QStringLiteral("id"), value(newsId));
-    query.addQueryItem(QStringLiteral("email"), value(mailbox));
-    url.setQuery(query);
-    return url;
+    return withFormQuery(host + Pages::MinipageText,
+                         {{QStringLiteral("id"), newsId}, {QStringLiteral("email"), mailbox}});
 }
 
 } // namespace Korvex

@@ -61,6 +61,9 @@ void TestWebHost::contentAddress_data()
     QTest::newRow("delimiters") << QStringLiteral("1&email=x#frag") << QStringLiteral("a+b@x.org");
     QTest::newRow("spaces, %, =") << QStringLiteral(" 5 %41=") << QStringLiteral("a b@c");
     QTest::newRow("non-ASCII") << QStringLiteral("黄金\u00e9") << QStringLiteral("用户@例子.中国");
+    // Qt 5's query encoder kept only the first half of such a code point.
+    QTest::newRow("noncharacter beyond 16 bits")
+        << QStringLiteral("7\U000FFFFF8") << QStringLiteral("a\U0010FFFF@x.org");
     QTest::newRow("empty") << QString() << QString();
 }
 
